@@ -1,0 +1,240 @@
+// The testing host: dialogs run in memory on controls built from the same
+// compiled templates that the Windows programs link. A test opens a dialog,
+// clicks, types and presses keys as a user would, queues the answers of
+// message boxes, and reads what the user would see. Modal dialogs opened
+// from inside a handler run the script queued for their template.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <list>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/resource_reader.h"
+
+namespace qv::testing {
+
+struct ShownMessageBox {
+  int ownerTemplate = 0;  // 0: no owner
+  std::string text;
+  std::string caption;
+  unsigned style = 0;
+  int answer = 0;
+};
+
+struct ChooserCall {
+  int ownerTemplate = 0;
+  unsigned flags = 0;
+  std::string filter;       // open-file chooser only
+  std::string initialName;  // open-file chooser only
+};
+
+struct DrawnIcon {
+  IconHandle icon;
+  int x = 0, y = 0;
+};
+
+struct PaintRecord {
+  bool handledByDialog = false;
+  bool defaultPainting = false;
+  int begunPaints = 0;
+  int endedPaints = 0;
+  int erasedBackgrounds = 0;
+  std::vector<DrawnIcon> icons;
+};
+
+class TestingHost;
+
+class TestWindow final : public DialogWindow {
+ public:
+  struct Control {
+    DialogItemTemplate item;
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;
+    int textLimit = 30000;  // the edit control's default
+    int selectionStart = 0, selectionEnd = 0;
+    int caretScrolls = 0;
+    int invalidations = 0;
+  };
+
+  TestWindow(TestingHost& host, CDialog& dialog, int templateId, DialogTemplate dialogTemplate);
+
+  // What the user sees.
+  int TemplateId() const { return templateId_; }
+  CDialog& Dialog() const { return *dialog_; }
+  const DialogTemplate& Template() const { return template_; }
+  const Control& ControlAt(int id) const;
+  bool HasControl(int id) const;
+  std::string Text(int id) const { return ControlAt(id).text; }
+  bool IsChecked(int id) const { return ControlAt(id).checked; }
+  bool IsEnabled(int id) const { return ControlAt(id).enabled; }
+  int TextLimit(int id) const { return ControlAt(id).textLimit; }
+  int FocusedItem() const { return focusedId_; }
+  // The ids of the radio buttons in the same group as the given one.
+  std::vector<int> RadioSet(int id) const;
+  // The system menu, one text per item, "-" for a separator.
+  const std::vector<std::string>& SystemMenuTexts() const { return systemMenuTexts_; }
+  const std::vector<unsigned>& SystemMenuCommands() const { return systemMenuCommands_; }
+  IconHandle Icon(bool big) const { return big ? bigIcon_ : smallIcon_; }
+  bool Ended() const { return ended_; }
+  int EndCode() const { return endCode_; }
+  bool EndedByHost() const { return endedByHost_; }
+  bool Destroyed() const { return destroyed_; }
+
+  // What the user does. Each returns false when the user could not do it
+  // (the control is disabled, hidden or of the wrong kind, or the dialog has
+  // ended); otherwise the dialog handles it and pending messages are
+  // dispatched, as the message loop would.
+  bool Click(int id);
+  bool Type(int id, std::string_view text);       // select all, then type
+  bool TypeAtEnd(int id, std::string_view text);  // caret at the end, then type
+  bool PressEnter();
+  bool PressEscape();
+  bool CloseBox();
+  bool SystemCommand(unsigned command);
+  void SetClientSize(Size size) { clientSize_ = size; }
+  void Minimize() { iconic_ = true; }
+  void Restore() { iconic_ = false; }
+  PaintRecord Paint();
+  std::optional<IconHandle> QueryDragIcon() { return dialog_->HandleQueryDragIcon(); }
+
+  // DialogWindow.
+  std::string ItemText(int id) const override { return Text(id); }
+  void SetItemText(int id, std::string_view text) override;
+  bool IsItemChecked(int id) const override { return IsChecked(id); }
+  void CheckItem(int id, bool checked) override;
+  bool IsItemEnabled(int id) const override { return IsEnabled(id); }
+  void EnableItem(int id, bool enable) override;
+  void LimitItemText(int id, int maxChars) override;
+  void FocusItem(int id) override;
+  void SelectItemText(int id, int start, int end) override;
+  void ScrollItemCaret(int id) override;
+  void InvalidateItem(int id) override;
+  void UpdateItem(int id) override;
+  bool HasSystemMenu() const override { return hasSystemMenu_; }
+  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuItem(unsigned command, std::string_view text) override;
+  void SetIcon(const IconHandle& icon, bool big) override;
+  bool IsIconic() const override { return iconic_; }
+  std::unique_ptr<MinimizedPainter> BeginMinimizedPaint() override;
+  void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void End(int code) override;
+  void RequestDefaultProcessing() override { defaultRequested_ = true; }
+
+ private:
+  friend class TestingHost;
+  Control& Find(int id);
+  bool Usable(int id) const;
+  // Delivers a command or system command the way the platform would,
+  // including its default processing.
+  void DeliverCommand(unsigned id);
+  void DeliverSysCommand(unsigned command);
+  void AfterUserAction();
+
+  TestingHost& host_;
+  CDialog* dialog_;
+  int templateId_;
+  DialogTemplate template_;
+  std::vector<Control> controls_;
+  std::vector<std::string> systemMenuTexts_;
+  std::vector<unsigned> systemMenuCommands_;
+  bool hasSystemMenu_ = false;
+  IconHandle bigIcon_, smallIcon_;
+  bool iconic_ = false;
+  Size clientSize_{345 * 3 / 2, 222 * 2};
+  int focusedId_ = 0;
+  bool ended_ = false;
+  int endCode_ = 0;
+  bool endedByHost_ = false;
+  bool destroyed_ = false;
+  bool defaultRequested_ = false;
+  PaintRecord* paint_ = nullptr;
+};
+
+class TestingHost final : public DialogHost {
+ public:
+  using Script = std::function<void(TestWindow&)>;
+
+  explicit TestingHost(ResourceBundle resources);
+  ~TestingHost() override;
+
+  // Opens the dialog without a modal loop: the window is built and
+  // initialised; posted messages wait for PumpAll.
+  TestWindow& Open(CDialog& dialog);
+
+  // The next modal run of this template runs the script (after the messages
+  // already pending). A modal dialog that the script leaves open is ended by
+  // the host with IDCANCEL, and EndedByHost() tells so.
+  void WhenDialogRuns(int templateId, Script script);
+  // Queues the answer for the next message box; without one, a box answers
+  // with its first button, as when the user presses Enter.
+  void AnswerNextMessageBox(int answer);
+  // Queues a user action that runs inside a later pump of messages, as a
+  // click that arrives while a handler dispatches messages.
+  void QueueUserAction(std::function<void()> action);
+  int PumpAll();
+  // Queues what the next chooser answers: a printer's device name or a
+  // file's path, "" for a chooser that returns no name, std::nullopt for
+  // Cancel. A chooser without a queued answer is cancelled.
+  void AnswerNextPrinterChooser(std::optional<std::string> deviceName);
+  void AnswerNextFileChooser(std::optional<std::string> path);
+  const std::vector<ChooserCall>& PrinterChoosers() const { return printerChoosers_; }
+  const std::vector<ChooserCall>& FileChoosers() const { return fileChoosers_; }
+
+  const std::vector<ShownMessageBox>& MessageBoxes() const { return messageBoxes_; }
+  // The templates of the modal dialogs run so far, in order.
+  const std::vector<int>& ModalRuns() const { return modalRuns_; }
+  // The window of the last dialog built on this template.
+  TestWindow* LastWindow(int templateId) const;
+  bool ControlsPrepared() const { return controlsPrepared_; }
+  void SetSystemIconSize(Size size) { systemIconSize_ = size; }
+  Size SystemIconSize() const { return systemIconSize_; }
+  const ResourceBundle& Resources() const { return resources_; }
+
+  // DialogHost.
+  void PrepareControls() override { controlsPrepared_ = true; }
+  int RunModal(CDialog& dialog, int templateId, CDialog* parent) override;
+  std::string LoadText(unsigned id) const override;
+  IconHandle LoadIconResource(unsigned id) override;
+  int ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
+                 unsigned style) override;
+  bool PumpOneMessage() override;
+  std::optional<std::string> ChoosePrinter(CDialog* owner, unsigned flags) override;
+  std::optional<std::string> ChooseFile(CDialog* owner, const FileChooserRequest& request) override;
+
+ private:
+  friend class TestWindow;
+  struct PostedMessage {
+    TestWindow* window;
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+  };
+  using Event = std::variant<PostedMessage, std::function<void()>>;
+
+  TestWindow& Create(CDialog& dialog, int templateId);
+  void Destroy(TestWindow& window);
+
+  ResourceBundle resources_;
+  std::list<std::unique_ptr<TestWindow>> windows_;
+  std::map<int, std::deque<Script>> scripts_;
+  std::deque<int> answers_;
+  std::deque<Event> events_;
+  std::vector<ShownMessageBox> messageBoxes_;
+  std::deque<std::optional<std::string>> printerAnswers_, fileAnswers_;
+  std::vector<ChooserCall> printerChoosers_, fileChoosers_;
+  std::vector<int> modalRuns_;
+  Size systemIconSize_{32, 32};
+  bool controlsPrepared_ = false;
+  int pumpDepth_ = 0;
+};
+
+}  // namespace qv::testing

@@ -1,0 +1,120 @@
+#include "framework/resource_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "framework/window_constants.h"
+#include "tests/framework/test_resources.h"
+
+namespace qv {
+namespace {
+
+TEST(ResourceReader, ReadsAnExtendedTemplateWithItsFontAndControls) {
+  const auto dialog = FrameworkTestResources().Dialog(100);
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(dialog->extended);
+  EXPECT_EQ(dialog->caption, "Framework Test");
+  EXPECT_EQ(dialog->typeface, "Arial");
+  EXPECT_EQ(dialog->pointSize, 8);
+  EXPECT_EQ(dialog->cx, 200);
+  EXPECT_EQ(dialog->cy, 120);
+  EXPECT_EQ(dialog->style & (kWsSysMenu | kWsMinimizeBox | kDsSetFont),
+            kWsSysMenu | kWsMinimizeBox | kDsSetFont);
+  ASSERT_EQ(dialog->items.size(), 13u);
+
+  const DialogItemTemplate* edit = dialog->Item(30);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->controlClass, ControlClass::Edit);
+  EXPECT_TRUE(edit->style & kEsUpperCase);
+  EXPECT_EQ(edit->x, 10);
+  EXPECT_EQ(edit->y, 50);
+  EXPECT_EQ(edit->cx, 80);
+  EXPECT_EQ(edit->cy, 12);
+
+  const DialogItemTemplate* off = dialog->Item(50);
+  ASSERT_NE(off, nullptr);
+  EXPECT_EQ(off->text, "Off");
+  EXPECT_TRUE(off->style & kWsDisabled);
+  EXPECT_EQ(dialog->Item(41)->controlClass, ControlClass::Static);
+  EXPECT_EQ(dialog->Item(99), nullptr);
+}
+
+TEST(ResourceReader, ReadsAClassicTemplate) {
+  const auto dialog = FrameworkTestResources().Dialog(200);
+  ASSERT_TRUE(dialog);
+  EXPECT_FALSE(dialog->extended);
+  EXPECT_EQ(dialog->caption, "Classic");
+  EXPECT_EQ(dialog->x, 10);
+  EXPECT_EQ(dialog->y, 20);
+  ASSERT_EQ(dialog->items.size(), 2u);
+  EXPECT_EQ(dialog->items[0].id, 7u);
+  EXPECT_EQ(dialog->items[0].text, "Go");
+  EXPECT_EQ(dialog->items[0].controlClass, ControlClass::Button);
+  EXPECT_EQ(dialog->items[1].text, "Plain");
+}
+
+TEST(ResourceReader, FindsStringsAcrossTableBlocks) {
+  const ResourceBundle bundle = FrameworkTestResources();
+  EXPECT_EQ(bundle.String(1), "One");
+  EXPECT_EQ(bundle.String(15), "Fifteen");  // last of the first block
+  EXPECT_EQ(bundle.String(16), "Sixteen");  // first of the second block
+  EXPECT_EQ(bundle.String(4000), "Line one\nLine two");
+  EXPECT_FALSE(bundle.String(2));      // empty slot of an existing block
+  EXPECT_FALSE(bundle.String(60000));  // no such block
+}
+
+TEST(ResourceReader, ReadsTheIconDirectory) {
+  const ResourceBundle bundle = FrameworkTestResources();
+  const auto group = bundle.Find(ResourceType::GroupIcon, 1);
+  ASSERT_TRUE(group);
+  const auto entries = ParseGroupIcon(*group);
+  ASSERT_TRUE(entries);
+  ASSERT_EQ(entries->size(), 2u);
+  EXPECT_EQ((*entries)[0].width, 32);
+  EXPECT_EQ((*entries)[1].width, 16);
+  for (const auto& entry : *entries) EXPECT_TRUE(bundle.Find(ResourceType::Icon, entry.iconId));
+}
+
+// Cut data must be refused (or read as far as it is whole), never read past.
+TEST(ResourceReader, TruncatedDataIsRefusedNotOverrun) {
+  const auto bytes = FrameworkTestResourceBytes();
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(length));
+    const auto bundle = ResourceBundle::FromResFile(cut);
+    if (bundle) (void)bundle->Dialog(100);
+  }
+
+  const ResourceBundle bundle = FrameworkTestResources();
+  const auto dialog = bundle.Find(ResourceType::Dialog, 100);
+  ASSERT_TRUE(dialog);
+  for (std::size_t length = 0; length < dialog->size(); ++length) {
+    SCOPED_TRACE(length);
+    EXPECT_FALSE(ParseDialogTemplate(dialog->first(length)));
+  }
+  const auto strings = bundle.Find(ResourceType::String, 1);
+  ASSERT_TRUE(strings);
+  for (std::size_t length = 0; length < strings->size(); ++length)
+    (void)ParseStringTableEntry(strings->first(length), 15);
+}
+
+TEST(ResourceReader, RandomBytesNeverCrashTheReader) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<std::uint8_t> data(random() % 400);
+    for (auto& b : data) b = static_cast<std::uint8_t>(random());
+    if (round % 2) {
+      // A plausible start so that the parsers get past their first checks.
+      const std::uint8_t start[] = {1, 0, 0xFF, 0xFF};
+      for (std::size_t i = 0; i < 4 && i < data.size(); ++i) data[i] = start[i];
+    }
+    (void)ParseDialogTemplate(data);
+    (void)ParseStringTableEntry(data, round % 16);
+    (void)ParseGroupIcon(data);
+    (void)ResourceBundle::FromResFile(data);
+  }
+}
+
+}  // namespace
+}  // namespace qv
