@@ -1,0 +1,303 @@
+#include "platform/posix/ini_profile_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/posix/ini_document.h"
+
+namespace qv::posix {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Larger files are treated as unreadable rather than risking the memory; no
+// profile of ours comes near this.
+constexpr std::size_t kMaxFileSize = 64u << 20;
+
+// The buffer kernel32 reads an integer into: 30 characters, 29 seen.
+constexpr std::size_t kIntBuffer = 30;
+
+// kernel32's copy of a value or default into a buffer of `size` characters:
+// matching quotes around it are dropped, and the cut at size-1 characters
+// happens before the closing quote is removed, so a quoted value of exactly
+// size-1 characters loses its last character as well.
+std::string CopyEntry(std::string_view value, std::size_t size) {
+  bool quoted = false;
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+    quoted = true;
+    value.remove_prefix(1);
+  }
+  std::string out(value.substr(0, size - 1));
+  if (quoted && size >= value.size() && !out.empty()) out.pop_back();
+  return out;
+}
+
+// The default loses trailing spaces (spaces only), though never its first
+// character.
+std::string_view StripDefault(std::string_view value) {
+  while (value.size() > 1 && value.back() == ' ') value.remove_suffix(1);
+  return value;
+}
+
+// RtlUnicodeStringToInteger with base 0, which GetPrivateProfileIntA uses:
+// 32-bit arithmetic that wraps, lower-case prefixes only, and no digits
+// reading as 0 rather than as the default.
+int ParseInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  std::uint32_t base = 10;
+  if (text.size() - i >= 2 && text[i] == '0') {
+    const char prefix = text[i + 1];
+    if (prefix == 'b') base = 2;
+    if (prefix == 'o') base = 8;
+    if (prefix == 'x') base = 16;
+    if (base != 10) i += 2;
+  }
+  std::uint32_t total = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    std::uint32_t digit = 36;
+    if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
+    if (c >= 'a' && c <= 'z') digit = static_cast<std::uint32_t>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'Z') digit = static_cast<std::uint32_t>(c - 'A' + 10);
+    if (digit >= base) break;
+    total = total * base + digit;
+  }
+  if (negative) total = 0u - total;
+  return static_cast<int>(total);
+}
+
+enum class FileState { kRead, kMissing, kUnreadable };
+
+struct FileContents {
+  FileState state = FileState::kUnreadable;
+  std::string text;
+  mode_t mode = 0644;
+};
+
+bool IsDirectory(const fs::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+fs::path DirectoryOf(const fs::path& path) {
+  return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+// A missing file in an existing directory is an empty profile; anything else
+// that cannot be read (a missing directory, no permission, not a regular
+// file) is "cannot open", which kernel32 answers with the raw default.
+// O_NONBLOCK keeps a FIFO given as a file name from blocking the caller.
+FileContents Load(const fs::path& path, bool bareName) {
+  FileContents file;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    if (errno == ENOENT && (bareName || IsDirectory(DirectoryOf(path)))) {
+      file.state = FileState::kMissing;
+    }
+    return file;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uintmax_t>(info.st_size) > kMaxFileSize) {
+    ::close(fd);
+    return file;
+  }
+  file.mode = info.st_mode & 07777;
+  // The size is a hint only: the file may grow or shrink while it is read.
+  file.text.reserve(static_cast<std::size_t>(info.st_size));
+  char chunk[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 || file.text.size() + static_cast<std::size_t>(got) > kMaxFileSize) {
+      ::close(fd);
+      file.text.clear();
+      return file;
+    }
+    if (got == 0) break;
+    file.text.append(chunk, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  file.state = FileState::kRead;
+  return file;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return true;
+}
+
+// The new contents go to a temporary file beside the target, which then
+// replaces it by rename: the old file stays whole until the new one is
+// complete on disk, and is untouched when anything fails on the way.
+bool ReplaceFile(const fs::path& target, std::string_view contents, mode_t mode) {
+  const fs::path directory = DirectoryOf(target);
+  // Room for the suffix within the 255 bytes a file name may have.
+  const std::string stem = target.filename().string().substr(0, 200);
+  std::string pattern = (directory / ("." + stem + ".XXXXXX")).string();
+  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(pattern.c_str(), target.c_str()) == 0) {
+    // Makes the rename itself durable; the data is already safe without it.
+    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+      ::fsync(dirFd);
+      ::close(dirFd);
+    }
+    return true;
+  }
+  ::unlink(pattern.c_str());
+  return false;
+}
+
+bool MakeDirectories(const fs::path& directory) {
+  fs::path partial;
+  for (const fs::path& part : directory) {
+    partial /= part;
+    struct stat info {};
+    if (::stat(partial.c_str(), &info) == 0) continue;
+    if (errno != ENOENT) return false;
+    if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return IsDirectory(directory);
+}
+
+// A symbolic link (a dotfile manager's, say) keeps pointing at the file it
+// names: the new contents replace the file it leads to, not the link.
+fs::path FollowLink(const fs::path& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  fs::path target(resolved);
+  std::free(resolved);
+  return target;
+}
+
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+IniProfileStore::IniProfileStore(std::filesystem::path directory)
+    : directory_(std::move(directory)) {}
+
+std::filesystem::path IniProfileStore::DefaultDirectory() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg) / "qv27-518";
+  std::string home;
+  if (const char* fromEnv = std::getenv("HOME"); fromEnv != nullptr) home = fromEnv;
+  if (home.empty()) {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
+      home = found->pw_dir;
+    }
+  }
+  if (home.empty()) return {};
+  return fs::path(home) / ".config" / "qv27-518";
+}
+
+Text256 IniProfileStore::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, std::string_view file) {
+  const std::string_view fallback = StripDefault(UpToNul(defaultValue));
+  file = UpToNul(file);
+  const bool bareName = file.find('/') == std::string_view::npos;
+  if (file.empty()) return Text256(fallback);
+  try {
+    if (bareName && directory_.empty()) return Text256(CopyEntry(fallback, Text256::kCapacity + 1));
+    const FileContents contents = Load(bareName ? directory_ / file : fs::path(file), bareName);
+    if (contents.state == FileState::kUnreadable) return Text256(fallback);
+    const IniDocument document(contents.text);
+    const std::optional<std::string_view> value = document.Find(section, key);
+    return Text256(CopyEntry(value ? *value : fallback, Text256::kCapacity + 1));
+  } catch (const std::bad_alloc&) {
+    return Text256(fallback);
+  }
+}
+
+int IniProfileStore::ReadInt(std::string_view section, std::string_view key, int defaultValue,
+                             std::string_view file) {
+  file = UpToNul(file);
+  if (file.empty()) return defaultValue;
+  const bool bareName = file.find('/') == std::string_view::npos;
+  if (bareName && directory_.empty()) return defaultValue;
+  try {
+    const FileContents contents = Load(bareName ? directory_ / file : fs::path(file), bareName);
+    if (contents.state != FileState::kRead) return defaultValue;
+    const IniDocument document(contents.text);
+    const std::optional<std::string_view> value = document.Find(section, key);
+    if (!value) return defaultValue;
+    const std::string text = CopyEntry(*value, kIntBuffer);
+    return text.empty() ? defaultValue : ParseInt(text);
+  } catch (const std::bad_alloc&) {
+    return defaultValue;
+  }
+}
+
+bool IniProfileStore::WriteString(std::string_view section, std::string_view key,
+                                  std::string_view value, std::string_view file) {
+  section = TrimIni(UpToNul(section));
+  key = TrimIni(UpToNul(key));
+  value = UpToNul(value);
+  file = UpToNul(file);
+  while (!value.empty() && IsIniSpace(value.front())) value.remove_prefix(1);
+  if (file.empty()) return false;
+
+  // A deliberate departure from kernel32, which writes these raw: the line
+  // breaks would split the entry into other entries (or other sections), an
+  // '=' in a key would move the rest of the key into the value, and a key
+  // starting with '[' may turn its line into a section header.
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+      key.find('=') != std::string_view::npos || key.starts_with('[')) {
+    return false;
+  }
+
+  const bool bareName = file.find('/') == std::string_view::npos;
+  if (bareName && directory_.empty()) return false;
+  try {
+    const fs::path path = FollowLink(bareName ? directory_ / file : fs::path(file));
+    FileContents contents = Load(path, bareName);
+    if (contents.state == FileState::kUnreadable) return false;
+    IniDocument document(std::move(contents.text));
+    if (!document.Set(section, key, value)) return true;
+    // Only the store's own directory is made; a path names a place that must
+    // exist already, as with kernel32.
+    if (bareName && !MakeDirectories(directory_)) return false;
+    // A new file gets 0644 whatever the umask; an existing one keeps its bits.
+    const mode_t mode = contents.state == FileState::kRead ? contents.mode : 0644;
+    return ReplaceFile(path, document.text(), mode);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+}  // namespace qv::posix

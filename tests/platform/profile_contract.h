@@ -1,0 +1,65 @@
+// The profile-store contract: how kernel32's private-profile functions behave
+// (Wine's are the reference), which the linux engine must match. Each target's
+// file supplies the ProfileTarget that the suite runs against.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/profile_store.h"
+
+namespace qv::testing {
+
+// One target: its store, and raw access to the files that bare names stand for.
+class ProfileTarget {
+ public:
+  virtual ~ProfileTarget() = default;
+  virtual ProfileStore& Store() = 0;
+  // Writes exactly these bytes as the file.
+  virtual void WriteRaw(const std::string& name, std::string_view bytes) = 0;
+  // The file's bytes; nothing when there is no such file.
+  virtual std::optional<std::string> ReadRaw(const std::string& name) = 0;
+  virtual void Remove(const std::string& name) = 0;
+  // A name, as handed to the store, of a file in a directory that does not exist.
+  virtual std::string NameInMissingDirectory(const std::string& name) = 0;
+};
+
+using ProfileTargetFactory = std::unique_ptr<ProfileTarget> (*)();
+
+// Supplied by the target's own file: the suite runs against what it makes.
+std::unique_ptr<ProfileTarget> MakeProfileTarget();
+
+// Kernel32 caches a profile and notices a change only by the file's time
+// stamp, so every file gets a name of its own and is written raw at most once.
+class ProfileContract : public ::testing::TestWithParam<ProfileTargetFactory> {
+ protected:
+  struct Read {
+    const char* section;
+    const char* key;
+    std::string expected;
+  };
+  static constexpr const char* kDefault = "<default>";
+
+  void SetUp() override;
+  void TearDown() override;
+
+  ProfileStore& store() { return target_->Store(); }
+  ProfileTarget& target() { return *target_; }
+  std::string NewName();
+  std::string FileWith(std::string_view bytes);
+  std::string ReadOf(const std::string& file, std::string_view section, std::string_view key,
+                     std::string_view defaultValue = kDefault);
+  // Each read with kDefault as the default.
+  void ExpectReads(const std::string& file, const std::vector<Read>& reads);
+
+ private:
+  std::unique_ptr<ProfileTarget> target_;
+  std::vector<std::string> names_;
+};
+
+}  // namespace qv::testing
