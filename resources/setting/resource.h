@@ -1,0 +1,81 @@
+// Resource ids of the setting program QV27-518: dialogs, controls, icon,
+// bitmap and strings. Included by the resource script and by the C++ code.
+#pragma once
+
+#define IDD_ABOUTBOX 101
+#define IDD_TWO_PRINTER 102
+
+#define IDR_MAINFRAME 128
+#define IDB_ABOUT 200
+
+// Dialog 102.
+#define IDC_ICON_MAIN 1030
+#define IDC_MODE_BOX 1031
+#define IDC_MODE_ONE_PC 1041
+#define IDC_MODE_TWO_PCS 1042
+#define IDC_PORT_BOX 1032
+#define IDC_LPT1 1036
+#define IDC_LPT2 1037
+#define IDC_LPT3 1038
+#define IDC_ONE_PC_BOX 1033
+#define IDC_LABEL_MODE 1001
+#define IDC_LABEL_ALIAS 1002
+#define IDC_LABEL_NAME 1003
+#define IDC_SELECT_A 1007
+#define IDC_SELECT_B 1008
+#define IDC_BROADCAST 1011
+#define IDC_ALIAS_A 1014
+#define IDC_ALIAS_B 1015
+#define IDC_ALIAS_C 1016
+#define IDC_ALIAS_D 1017
+#define IDC_NAME_A 1018
+#define IDC_NAME_B 1019
+#define IDC_NAME_C 1020
+#define IDC_NAME_D 1021
+#define IDC_CHANGE_A 1022
+#define IDC_CHANGE_B 1023
+#define IDC_TWO_PCS_BOX 1034
+#define IDC_TRANSFER_BOX 1035
+#define IDC_TRANSFER_ON 1012
+#define IDC_TRANSFER_OFF 1013
+#define IDC_LABEL_SHARED 1005
+#define IDC_NAME_SHARED 1043
+#define IDC_CHANGE_SHARED 1044
+#define IDC_LABEL_PATH 1006
+#define IDC_TRANSFER_PATH 1039
+#define IDC_BROWSE 1040
+#define IDC_ABOUT 1026
+
+// Dialog 101.
+#define IDC_ABOUT_BITMAP 1030
+#define IDC_ABOUT_TITLE 1027
+#define IDC_ABOUT_VERSION 1028
+
+// Strings.
+#define IDS_ABOUTBOX 101
+#define IDS_INI_FILE 102
+#define IDS_SECTION_PRODUCT 104
+#define IDS_KEY_VERSION 107
+#define IDS_SECTION_ALIAS 108
+#define IDS_SECTION_NAME 109
+#define IDS_KEY_PRINTER 110
+#define IDS_SECTION_CONFIG 111
+#define IDS_KEY_PORT_COUNT 112
+#define IDS_KEY_MODE 113
+#define IDS_KEY_FTP_PATH 114
+#define IDS_VALUE_PA 115
+#define IDS_VALUE_PB 116
+#define IDS_VALUE_PC 117
+#define IDS_VALUE_PD 118
+#define IDS_VALUE_BROADCAST 119
+#define IDS_VALUE_FTP_ON 120
+#define IDS_VALUE_FTP_OFF 121
+#define IDS_MODE_ONE_PC 122
+#define IDS_MODE_TWO_PCS 123
+#define IDS_MODE_FOUR 124
+#define IDS_TITLE 125
+#define IDS_WARNING_TITLE 127
+#define IDS_CONFIRM_EXIT 128
+#define IDS_SET_SUCCESS 129
+#define IDS_BROADCAST_WARNING 130
+#define IDS_EXE_FILTER 131
