@@ -1,0 +1,41 @@
+// The printer store: the current user's list of printer devices and the
+// default printer entry. On Windows both live in the registry: the values of
+// "...\Devices" map each printer name to its device description, and the
+// value "device" under "...\Windows" names the default as name,description.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "framework/fixed_text.h"
+
+namespace qv {
+
+// One enumerated entry of the device list, as the registry hands it out into
+// buffers of 256 bytes each.
+struct PrinterDeviceEntry {
+  long status = 0;  // 0, or the platform's error code for this entry
+  Text256 name;
+  std::array<std::uint8_t, 256> data{};
+};
+
+inline constexpr long kErrorInsufficientBuffer = 122;
+
+class PrinterStore {
+ public:
+  virtual ~PrinterStore() = default;
+
+  // Opens the device list; false when it cannot be opened.
+  virtual bool OpenDeviceList() = 0;
+  // The number of entries of the open list.
+  virtual unsigned DeviceCount() = 0;
+  // Entry `index` of the open list.
+  virtual PrinterDeviceEntry Device(unsigned index) = 0;
+  virtual void CloseDeviceList() = 0;
+
+  // Writes the default entry; false when its place cannot be opened.
+  virtual bool WriteDefaultDevice(std::string_view value) = 0;
+};
+
+}  // namespace qv
