@@ -1,0 +1,42 @@
+// The commands that the setting program sends to the switch, and the way
+// they are sent: a control write, the head bytes, a control write, the tail
+// bytes, each data byte followed by a pause that the switch needs.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+
+#include "platform/clock.h"
+#include "platform/switch_port.h"
+
+namespace qv {
+
+// A command: two byte sequences of explicit length. 0x00 is a byte like any
+// other; nothing here is a terminated string.
+struct SwitchCommand {
+  std::span<const std::uint8_t> head;
+  std::span<const std::uint8_t> tail;
+};
+
+namespace switch_commands {
+// Selection, in the mode "1 PC to 2 Printers" (head 8, tail 10 bytes).
+extern const SwitchCommand kSelectA;
+extern const SwitchCommand kSelectB;
+extern const SwitchCommand kBroadcast;
+// File transfer, in the mode "2 PCs to 1 Printer" (head 5, tail 10 bytes).
+extern const SwitchCommand kTransferOn;
+extern const SwitchCommand kTransferOff;
+}  // namespace switch_commands
+
+// The switch needs at least a millisecond after each data byte.
+inline constexpr std::chrono::milliseconds kDataBytePause{1};
+// What the control register is set to before each sequence.
+inline constexpr std::uint8_t kControlValue = 0x0C;
+
+// Opens the port driver, sends the command to LPT `port` and closes the
+// driver again. Without a driver nothing is sent and nothing is said.
+void SendCommandToSwitch(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
+                         std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail);
+
+}  // namespace qv

@@ -1,0 +1,79 @@
+#include "tests/setting/documented_template.h"
+
+namespace qv::documented {
+namespace {
+
+std::uint32_t ExpectedKindStyle(Kind kind) {
+  switch (kind) {
+    case Kind::Icon: return kSsIcon;
+    case Kind::Bitmap: return kSsBitmap;
+    case Kind::GroupBox: return kBsGroupBox;
+    case Kind::AutoRadio: return kBsAutoRadioButton;
+    case Kind::Text: return kSsLeft;
+    case Kind::CentredText: return kSsCenter;
+    case Kind::Edit: return kEsAutoHScroll;
+    case Kind::PushButton: return kBsPushButton;
+    case Kind::DefPushButton: return kBsDefPushButton;
+  }
+  return 0;
+}
+
+ControlClass ExpectedClass(Kind kind) {
+  switch (kind) {
+    case Kind::Icon:
+    case Kind::Bitmap:
+    case Kind::Text:
+    case Kind::CentredText: return ControlClass::Static;
+    case Kind::Edit: return ControlClass::Edit;
+    default: return ControlClass::Button;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const DialogLayout& expected) {
+  std::vector<std::string> diffs;
+  auto check = [&](bool ok, const std::string& what) {
+    if (!ok) diffs.push_back(what);
+  };
+  check(actual.extended, "not a DIALOGEX template");
+  check(actual.caption == expected.caption, "caption '" + actual.caption + "'");
+  check(actual.cx == expected.cx && actual.cy == expected.cy,
+        "size " + std::to_string(actual.cx) + "x" + std::to_string(actual.cy));
+  check(actual.typeface == expected.font && actual.pointSize == expected.pointSize,
+        "font " + actual.typeface + " " + std::to_string(actual.pointSize));
+  check(actual.style == expected.style, "style " + std::to_string(actual.style));
+  check(actual.exStyle == expected.exStyle, "extended style " + std::to_string(actual.exStyle));
+  check(actual.items.size() == expected.controls.size(),
+        "control count " + std::to_string(actual.items.size()));
+
+  for (std::size_t i = 0; i < std::min(actual.items.size(), expected.controls.size()); ++i) {
+    const DialogItemTemplate& a = actual.items[i];
+    const ControlRow& e = expected.controls[i];
+    const std::string where = "control #" + std::to_string(i) + " (id " + std::to_string(e.id) + "): ";
+    check(static_cast<int>(a.id) == e.id, where + "id " + std::to_string(a.id));
+    check(a.controlClass == ExpectedClass(e.kind), where + "class");
+    const std::uint32_t typeMask = a.controlClass == ControlClass::Static ? kSsTypeMask : kBsTypeMask;
+    if (e.kind == Kind::Edit) {
+      check((a.style & (kEsAutoHScroll | kWsBorder)) == (kEsAutoHScroll | kWsBorder),
+            where + "edit without border or auto-scroll");
+    } else {
+      check((a.style & typeMask) == ExpectedKindStyle(e.kind), where + "kind style " + std::to_string(a.style));
+    }
+    if (e.kind == Kind::Icon || e.kind == Kind::Bitmap) {
+      check(a.textOrdinal && *a.textOrdinal == e.resource, where + "image resource");
+    } else {
+      check(a.text == e.text, where + "text '" + a.text + "'");
+    }
+    check(a.x == e.x && a.y == e.y && a.cx == e.cx && a.cy == e.cy,
+          where + "position " + std::to_string(a.x) + "," + std::to_string(a.y) + " " +
+              std::to_string(a.cx) + "x" + std::to_string(a.cy));
+    check(((a.style & kWsGroup) != 0) == e.group, where + "group flag");
+    check(((a.style & kWsTabStop) != 0) == e.tab, where + "tab stop");
+    check((a.style & (kWsChild | kWsVisible)) == (kWsChild | kWsVisible), where + "not a visible child");
+    check((a.style & kWsDisabled) == 0, where + "starts disabled");
+  }
+  return diffs;
+}
+
+}  // namespace qv::documented

@@ -1,0 +1,185 @@
+// The setting dialog between its load and Set: mode groups, the printer and
+// program choosers, About, and leaving the program.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "framework/window_constants.h"
+#include "setting/setting_dlg.h"
+#include "tests/setting/setting_fixture.h"
+
+namespace qv {
+namespace {
+
+using testing::TestWindow;
+
+// Every control's text, enabling and check, to show that nothing moved.
+std::vector<std::tuple<int, std::string, bool, bool>> Snapshot(const TestWindow& w) {
+  std::vector<std::tuple<int, std::string, bool, bool>> out;
+  for (const auto& item : w.Template().items) {
+    const int id = static_cast<int>(item.id);
+    out.emplace_back(id, w.Text(id), w.IsEnabled(id), w.IsChecked(id));
+  }
+  return out;
+}
+
+class SettingInteraction : public SettingFixture {
+ protected:
+  TestWindow& OpenShared() {
+    WriteConfig("[Configuration]\nMode=Mode2-1\nPortCount=3\nFtpPath=C:\\FT.EXE\n"
+                "[Printer Name]\nPrinter1=Old A\nPrinter2=Old B\n");
+    printers.printers = {{0, "New A", "winspool,LPT1:"}, {0, "Old A", "winspool,LPT2:"},
+                         {0, "New Shared", "winspool,LPT3:"}, {0, "Old B", "winspool,LPT4:"}};
+    return OpenDialog();
+  }
+};
+
+TEST_F(SettingInteraction, TheModeRadiosSwapTheEnabledGroupAndNothingElse) {
+  TestWindow& w = OpenShared();
+  auto before = Snapshot(w);
+  w.Click(1041);
+  auto after = Snapshot(w);
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const int id = std::get<0>(before[i]);
+    SCOPED_TRACE(id);
+    const bool onePc = std::count(CSettingDlg::kOnePcGroup.begin(), CSettingDlg::kOnePcGroup.end(), id) > 0;
+    const bool twoPc = std::count(CSettingDlg::kTwoPcGroup.begin(), CSettingDlg::kTwoPcGroup.end(), id) > 0;
+    const bool enabledBefore = std::get<2>(before[i]);
+    const bool enabledAfter = std::get<2>(after[i]);
+    EXPECT_EQ(enabledAfter, onePc ? true : twoPc ? false : enabledBefore);
+    EXPECT_EQ(std::get<1>(after[i]), std::get<1>(before[i]));
+    const bool modeRadio = id == 1041 || id == 1042;
+    EXPECT_TRUE(modeRadio || std::get<3>(after[i]) == std::get<3>(before[i]));
+  }
+  w.Click(1041);
+  EXPECT_EQ(Snapshot(w), after) << "clicking the checked radio again changes nothing visible";
+  w.Click(1042);
+  EXPECT_EQ(Snapshot(w), before);
+}
+
+TEST_F(SettingInteraction, ChangingPrinterAShowsItTwiceAndSetUsesIt) {
+  TestWindow& w = OpenShared();
+  host.AnswerNextPrinterChooser("New A");
+  w.Click(1041);
+  w.Click(1022);
+  ASSERT_EQ(host.PrinterChoosers().size(), 1u);
+  EXPECT_EQ(host.PrinterChoosers()[0].flags, 0x0014000Cu);
+  EXPECT_EQ(w.Text(1018), "New A");
+  EXPECT_EQ(w.Text(1043), "New A");
+  w.Click(kIdOk);
+  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
+  EXPECT_EQ(printers.defaultWrites, (std::vector<std::string>{"New A,winspool,LPT1:"}));
+}
+
+TEST_F(SettingInteraction, ChangingTheSharedPrinterShowsItTwiceAndSetUsesIt) {
+  TestWindow& w = OpenShared();
+  host.AnswerNextPrinterChooser("New Shared");
+  w.Click(1044);
+  EXPECT_EQ(w.Text(1043), "New Shared");
+  EXPECT_EQ(w.Text(1018), "New Shared");
+  w.Click(kIdOk);
+  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New Shared");
+  EXPECT_EQ(printers.defaultWrites, (std::vector<std::string>{"New Shared,winspool,LPT3:"}));
+  w.Click(1041);
+  w.Click(kIdOk);
+  EXPECT_EQ(printers.defaultWrites.back(), "New Shared,winspool,LPT3:") << "printer A is the shared printer";
+}
+
+TEST_F(SettingInteraction, ACancelledChooserChangesNoField) {
+  TestWindow& w = OpenShared();
+  w.Click(1041);
+  const auto before = Snapshot(w);
+  for (int button : {1022, 1023}) {
+    host.AnswerNextPrinterChooser(std::nullopt);
+    w.Click(button);
+  }
+  w.Click(1042);
+  host.AnswerNextPrinterChooser(std::nullopt);
+  w.Click(1044);
+  w.Click(1041);
+  EXPECT_EQ(Snapshot(w), before);
+  EXPECT_EQ(host.PrinterChoosers().size(), 3u);
+}
+
+TEST_F(SettingInteraction, ChangingPrinterBLeavesPrinterAAndTheSharedPrinterAlone) {
+  TestWindow& w = OpenShared();
+  w.Click(1041);
+  host.AnswerNextPrinterChooser("New B");
+  w.Click(1023);
+  EXPECT_EQ(w.Text(1019), "New B");
+  EXPECT_EQ(w.Text(1018), "Old A");
+  EXPECT_EQ(w.Text(1043), "Old A");
+  w.Click(1042);
+  w.Click(kIdOk);
+  EXPECT_EQ(Entry("Printer Name", "Printer1"), "Old A");
+  EXPECT_EQ(Entry("Printer Name", "Printer2"), "Old B") << "printer B is saved in the other mode only";
+}
+
+TEST_F(SettingInteraction, AChooserWithoutADeviceNameEmptiesTheSlot) {
+  TestWindow& w = OpenShared();
+  host.AnswerNextPrinterChooser("");
+  w.Click(1044);
+  EXPECT_EQ(w.Text(1043), "");
+  EXPECT_EQ(w.Text(1018), "");
+  w.Click(kIdOk);
+  EXPECT_EQ(Entry("Printer Name", "Printer1"), "");
+}
+
+TEST_F(SettingInteraction, BrowseFillsThePathOnlyOnOk) {
+  TestWindow& w = OpenShared();
+  w.Click(1040);
+  EXPECT_EQ(w.Text(1039), "C:\\FT.EXE") << "cancel keeps the text";
+  host.AnswerNextFileChooser("D:\\TOOLS\\TRANSFER.EXE");
+  w.Click(1040);
+  EXPECT_EQ(w.Text(1039), "D:\\TOOLS\\TRANSFER.EXE");
+  ASSERT_EQ(host.FileChoosers().size(), 2u);
+  const auto& call = host.FileChoosers()[0];
+  EXPECT_EQ(call.filter, std::string("Executables (*.exe)\0\0", 21)) << "one entry with an empty pattern";
+  EXPECT_EQ(call.initialName, "*.exe");
+  EXPECT_EQ(call.flags, 0x0804u);
+  EXPECT_EQ(call.ownerTemplate, 102);
+}
+
+TEST_F(SettingInteraction, QuitAsksAndCancelKeepsEverything) {
+  TestWindow& w = OpenShared();
+  w.Type(1039, "edited");
+  const auto before = Snapshot(w);
+  for (auto leave : {&TestWindow::PressEscape, &TestWindow::CloseBox}) {
+    host.AnswerNextMessageBox(kIdCancel);
+    (w.*leave)();
+  }
+  host.AnswerNextMessageBox(kIdCancel);
+  w.Click(kIdCancel);
+  EXPECT_FALSE(w.Ended());
+  EXPECT_EQ(Snapshot(w), before);
+  ASSERT_EQ(host.MessageBoxes().size(), 3u);
+  for (const auto& box : host.MessageBoxes()) {
+    EXPECT_EQ(box.text, "Are you sure to exit program?");
+    EXPECT_EQ(box.caption, "QV27-518 Software Setting Program");
+    EXPECT_EQ(box.style, kMbOkCancel | kMbIconQuestion);
+  }
+}
+
+TEST_F(SettingInteraction, QuitConfirmedEndsWithCancelAndWritesNothing) {
+  TestWindow& w = OpenDialog();
+  w.Click(1042);
+  w.Type(1039, "C:\\NEW.EXE");
+  host.AnswerNextMessageBox(kIdOk);
+  w.Click(kIdCancel);
+  EXPECT_TRUE(w.Ended());
+  EXPECT_EQ(w.EndCode(), kIdCancel);
+  EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+  EXPECT_TRUE(profile.writes.empty());
+  EXPECT_EQ(port.opens, 0);
+}
+
+TEST_F(SettingInteraction, AboutButtonAndSystemMenuShowTheSameDialog) {
+  TestWindow& w = OpenDialog();
+  w.Click(1026);
+  w.SystemCommand(0x0010);
+  EXPECT_EQ(host.ModalRuns(), (std::vector<int>{101, 101}));
+  EXPECT_FALSE(w.Ended());
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,161 @@
+// The bytes that reach the port driver, their order and the pauses between
+// them, for every command the program knows.
+#include "setting/switch_command.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/support/service_doubles.h"
+
+namespace qv {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeClock;
+using testing::RecordingSwitchPort;
+
+struct CommandCase {
+  const char* name;
+  const SwitchCommand* command;
+  std::vector<std::uint8_t> head;
+  std::vector<std::uint8_t> tail;
+};
+
+std::vector<CommandCase> AllCommands() {
+  return {
+      {"SelectA", &switch_commands::kSelectA, {0x01, 0x81, 0x02, 0x82, 0x40, 0xC0, 0xBB, 0xC3},
+       {0x24, 0xA4, 0x28, 0xA8, 0x44, 0xC4, 0x2C, 0xAC, 0x00, 0x80}},
+      {"SelectB", &switch_commands::kSelectB, {0x01, 0x81, 0x02, 0x82, 0x41, 0xC1, 0xBB, 0xC3},
+       {0x24, 0xA4, 0x28, 0xA8, 0x44, 0xC4, 0x2C, 0xAC, 0x04, 0x84}},
+      {"Broadcast", &switch_commands::kBroadcast, {0x01, 0x81, 0x02, 0x82, 0x42, 0xC2, 0xBB, 0xC3},
+       {0x24, 0xA4, 0x28, 0xA8, 0x44, 0xC4, 0x2C, 0xAC, 0x08, 0x88}},
+      {"TransferOn", &switch_commands::kTransferOn, {0x24, 0xA4, 0x42, 0xC2, 0xF3},
+       {0x08, 0x88, 0x20, 0xA0, 0x01, 0x81, 0x40, 0xC0, 0x69, 0xE9}},
+      {"TransferOff", &switch_commands::kTransferOff, {0x24, 0xA4, 0x42, 0xC2, 0xE3},
+       {0x08, 0x88, 0x20, 0xA0, 0x01, 0x81, 0x40, 0xC0, 0x49, 0xA9}},
+  };
+}
+
+// The expected requests: a control write, the head, a control write, the tail.
+std::vector<PortIoRequest> Expected(std::uint32_t port, const std::vector<std::uint8_t>& head,
+                                    const std::vector<std::uint8_t>& tail) {
+  std::vector<PortIoRequest> out{{port, 2, 0x0C}};
+  for (auto b : head) out.push_back({port, 0, b});
+  out.push_back({port, 2, 0x0C});
+  for (auto b : tail) out.push_back({port, 0, b});
+  return out;
+}
+
+std::vector<PortIoRequest> Sent(const RecordingSwitchPort& port) {
+  std::vector<PortIoRequest> out;
+  for (const auto& r : port.requests) out.push_back(r.request);
+  return out;
+}
+
+// After each data byte at least a millisecond passes (and the millisecond
+// counter steps) before the next request or the close; a control write is
+// followed by no pause at all.
+void ExpectPauses(const RecordingSwitchPort& port) {
+  ASSERT_EQ(port.closedAt.size(), 1u);
+  for (std::size_t i = 0; i < port.requests.size(); ++i) {
+    SCOPED_TRACE(i);
+    const auto& r = port.requests[i];
+    const bool last = i + 1 == port.requests.size();
+    const auto nextAt = last ? port.closedAt[0] : port.requests[i + 1].at;
+    if (r.request.registerOffset == kDataRegister) {
+      EXPECT_GE(nextAt - r.at, 1ms);
+      if (!last) {
+        EXPECT_GE(static_cast<std::uint32_t>(port.requests[i + 1].tickAt - r.tickAt), 1u);
+      }
+    } else {
+      ASSERT_FALSE(last);
+      EXPECT_EQ(port.requests[i + 1].clockReadsBefore, r.clockReadsBefore) << "no pause after a control write";
+    }
+  }
+}
+
+TEST(SwitchCommand, EachCommandSendsItsBytesInOrderWithPauses) {
+  for (const CommandCase& c : AllCommands()) {
+    SCOPED_TRACE(c.name);
+    FakeClock clock;
+    RecordingSwitchPort port(&clock);
+    SendCommandToSwitch(port, clock, 3, c.command->head, c.command->tail);
+    EXPECT_EQ(Sent(port), Expected(3, c.head, c.tail));
+    EXPECT_EQ(port.requests.size(), c.head.size() == 8 ? 20u : 17u);
+    int controlWrites = 0;
+    for (const auto& r : port.requests) controlWrites += r.request.registerOffset == kControlRegister;
+    EXPECT_EQ(controlWrites, 2);
+    EXPECT_EQ(port.opens, 1);
+    EXPECT_EQ(port.closes, 1);
+    ExpectPauses(port);
+  }
+}
+
+TEST(SwitchCommand, RequestsCrossAsNinePackedLittleEndianBytes) {
+  static_assert(sizeof(PortIoRequest) == 9);
+  const PortIoRequest request{0x04030201, 0x08070605, 0xC3};
+  EXPECT_EQ(request.Serialise(),
+            (std::array<std::uint8_t, 9>{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xC3}));
+
+  FakeClock clock;
+  RecordingSwitchPort port(&clock);
+  SendCommandToSwitch(port, clock, 2, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  EXPECT_EQ(port.requests.front().bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 2, 0, 0, 0, 0x0C}));
+  // The 0x00 near the end of the Select A tail is data like any other byte.
+  EXPECT_EQ(port.requests[18].bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 0, 0, 0, 0, 0x00}));
+  EXPECT_EQ(port.requests[19].bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 0, 0, 0, 0, 0x80}));
+}
+
+TEST(SwitchCommand, AnEmptyHeadSendsBothControlWritesBackToBack) {
+  FakeClock clock;
+  RecordingSwitchPort port(&clock);
+  SendCommandToSwitch(port, clock, 1, {}, switch_commands::kTransferOff.tail);
+  ASSERT_EQ(port.requests.size(), 12u);
+  EXPECT_EQ(port.requests[0].request, (PortIoRequest{1, 2, 0x0C}));
+  EXPECT_EQ(port.requests[1].request, (PortIoRequest{1, 2, 0x0C}));
+  EXPECT_EQ(port.requests[1].clockReadsBefore, port.requests[0].clockReadsBefore);
+  ExpectPauses(port);
+}
+
+TEST(SwitchCommand, WithoutTheDriverNothingIsSent) {
+  FakeClock clock;
+  RecordingSwitchPort port(&clock);
+  port.driverPresent = false;
+  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
+  EXPECT_TRUE(port.requests.empty());
+  EXPECT_EQ(port.closes, 0);
+  EXPECT_EQ(clock.reads, 0);
+}
+
+TEST(SwitchCommand, TheDriverIsOpenedAnewForEveryCommand) {
+  FakeClock clock;
+  RecordingSwitchPort port(&clock);
+  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
+  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  EXPECT_EQ(port.opens, 2);
+  EXPECT_EQ(port.closes, 2);
+  EXPECT_EQ(port.requests.size(), 40u);
+}
+
+TEST(SwitchCommand, PausesEndNormallyWhenTheMillisecondCounterWraps) {
+  FakeClock clock;
+  clock.tickBase = 0xFFFFFFFFu - 4;
+  RecordingSwitchPort port(&clock);
+  SendCommandToSwitch(port, clock, 1, switch_commands::kBroadcast.head, switch_commands::kBroadcast.tail);
+  ASSERT_EQ(port.requests.size(), 20u);
+  EXPECT_LT(port.requests.back().tickAt, port.requests.front().tickAt) << "the counter did wrap";
+  ExpectPauses(port);
+}
+
+TEST(SwitchCommand, ACoarseClockStillGivesAWholeMillisecond) {
+  // A clock that jumps in steps just short of a millisecond.
+  FakeClock clock;
+  clock.step = 999us;
+  RecordingSwitchPort port(&clock);
+  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  ExpectPauses(port);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,88 @@
+#include "tests/support/service_doubles.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace qv::testing {
+
+std::uint32_t FakeClock::PeekTickCount() const {
+  return tickBase + static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+std::uint32_t FakeClock::TickCount() {
+  if (++reads > readLimit) throw std::runtime_error("the clock was read without end");
+  const std::uint32_t ticks = PeekTickCount();
+  now += step;
+  return ticks;
+}
+
+std::chrono::nanoseconds FakeClock::PreciseNow() {
+  if (++reads > readLimit) throw std::runtime_error("the clock was read without end");
+  const auto time = now;
+  now += step;
+  return time;
+}
+
+class RecordingSession final : public PortSession {
+ public:
+  explicit RecordingSession(RecordingSwitchPort& port) : port_(port) {}
+  ~RecordingSession() override {
+    ++port_.closes;
+    port_.closedAt.push_back(port_.clock_ ? port_.clock_->now : std::chrono::nanoseconds{});
+    if (port_.log_) port_.log_->push_back("port close");
+  }
+  void Write(const PortIoRequest& request) override {
+    FakeClock* clock = port_.clock_;
+    port_.requests.push_back({request, request.Serialise(), clock ? clock->now : std::chrono::nanoseconds{},
+                              clock ? clock->PeekTickCount() : 0, clock ? clock->reads : 0});
+  }
+
+ private:
+  RecordingSwitchPort& port_;
+};
+
+std::unique_ptr<PortSession> RecordingSwitchPort::Open() {
+  if (!driverPresent) {
+    if (log_) log_->push_back("port absent");
+    return nullptr;
+  }
+  ++opens;
+  if (log_) log_->push_back("port open");
+  return std::make_unique<RecordingSession>(*this);
+}
+
+bool FakePrinterStore::OpenDeviceList() {
+  if (!listOpens) return false;
+  ++openLists;
+  return true;
+}
+
+PrinterDeviceEntry FakePrinterStore::Device(unsigned index) {
+  PrinterDeviceEntry entry;
+  const FakePrinter& printer = printers.at(index);
+  entry.status = printer.status;
+  entry.name.Assign(printer.name);
+  std::copy_n(printer.data.begin(), std::min(printer.data.size(), entry.data.size()), entry.data.begin());
+  return entry;
+}
+
+bool FakePrinterStore::WriteDefaultDevice(std::string_view value) {
+  if (!defaultOpens) return false;
+  defaultWrites.emplace_back(value);
+  if (log_) log_->push_back("default " + std::string(value));
+  return true;
+}
+
+void RecordingLauncher::Start(std::string_view commandLine) {
+  started.emplace_back(commandLine);
+  if (log_) log_->push_back("start " + std::string(commandLine));
+}
+
+bool RecordingProfileStore::WriteString(std::string_view section, std::string_view key, std::string_view value,
+                                        std::string_view file) {
+  writes.push_back({std::string(section), std::string(key), std::string(value), std::string(file)});
+  if (log_) log_->push_back("write " + std::string(section) + "/" + std::string(key));
+  return inner_.WriteString(section, key, value, file);
+}
+
+}  // namespace qv::testing

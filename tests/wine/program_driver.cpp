@@ -1,0 +1,309 @@
+#include "tests/wine/program_driver.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "tests/support/png_writer.h"
+
+namespace qv::wine {
+namespace {
+
+std::string WindowTextOf(HWND window) {
+  // WM_GETTEXT reaches the owning process; GetWindowText would not for edits.
+  char buffer[4096] = {};
+  SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return buffer;
+}
+
+struct Search {
+  DWORD processId;
+  std::string caption;
+  const char* windowClass;
+  HWND exclude;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->processId || window == search->exclude || !IsWindowVisible(window)) return TRUE;
+  char caption[512] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (search->caption != caption) return TRUE;
+  if (search->windowClass) {
+    char cls[256] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpiA(cls, search->windowClass) != 0) return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindOnce(DWORD pid, const std::string& caption, const char* windowClass) {
+  Search search{pid, caption, windowClass, nullptr, nullptr};
+  EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+std::string BinDirectory() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir = path;
+  return dir.substr(0, dir.find_last_of('\\'));
+}
+
+std::string WindowsDirectory() {
+  char path[MAX_PATH] = {};
+  GetWindowsDirectoryA(path, MAX_PATH);
+  return path;
+}
+
+std::string ArtifactsDirectory() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA("QV_ARTIFACTS", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "";
+  CreateDirectoryA(path, nullptr);
+  return path;
+}
+
+std::optional<std::string> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+RunningProgram::~RunningProgram() { Kill(); }
+
+bool RunningProgram::Start(const std::string& exePath, const std::string& workingDirectory) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + exePath + "\"";
+  if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_))
+    return false;
+  WaitForInputIdle(process_.hProcess, 30000);
+  return true;
+}
+
+bool RunningProgram::Running() const {
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND RunningProgram::WaitForWindow(const std::string& caption, const char* windowClass,
+                                   std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  do {
+    if (HWND window = FindOnce(process_.dwProcessId, caption, windowClass)) return window;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (std::chrono::steady_clock::now() < deadline && Running());
+  return nullptr;
+}
+
+std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::string& caption,
+                                                                std::chrono::milliseconds timeout) {
+  HWND box = WaitForWindow(caption, "#32770", timeout);
+  if (!box) return std::nullopt;
+  MessageBoxSeen seen;
+  seen.window = box;
+  seen.caption = caption;
+  // The message box's text and icon controls.
+  seen.text = WindowTextOf(GetDlgItem(box, 0xFFFF));
+  seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+  return seen;
+}
+
+void RunningProgram::PressButton(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::optional<DWORD> RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
+  if (!process_.hProcess) return std::nullopt;
+  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+void RunningProgram::Kill() {
+  if (!process_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 10000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+  process_ = {};
+}
+
+std::string ControlText(HWND dialog, int id) { return WindowTextOf(GetDlgItem(dialog, id)); }
+
+bool IsControlChecked(HWND dialog, int id) {
+  return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsControlEnabled(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  return control && IsWindowEnabled(control);
+}
+
+namespace {
+
+// The window's area of the screen as 32-bit pixels, top row first.
+std::vector<std::uint32_t> CaptureScreen(const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  std::vector<std::uint32_t> pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const auto* data = static_cast<const std::uint32_t*>(bits);
+  pixels.assign(data, data + static_cast<std::size_t>(width) * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The icon drawn on a plain background, as the icon control would show it.
+std::vector<std::uint32_t> RenderIcon(HICON icon, int width, int height, std::uint32_t background) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  auto* data = static_cast<std::uint32_t*>(bits);
+  std::fill(data, data + static_cast<std::size_t>(width) * height, background);
+  DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<std::uint32_t> pixels(data, data + static_cast<std::size_t>(width) * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+}  // namespace
+
+LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box) {
+  static const LPCSTR kCandidates[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
+  for (LPCSTR id : kCandidates)
+    if (box.icon && box.icon == LoadIconA(nullptr, id)) return id;
+  // Icon handles of another process need not be ours: compare what the
+  // screen shows with each standard icon drawn here.
+  HWND control = GetDlgItem(box.window, 0x0440);
+  if (!control || !IsWindowVisible(control)) return nullptr;
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const int width = std::min<int>(rect.right - rect.left, GetSystemMetrics(SM_CXICON));
+  const int height = std::min<int>(rect.bottom - rect.top, GetSystemMetrics(SM_CYICON));
+  rect.right = rect.left + width;
+  rect.bottom = rect.top + height;
+  const auto shown = CaptureScreen(rect);
+  if (shown.empty()) return nullptr;
+  LPCSTR best = nullptr;
+  long bestDistance = 0;
+  for (LPCSTR id : kCandidates) {
+    const auto drawn = RenderIcon(LoadIconA(nullptr, id), width, height, shown[0]);
+    long distance = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) distance += (shown[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
+    if (!best || distance < bestDistance) {
+      best = id;
+      bestDistance = distance;
+    }
+  }
+  // Most pixels must agree for the match to count.
+  return bestDistance * 10 < static_cast<long>(shown.size()) ? best : nullptr;
+}
+
+void PressKey(HWND window, WORD virtualKey) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  HWND target = window;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
+  const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+std::string SaveScreenshot(HWND window, const std::string& name) {
+  const std::string dir = ArtifactsDirectory();
+  if (dir.empty()) return "";
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  // Let the program's thread finish painting before the screen is read.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+  GdiFlush();
+
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return "";
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  const auto* pixels = static_cast<const std::uint8_t*>(bits);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+    rgb[i * 3 + 0] = pixels[i * 4 + 2];
+    rgb[i * 3 + 1] = pixels[i * 4 + 1];
+    rgb[i * 3 + 2] = pixels[i * 4 + 0];
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  const std::string path = dir + "\\" + name + ".png";
+  return qv::testing::WritePng(path, width, height, rgb) ? path : "";
+}
+
+}  // namespace qv::wine

@@ -1,0 +1,77 @@
+// Drives a real program of this project under Wine from a test program in
+// the same prefix, as a user would: starts it, finds its windows, reads the
+// real controls, answers message boxes, takes screenshots, and ends it.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::wine {
+
+// Paths of this build: the programs lie beside the test programs.
+std::string BinDirectory();
+std::string WindowsDirectory();
+std::string ArtifactsDirectory();  // "" when the test run names none
+
+// A file's bytes; std::nullopt when it does not exist.
+std::optional<std::string> ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+void RemoveFile(const std::string& path);
+
+struct MessageBoxSeen {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;
+  HICON icon = nullptr;  // the icon control's image
+};
+
+class RunningProgram {
+ public:
+  RunningProgram() = default;
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool Start(const std::string& exePath, const std::string& workingDirectory = "");
+  bool Running() const;
+  DWORD ProcessId() const { return process_.dwProcessId; }
+
+  // A top-level window of the program with this caption (and window class,
+  // when given), waited for up to the timeout.
+  HWND WaitForWindow(const std::string& caption, const char* windowClass = nullptr,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // A message box of the program with this caption, waited for.
+  std::optional<MessageBoxSeen> WaitForMessageBox(const std::string& caption,
+                                                  std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // Presses a button of a dialog or message box (BM_CLICK, as a mouse click).
+  static void PressButton(HWND dialog, int id);
+  // Waits for the program to end; its exit code, or std::nullopt on timeout.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+// Which standard icon the message box shows (IDI_HAND, IDI_QUESTION,
+// IDI_EXCLAMATION or IDI_ASTERISK), nullptr when none can be told.
+LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box);
+
+// A key pressed in the window, as the keyboard would deliver it to the
+// control that has the focus.
+void PressKey(HWND window, WORD virtualKey);
+
+// The state of a real control of another process.
+std::string ControlText(HWND dialog, int id);
+bool IsControlChecked(HWND dialog, int id);
+bool IsControlEnabled(HWND dialog, int id);
+
+// Brings the window's painting up to date and saves what the screen shows
+// of it as <artifacts>/<name>.png; returns the path, or "" without artifacts.
+std::string SaveScreenshot(HWND window, const std::string& name);
+
+}  // namespace qv::wine
