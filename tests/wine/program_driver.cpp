@@ -84,6 +84,15 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
+std::optional<std::string> WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (auto bytes = ReadFile(path)) return bytes;
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
 RunningProgram::~RunningProgram() { Kill(); }
 
 bool RunningProgram::Start(const std::string& exePath, const std::string& workingDirectory) {
@@ -271,39 +280,25 @@ std::string SaveScreenshot(HWND window, const std::string& name) {
 
   RECT rect{};
   GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return "";
-
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-  const auto* pixels = static_cast<const std::uint8_t*>(bits);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-    rgb[i * 3 + 0] = pixels[i * 4 + 2];
-    rgb[i * 3 + 1] = pixels[i * 4 + 1];
-    rgb[i * 3 + 2] = pixels[i * 4 + 0];
+  const auto pixels = CaptureScreen(rect);
+  if (pixels.empty()) return "";
+  std::vector<std::uint8_t> rgb(pixels.size() * 3);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    rgb[i * 3 + 0] = static_cast<std::uint8_t>(pixels[i] >> 16);
+    rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
+    rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-
   const std::string path = dir + "\\" + name + ".png";
-  return qv::testing::WritePng(path, width, height, rgb) ? path : "";
+  return qv::testing::WritePng(path, rect.right - rect.left, rect.bottom - rect.top, rgb) ? path : "";
+}
+
+bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (IsWindow(window)) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }
 
 }  // namespace qv::wine

@@ -21,6 +21,10 @@ std::string ArtifactsDirectory();  // "" when the test run names none
 std::optional<std::string> ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 void RemoveFile(const std::string& path);
+// Waits for a file that another program is to write; its bytes, or
+// std::nullopt when it did not appear in time.
+std::optional<std::string> WaitForFile(const std::string& path,
+                                       std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 struct MessageBoxSeen {
   HWND window = nullptr;
@@ -73,5 +77,8 @@ bool IsControlEnabled(HWND dialog, int id);
 // Brings the window's painting up to date and saves what the screen shows
 // of it as <artifacts>/<name>.png; returns the path, or "" without artifacts.
 std::string SaveScreenshot(HWND window, const std::string& name);
+
+// Waits until the window is gone (a dialog or message box that was answered).
+bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 }  // namespace qv::wine

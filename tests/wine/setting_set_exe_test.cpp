@@ -3,7 +3,6 @@
 // boxes, the choosers and leaving.
 #include <gtest/gtest.h>
 
-#include <thread>
 
 #include "tests/wine/program_driver.h"
 
@@ -75,7 +74,7 @@ class SettingExeActions : public ::testing::Test {
     const SuccessBox seen{box->text, wine::IdentifyMessageBoxIcon(*box)};
     RunningProgram::PressButton(box->window, IDOK);
     // The box is gone before the test goes on.
-    for (int i = 0; i < 200 && IsWindow(box->window); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    wine::WaitUntilClosed(box->window);
     return seen;
   }
 
@@ -86,7 +85,7 @@ class SettingExeActions : public ::testing::Test {
     if (!box) return false;
     const bool documented = box->text == "Are you sure to exit program?";
     RunningProgram::PressButton(box->window, answer);
-    for (int i = 0; i < 200 && IsWindow(box->window); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    wine::WaitUntilClosed(box->window);
     return documented;
   }
 
@@ -135,18 +134,13 @@ TEST_F(SettingExeActions, EnabledTransferStartsTheProgramEachTimeSetIsPressed) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(PressSet(dialog));
-  std::optional<std::string> ran;
-  for (int i = 0; i < 300 && !(ran = wine::ReadFile(marker)); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::optional<std::string> ran = wine::WaitForFile(marker);
   ASSERT_TRUE(ran) << "the file-transfer program did not run";
   EXPECT_NE(ran->find("--from-set"), std::string::npos);
   wine::RemoveFile(marker);
 
   ASSERT_TRUE(PressSet(dialog));
-  ran.reset();
-  for (int i = 0; i < 300 && !(ran = wine::ReadFile(marker)); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_TRUE(ran) << "a second Set starts it again";
+  EXPECT_TRUE(wine::WaitForFile(marker)) << "a second Set starts it again";
   wine::RemoveFile(marker);
   const auto file = wine::ReadFile(ini);
   ASSERT_TRUE(file);
@@ -205,7 +199,7 @@ TEST_F(SettingExeActions, AboutOpensFromItsButtonAndFromTheSystemMenu) {
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(wine::ControlText(about, 1028), "Version 2.00");
     RunningProgram::PressButton(about, IDOK);
-    for (int i = 0; i < 200 && IsWindow(about); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    wine::WaitUntilClosed(about);
     EXPECT_FALSE(IsWindow(about));
   }
   Quit(dialog);
@@ -238,7 +232,7 @@ TEST_F(SettingExeActions, APrinterChosenInPrintSetupIsShownSavedAndMadeTheDefaul
   HWND setup = program.WaitForWindow("Print Setup", "#32770");
   ASSERT_NE(setup, nullptr) << "the print server's printer makes the chooser open";
   RunningProgram::PressButton(setup, IDOK);  // the default printer, as it opens
-  for (int i = 0; i < 200 && IsWindow(setup); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  wine::WaitUntilClosed(setup);
   EXPECT_EQ(wine::ControlText(dialog, 1018), "QV_Test_Printer");
   EXPECT_EQ(wine::ControlText(dialog, 1043), "QV_Test_Printer");
   DeleteRegistryValue(kWindowsKey, "device");
@@ -258,7 +252,7 @@ TEST_F(SettingExeActions, TheChoosersOpenFromTheirButtons) {
   ASSERT_NE(open, nullptr);
   wine::SaveScreenshot(open, "setting_open_file");
   RunningProgram::PressButton(open, IDCANCEL);
-  for (int i = 0; i < 200 && IsWindow(open); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  wine::WaitUntilClosed(open);
   EXPECT_EQ(wine::ControlText(dialog, 1039), "") << "cancel keeps the path";
 
   RunningProgram::PressButton(dialog, 1044);
@@ -266,7 +260,7 @@ TEST_F(SettingExeActions, TheChoosersOpenFromTheirButtons) {
   ASSERT_NE(setup, nullptr);
   wine::SaveScreenshot(setup, "setting_print_setup");
   RunningProgram::PressButton(setup, IDCANCEL);
-  for (int i = 0; i < 200 && IsWindow(setup); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  wine::WaitUntilClosed(setup);
   Quit(dialog);
 }
 
