@@ -100,6 +100,11 @@ void CDialog::SelectItemText(int id, int start, int end) {
 void CDialog::ScrollItemCaret(int id) {
   if (window_) window_->ScrollItemCaret(id);
 }
+void CDialog::RedrawItemNow(int id) {
+  if (!window_) return;
+  window_->InvalidateItem(id);
+  window_->UpdateItem(id);
+}
 bool CDialog::IsIconic() const { return window_ && window_->IsIconic(); }
 
 void CDialog::PostToSelf(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -62,6 +62,8 @@ class CDialog {
   void FocusItem(int id);
   void SelectItemText(int id, int start, int end);
   void ScrollItemCaret(int id);
+  // Repaints the whole control at once, without erasing it first.
+  void RedrawItemNow(int id);
 
   bool IsIconic() const;
   void PostToSelf(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);

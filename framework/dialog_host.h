@@ -54,7 +54,10 @@ class DialogWindow {
   virtual void FocusItem(int id) = 0;
   virtual void SelectItemText(int id, int start, int end) = 0;
   virtual void ScrollItemCaret(int id) = 0;
+  // Marks the whole control for repainting, without erasing its background
+  // first (the controls that are asked to repaint draw all of themselves).
   virtual void InvalidateItem(int id) = 0;
+  // Repaints what is marked of the control at once.
   virtual void UpdateItem(int id) = 0;
 
   virtual bool HasSystemMenu() const = 0;
@@ -104,6 +107,10 @@ class DialogHost {
 
   // Dispatches at most one pending message of the thread; true when there was one.
   virtual bool PumpOneMessage() = 0;
+  // Blocks until a message arrives or the time has passed, whichever comes
+  // first, so that a pause need not spin. A host without a real queue
+  // returns at once.
+  virtual void WaitForMessage(std::uint32_t /*timeoutMs*/) {}
 
   // The print-setup chooser, opening on the current default printer. On OK
   // the device name of the chosen printer (empty when the chooser returns

@@ -231,7 +231,11 @@ PaintRecord TestWindow::Paint() {
   return record;
 }
 
-void TestWindow::SetItemText(int id, std::string_view text) { Find(id).text = std::string(text); }
+void TestWindow::SetItemText(int id, std::string_view text) {
+  Control& control = Find(id);
+  control.text = std::string(text);
+  if (host_.textObserver_) host_.textObserver_(templateId_, id, control.text);
+}
 void TestWindow::CheckItem(int id, bool checked) { Find(id).checked = checked; }
 void TestWindow::EnableItem(int id, bool enable) { Find(id).enabled = enable; }
 void TestWindow::LimitItemText(int id, int maxChars) {

@@ -177,6 +177,11 @@ class TestingHost final : public DialogHost {
   // Queues the answer for the next message box; without one, a box answers
   // with its first button, as when the user presses Enter.
   void AnswerNextMessageBox(int answer);
+  // Called whenever a program sets the text of a control, with the dialog's
+  // template, the control and the new text: a test can follow a status
+  // line through a sequence that sets it many times.
+  using TextObserver = std::function<void(int templateId, int id, const std::string& text)>;
+  void ObserveTextChanges(TextObserver observer) { textObserver_ = std::move(observer); }
   // Queues a user action that runs inside a later pump of messages, as a
   // click that arrives while a handler dispatches messages.
   void QueueUserAction(std::function<void()> action);
@@ -235,6 +240,7 @@ class TestingHost final : public DialogHost {
   Size systemIconSize_{32, 32};
   bool controlsPrepared_ = false;
   int pumpDepth_ = 0;
+  TextObserver textObserver_;
 };
 
 }  // namespace qv::testing

@@ -83,7 +83,7 @@ class Win32Window final : public DialogWindow {
     SendDlgItemMessageA(hwnd_, id, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
   }
   void ScrollItemCaret(int id) override { SendDlgItemMessageA(hwnd_, id, EM_SCROLLCARET, 0, 0); }
-  void InvalidateItem(int id) override { InvalidateRect(GetDlgItem(hwnd_, id), nullptr, TRUE); }
+  void InvalidateItem(int id) override { InvalidateRect(GetDlgItem(hwnd_, id), nullptr, FALSE); }
   void UpdateItem(int id) override { UpdateWindow(GetDlgItem(hwnd_, id)); }
 
   bool HasSystemMenu() const override { return GetSystemMenu(hwnd_, FALSE) != nullptr; }
@@ -234,6 +234,11 @@ bool Win32Host::PumpOneMessage() {
   TranslateMessage(&message);
   DispatchMessageA(&message);
   return true;
+}
+
+void Win32Host::WaitForMessage(std::uint32_t timeoutMs) {
+  // Wakes for input that was already queued as well, not only for new input.
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 }  // namespace qv::win32

@@ -21,6 +21,7 @@ class Win32Host final : public DialogHost {
   int ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
                  unsigned style) override;
   bool PumpOneMessage() override;
+  void WaitForMessage(std::uint32_t timeoutMs) override;
   std::optional<std::string> ChoosePrinter(CDialog* owner, unsigned flags) override;
   std::optional<std::string> ChooseFile(CDialog* owner, const FileChooserRequest& request) override;
 

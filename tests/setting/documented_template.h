@@ -3,37 +3,11 @@
 // against it, the Wine tests the resources inside QV27-518.exe.
 #pragma once
 
-#include <cstdint>
-#include <string>
 #include <vector>
 
-#include "framework/resource_reader.h"
-#include "framework/window_constants.h"
+#include "tests/support/documented_layout.h"
 
 namespace qv::documented {
-
-enum class Kind { Icon, Bitmap, GroupBox, AutoRadio, Text, CentredText, Edit, PushButton, DefPushButton };
-
-struct ControlRow {
-  int id;
-  Kind kind;
-  const char* text;  // for icons and bitmaps: unused (the resource id is in `resource`)
-  int x, y, cx, cy;
-  bool group;
-  bool tab;
-  int resource = 0;
-};
-
-struct DialogLayout {
-  int id;
-  const char* caption;
-  int cx, cy;
-  const char* font;
-  int pointSize;
-  std::uint32_t style;
-  std::uint32_t exStyle;
-  std::vector<ControlRow> controls;
-};
 
 inline const DialogLayout& SettingDialog() {
   static const DialogLayout layout{
@@ -90,11 +64,6 @@ inline const DialogLayout& AboutDialog() {
   return layout;
 }
 
-struct StringRow {
-  unsigned id;
-  const char* text;
-};
-
 inline const std::vector<StringRow>& SettingStrings() {
   static const std::vector<StringRow> strings{
       {101, "&About QV27-518 Setting Program..."},
@@ -128,9 +97,5 @@ inline const std::vector<StringRow>& SettingStrings() {
   };
   return strings;
 }
-
-// Compares a parsed template with the documented layout; returns the
-// differences, one line each (empty when they agree).
-std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const DialogLayout& expected);
 
 }  // namespace qv::documented

@@ -42,8 +42,8 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
   return FALSE;
 }
 
-HWND FindOnce(DWORD pid, const std::string& caption, const char* windowClass) {
-  Search search{pid, caption, windowClass, nullptr, nullptr};
+HWND FindOnce(DWORD pid, const std::string& caption, const char* windowClass, HWND exclude) {
+  Search search{pid, caption, windowClass, exclude, nullptr};
   EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -69,6 +69,14 @@ std::string ArtifactsDirectory() {
   if (length == 0 || length >= MAX_PATH) return "";
   CreateDirectoryA(path, nullptr);
   return path;
+}
+
+std::optional<std::span<const std::uint8_t>> ResourceBytes(HMODULE module, unsigned type, unsigned id) {
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+  if (!found) return std::nullopt;
+  const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
+  if (!data) return std::nullopt;
+  return std::span(data, SizeofResource(module, found));
 }
 
 std::optional<std::string> ReadFile(const std::string& path) {
@@ -111,18 +119,18 @@ bool RunningProgram::Running() const {
 }
 
 HWND RunningProgram::WaitForWindow(const std::string& caption, const char* windowClass,
-                                   std::chrono::milliseconds timeout) {
+                                   std::chrono::milliseconds timeout, HWND exclude) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   do {
-    if (HWND window = FindOnce(process_.dwProcessId, caption, windowClass)) return window;
+    if (HWND window = FindOnce(process_.dwProcessId, caption, windowClass, exclude)) return window;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   } while (std::chrono::steady_clock::now() < deadline && Running());
   return nullptr;
 }
 
 std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::string& caption,
-                                                                std::chrono::milliseconds timeout) {
-  HWND box = WaitForWindow(caption, "#32770", timeout);
+                                                                std::chrono::milliseconds timeout, HWND exclude) {
+  HWND box = WaitForWindow(caption, "#32770", timeout, exclude);
   if (!box) return std::nullopt;
   MessageBoxSeen seen;
   seen.window = box;

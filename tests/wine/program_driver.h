@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,10 @@ namespace qv::wine {
 std::string BinDirectory();
 std::string WindowsDirectory();
 std::string ArtifactsDirectory();  // "" when the test run names none
+
+// The bytes of a resource of a module loaded as data; std::nullopt when it
+// has none of that type and id.
+std::optional<std::span<const std::uint8_t>> ResourceBytes(HMODULE module, unsigned type, unsigned id);
 
 // A file's bytes; std::nullopt when it does not exist.
 std::optional<std::string> ReadFile(const std::string& path);
@@ -45,12 +51,14 @@ class RunningProgram {
   DWORD ProcessId() const { return process_.dwProcessId; }
 
   // A top-level window of the program with this caption (and window class,
-  // when given), waited for up to the timeout.
+  // when given), waited for up to the timeout; `exclude` is never the one
+  // (a dialog whose caption a message box repeats).
   HWND WaitForWindow(const std::string& caption, const char* windowClass = nullptr,
-                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
+                     std::chrono::milliseconds timeout = std::chrono::seconds(30), HWND exclude = nullptr);
   // A message box of the program with this caption, waited for.
   std::optional<MessageBoxSeen> WaitForMessageBox(const std::string& caption,
-                                                  std::chrono::milliseconds timeout = std::chrono::seconds(30));
+                                                  std::chrono::milliseconds timeout = std::chrono::seconds(30),
+                                                  HWND exclude = nullptr);
   // Presses a button of a dialog or message box (BM_CLICK, as a mouse click).
   static void PressButton(HWND dialog, int id);
   // Waits for the program to end; its exit code, or std::nullopt on timeout.

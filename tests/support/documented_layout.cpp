@@ -1,4 +1,7 @@
-#include "tests/setting/documented_template.h"
+#include "tests/support/documented_layout.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace qv::documented {
 namespace {
@@ -14,6 +17,7 @@ std::uint32_t ExpectedKindStyle(Kind kind) {
     case Kind::Edit: return kEsAutoHScroll;
     case Kind::PushButton: return kBsPushButton;
     case Kind::DefPushButton: return kBsDefPushButton;
+    case Kind::Custom: return 0;
   }
   return 0;
 }
@@ -25,8 +29,15 @@ ControlClass ExpectedClass(Kind kind) {
     case Kind::Text:
     case Kind::CentredText: return ControlClass::Static;
     case Kind::Edit: return ControlClass::Edit;
+    case Kind::Custom: return ControlClass::Named;
     default: return ControlClass::Button;
   }
+}
+
+bool SameWithoutCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
 }
 
 }  // namespace
@@ -54,7 +65,11 @@ std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const D
     check(static_cast<int>(a.id) == e.id, where + "id " + std::to_string(a.id));
     check(a.controlClass == ExpectedClass(e.kind), where + "class");
     const std::uint32_t typeMask = a.controlClass == ControlClass::Static ? kSsTypeMask : kBsTypeMask;
-    if (e.kind == Kind::Edit) {
+    if (e.kind == Kind::Custom) {
+      // windres writes a class name in upper case; the platform compares
+      // class names without regard to case.
+      check(SameWithoutCase(a.className, e.className ? e.className : ""), where + "class '" + a.className + "'");
+    } else if (e.kind == Kind::Edit) {
       check((a.style & (kEsAutoHScroll | kWsBorder)) == (kEsAutoHScroll | kWsBorder),
             where + "edit without border or auto-scroll");
     } else {
@@ -72,6 +87,35 @@ std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const D
     check(((a.style & kWsTabStop) != 0) == e.tab, where + "tab stop");
     check((a.style & (kWsChild | kWsVisible)) == (kWsChild | kWsVisible), where + "not a visible child");
     check((a.style & kWsDisabled) == 0, where + "starts disabled");
+    if (e.style != 0) check(a.style == e.style, where + "style " + std::to_string(a.style));
+  }
+  return diffs;
+}
+
+std::vector<std::string> CompareResources(const ResourceFinder& find, const DocumentedResources& expected) {
+  std::vector<std::string> diffs;
+  for (const DialogLayout* layout : expected.dialogs) {
+    const std::string where = "dialog " + std::to_string(layout->id) + ": ";
+    const auto bytes = find(ResourceType::Dialog, static_cast<unsigned>(layout->id));
+    const auto dialog = bytes ? ParseDialogTemplate(*bytes) : std::nullopt;
+    if (!dialog) {
+      diffs.push_back(where + "missing");
+      continue;
+    }
+    for (const std::string& diff : CompareWithLayout(*dialog, *layout)) diffs.push_back(where + diff);
+  }
+  for (const StringRow& row : *expected.strings) {
+    // A string table block holds the strings id&~15 to id|15 as resource id/16+1.
+    const auto block = find(ResourceType::String, row.id / 16 + 1);
+    const auto text = block ? ParseStringTableEntry(*block, row.id) : std::nullopt;
+    if (text != row.text) diffs.push_back("string " + std::to_string(row.id) + ": '" + text.value_or("<none>") + "'");
+  }
+  const auto icon = find(ResourceType::GroupIcon, expected.icon);
+  const auto images = icon ? ParseGroupIcon(*icon) : std::nullopt;
+  if (!images || images->empty()) diffs.push_back("icon " + std::to_string(expected.icon) + " without images");
+  for (unsigned id : expected.bitmaps) {
+    const auto bitmap = find(ResourceType::Bitmap, id);
+    if (!bitmap || bitmap->size() <= 40) diffs.push_back("bitmap " + std::to_string(id) + " without content");
   }
   return diffs;
 }
