@@ -163,14 +163,16 @@ def installer_picture(width, height):
     sub = "SETUP"
     s2 = max(1, scale // 2)
     c.text((width - c.text_width(sub, s2)) // 2, 10 + 9 * scale, sub, YELLOW, s2)
-    ps = max(1, height // 30)
-    y = height - 30 * ps
-    draw_printer(c, width // 4 - 5 * ps, y, ps * 2)
-    draw_printer(c, 3 * width // 4 - 15 * ps, y, ps * 2)
-    bw, bh = 30 * ps, 8 * ps
-    bx, by = (width - bw) // 2, height - bh - 6
-    c.line(width // 4 + 5 * ps, y + 16 * ps, bx, by + bh // 2, WHITE)
-    c.line(3 * width // 4 - 5 * ps, y + 16 * ps, bx + bw, by + bh // 2, WHITE)
+    # Two printers below the titles, the switch at the bottom, cables between.
+    ps = max(1, height // 45)
+    y = 10 + 9 * scale + 8 * s2 + 12
+    left, right = width // 4 - 5 * ps, 3 * width // 4 - 5 * ps
+    draw_printer(c, left, y, ps)
+    draw_printer(c, right, y, ps)
+    bw, bh = 20 * ps, 5 * ps
+    bx, by = (width - bw) // 2, height - bh - 8
+    c.line(left + 5 * ps, y + 8 * ps, bx, by + bh // 2, WHITE)
+    c.line(right + 5 * ps, y + 8 * ps, bx + bw - 1, by + bh // 2, WHITE)
     draw_switch(c, bx, by, bw, bh)
     return c
 

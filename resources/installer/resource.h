@@ -1,0 +1,48 @@
+// Resource ids of the installer setup: dialogs, controls, icon, bitmaps and
+// strings. Included by the resource script and by the C++ code.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDD_SETUP 101
+
+#define IDR_MAINFRAME 128
+#define IDB_SETUP 2000
+#define IDB_ABOUT 2001
+
+// Dialog 101.
+#define IDC_FRAME 1001
+#define IDC_PICTURE 2000
+#define IDC_PATH_LABEL 1002
+#define IDC_INSTALL_PATH 1003
+#define IDC_STATUS 1005
+#define IDC_PROGRESS 1007
+#define IDC_ABOUT 1006
+
+// Dialog 100.
+#define IDC_ABOUT_BITMAP 2001
+#define IDC_ABOUT_TITLE 1008
+#define IDC_ABOUT_VERSION 1009
+
+// Strings.
+#define IDS_ABOUTBOX 3000
+#define IDS_SECTION_CONFIG 3005
+#define IDS_KEY_INITIAL_FILE 3006
+#define IDS_KEY_DEF_INSTALL_DIR 3007
+#define IDS_KEY_PORT_COUNT 3008
+#define IDS_KEY_INSTALLED_DIR 3009
+#define IDS_TITLE 3011
+#define IDS_ERROR_TITLE 3012
+#define IDS_INF_FILE 3014
+#define IDS_CONFIRM_EXIT 3016
+#define IDS_INSTALL_SUCCESS 3017
+#define IDS_CHECKING_PORTS 3019
+#define IDS_READING_INF 3020
+#define IDS_CREATING_DIR 3021
+#define IDS_COPYING_FILE 3022
+#define IDS_WRITING_INI 3023
+#define IDS_CREATING_GROUP 3025
+#define IDS_INVALID_PATH 3027
+#define IDS_OPEN_ERROR 3028
+#define IDS_INSTALL_FAILED 3030
+#define IDS_INIT_DONE 3031
+#define IDS_INF_MISSING 3032
