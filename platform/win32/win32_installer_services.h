@@ -1,0 +1,57 @@
+// The installer's Windows services: the file system over kernel32 and the
+// LZ expansion library, the firmware port table through selector 0x40, and
+// the window class "Percent".
+#pragma once
+
+#include <windows.h>
+
+#include "platform/firmware_port_table.h"
+#include "platform/installer_file_system.h"
+#include "platform/progress_control_class.h"
+
+namespace qv::win32 {
+
+class Win32InstallerFileSystem final : public InstallerFileSystem {
+ public:
+  Text256 ModulePath() override;
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  bool EnterDirectory(std::string_view path) override;
+  bool MakeDirectory(std::string_view path) override;
+  Text256 WindowsDirectory() override;
+  Text256 SystemDirectory() override;
+  void SetCriticalErrorMode(unsigned mode) override;
+  LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) override;
+};
+
+class Win32FirmwarePortTable final : public FirmwarePortTable {
+ public:
+  std::optional<std::array<std::uint16_t, 3>> ReadBaseAddresses() override;
+  int CountKnownPorts() override;
+};
+
+class Win32Brush final : public PlatformBrush {
+ public:
+  explicit Win32Brush(HBRUSH handle) : handle_(handle) {}
+  ~Win32Brush() override {
+    if (handle_) DeleteObject(handle_);
+  }
+  HBRUSH Handle() const { return handle_; }
+
+ private:
+  HBRUSH handle_;
+};
+
+std::unique_ptr<PlatformBrush> MakeSolidBrush(std::uint32_t colour);
+
+class Win32ProgressControlClass final : public ProgressControlClass {
+ public:
+  static constexpr const char* kClassName = "Percent";
+  explicit Win32ProgressControlClass(HINSTANCE instance) : instance_(instance) {}
+  bool Register(const ProgressCounters& counters, const SolidBrush& frameBrush) override;
+
+ private:
+  HINSTANCE instance_;
+};
+
+}  // namespace qv::win32
