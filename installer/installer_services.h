@@ -1,0 +1,21 @@
+// The platform services that the installer's application and dialog use,
+// handed to them through their constructors. WinMain and the tests fill it.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/firmware_port_table.h"
+#include "platform/installer_file_system.h"
+#include "platform/profile_store.h"
+#include "platform/progress_control_class.h"
+
+namespace qv {
+
+struct InstallerServices {
+  ProfileStore& profile;
+  InstallerFileSystem& files;
+  FirmwarePortTable& portTable;
+  ProgressControlClass& progressClass;
+  Clock& clock;
+};
+
+}  // namespace qv

@@ -1,0 +1,331 @@
+// Setup from the press to the end: the target directory, copying with its
+// Retry/Cancel prompts, the configuration entries and the outcome messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "framework/window_constants.h"
+#include "tests/installer/documented_installer.h"
+#include "tests/installer/installer_fixture.h"
+
+namespace qv {
+namespace {
+
+using documented::kSetupErrorTitle;
+using documented::kSetupFailure;
+using documented::kSetupSuccess;
+using testing::TestWindow;
+
+// An information file with these directory names and file lines.
+std::string Inf(const std::vector<std::string>& dirs, const std::vector<std::string>& fileLines,
+                const char* initialFile = "QV27-518.ini") {
+  std::string text = "[Configuration]\r\n";
+  if (initialFile) text += std::string("InitialFile=") + initialFile + "\r\n";
+  text += "[Directory]\r\ndirs=" + std::to_string(dirs.size()) + "\r\n";
+  for (std::size_t i = 0; i < dirs.size(); ++i) text += "dir" + std::to_string(i + 1) + "=" + dirs[i] + "\r\n";
+  text += "[Program]\r\nfiles=" + std::to_string(fileLines.size()) + "\r\n";
+  for (std::size_t i = 0; i < fileLines.size(); ++i)
+    text += "file" + std::to_string(i + 1) + "=" + fileLines[i] + "\r\n";
+  return text;
+}
+
+class FileInstallation : public InstallerFixture {
+ protected:
+  // Ready, with the install path typed in.
+  TestWindow& Ready(const std::string& inf, const std::string& path = "C:\\QV27-518") {
+    WriteInf(inf);
+    TestWindow& w = StartDialog();
+    w.Type(kPath, path);
+    statusLine.clear();
+    files.calls.clear();
+    return w;
+  }
+  // The five files A to E on the medium, all for the directory ".".
+  std::string FiveFiles() {
+    std::vector<std::string> lines;
+    for (char c = 'A'; c <= 'E'; ++c) {
+      const std::string name(1, c);
+      files.AddFile("A:\\" + name + ".DA_", "data of " + name);
+      lines.push_back("1:" + name + ".DA_,1," + name + ".DAT,1,N,N,N");
+    }
+    return Inf({"."}, lines);
+  }
+};
+
+TEST_F(FileInstallation, ASuccessfulSetupInstallsRecordsAndEnds) {
+  files.AddFile("A:\\A.EX_", "expanded program");
+  files.AddFile("A:\\B.DL_", "expanded library");
+  files.AddFile("A:\\README.TXT", "plain text");
+  ports.table = {0x378, 0x278, 0};
+  TestWindow& w = Ready(Inf({".", "\\DRIVER"}, {"1:A.EX_,1,A.EXE,1,Y,N,N", "1:B.DL_, 1, B.DLL, 2, N,N,N",
+                                                "1:README.TXT,1,README.TXT,1,N,N,N"}));
+  ASSERT_TRUE(w.PressEnter()) << "Enter in the path field is Setup";
+
+  EXPECT_EQ(files.File("C:\\QV27-518\\A.EXE"), "expanded program");
+  EXPECT_EQ(files.File("C:\\QV27-518\\DRIVER\\B.DLL"), "expanded library") << "the subdirectory is made for it";
+  EXPECT_EQ(files.File("C:\\QV27-518\\README.TXT"), "plain text");
+  EXPECT_EQ(ConfigEntry("PortCount"), "2");
+  EXPECT_EQ(ConfigEntry("InstalledDir"), "C:\\QV27-518");
+
+  ASSERT_EQ(host.MessageBoxes().size(), 1u);
+  EXPECT_EQ(host.MessageBoxes()[0].text, kSetupSuccess);
+  EXPECT_EQ(host.MessageBoxes()[0].caption, documented::kSetupTitle);
+  EXPECT_EQ(host.MessageBoxes()[0].style, 64u);
+  EXPECT_TRUE(w.Ended());
+  EXPECT_EQ(w.EndCode(), 1);
+
+  ASSERT_EQ(StatusTexts(),
+            (std::vector<std::string>{"Creating installation directory", "Copying File: A.EXE", "Copying File: B.DLL",
+                                      "Copying File: README.TXT", "Writing INI infomation", "",
+                                      "Creating program group", ""}));
+  for (std::size_t i = 1; i + 1 < statusLine.size(); ++i) {
+    if (statusLine[i].text.empty()) continue;
+    SCOPED_TRACE(statusLine[i].text);
+    EXPECT_GE(statusLine[i + 1].at - statusLine[i].at, 1000u) << "each step stays a second";
+    EXPECT_LT(statusLine[i + 1].at - statusLine[i].at, 1010u);
+  }
+  EXPECT_EQ(progress.done, 3);
+  EXPECT_EQ(progress.total, 3);
+  EXPECT_EQ(w.ControlAt(kProgress).invalidations, 3);
+  EXPECT_EQ(files.errorModes, (std::vector<unsigned>{1, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(files.errorModeAtCopy, (std::vector<unsigned>{1, 1, 1}));
+
+  // The entries are written while "Writing INI infomation" shows.
+  const auto position = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
+  EXPECT_LT(position("status Writing INI infomation"), position("write Configuration/PortCount"));
+  EXPECT_LT(position("write Configuration/InstalledDir"), position("status Creating program group"));
+}
+
+TEST_F(FileInstallation, WithoutInitialFileNothingIsWrittenAndSetupSucceeds) {
+  files.AddFile("A:\\A.EXE", "program");
+  TestWindow& w = Ready(Inf({"."}, {"1:A.EXE,1,A.EXE,1,N,N,N"}, nullptr));
+  w.Click(kIdOk);
+  EXPECT_TRUE(profile.writes.empty());
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kSetupSuccess});
+  EXPECT_EQ(w.EndCode(), 1);
+}
+
+TEST_F(FileInstallation, NoFilesListedStillInstalls) {
+  TestWindow& w = Ready(Inf({}, {}));
+  w.Click(kIdOk);
+  EXPECT_EQ(progress.done, 0);
+  EXPECT_EQ(progress.total, 0);
+  EXPECT_EQ(ConfigEntry("InstalledDir"), "C:\\QV27-518");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kSetupSuccess});
+}
+
+TEST_F(FileInstallation, AMissingSourceCanBeRetriedOnceInserted) {
+  files.AddFile("A:\\A.EX_", "one");
+  files.AddFile("A:\\B.EX_", "two");
+  files.missingFor["A:\\B.EX_"] = 1;
+  TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,A.EXE,1,N,N,N", "1:B.EX_,1,B.EXE,1,N,N,N"}));
+  host.AnswerNextMessageBox(kIdRetry);
+  w.Click(kIdOk);
+  ASSERT_EQ(BoxTexts(), (std::vector<std::string>{"Error to open file: A:\\B.EX_", kSetupSuccess}));
+  EXPECT_EQ(host.MessageBoxes()[0].caption, kSetupErrorTitle);
+  EXPECT_EQ(host.MessageBoxes()[0].style, 0x35u);
+  EXPECT_EQ(files.File("C:\\QV27-518\\B.EXE"), "two");
+  EXPECT_EQ(files.copyAttempts, 3);
+  EXPECT_EQ(progress.done, 2);
+}
+
+TEST_F(FileInstallation, CancelAtTheThirdOfFiveFilesEndsWithoutConfiguration) {
+  TestWindow& w = Ready(FiveFiles());
+  files.missingFor["A:\\C.DA_"] = 1;
+  host.AnswerNextMessageBox(kIdCancel);
+  w.Click(kIdOk);
+  ASSERT_EQ(BoxTexts(), (std::vector<std::string>{"Error to open file: A:\\C.DA_", kSetupFailure}));
+  EXPECT_EQ(host.MessageBoxes()[1].caption, kSetupErrorTitle);
+  EXPECT_EQ(host.MessageBoxes()[1].style, 16u);
+  EXPECT_EQ(progress.done, 2);
+  EXPECT_EQ(progress.total, 5);
+  EXPECT_TRUE(files.File("C:\\QV27-518\\A.DAT"));
+  EXPECT_TRUE(files.File("C:\\QV27-518\\B.DAT"));
+  EXPECT_FALSE(files.File("C:\\QV27-518\\D.DAT")) << "later files are not copied";
+  EXPECT_EQ(files.copyAttempts, 3);
+  EXPECT_EQ(ConfigEntry("PortCount"), "<missing>");
+  EXPECT_EQ(ConfigEntry("InstalledDir"), "<missing>");
+  EXPECT_EQ(w.Text(kStatus), "Copying File: C.DAT") << "the status keeps the failed file";
+  EXPECT_EQ(files.errorModes.back(), 0u);
+  EXPECT_TRUE(w.Ended());
+  EXPECT_EQ(w.EndCode(), 1);
+}
+
+struct FailureCase {
+  const char* name;
+  std::function<void(testing::FakeInstallerFileSystem&)> arrange;
+  std::string line;  // the file line of the one file, for directories "." and "\SUB"
+  std::string named;  // the path that the prompt names
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class CopyFailures : public FileInstallation, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(CopyFailures, NameTheFileThatFailedAndCancelEndsSetup) {
+  files.AddFile("A:\\A.EX_", "program");
+  GetParam().arrange(files);
+  TestWindow& w = Ready(Inf({".", "\\SUB"}, {GetParam().line}));
+  host.AnswerNextMessageBox(kIdRetry);
+  host.AnswerNextMessageBox(kIdCancel);
+  w.Click(kIdOk);
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Error to open file: " + GetParam().named,
+                                                  "Error to open file: " + GetParam().named, kSetupFailure}));
+  EXPECT_EQ(w.EndCode(), 1);
+  EXPECT_EQ(files.errorModes.back(), 0u);
+  EXPECT_EQ(ConfigEntry("PortCount"), "<missing>");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CopyFailures,
+    ::testing::Values(
+        FailureCase{"MissingSource", [](auto&) {}, "1:GONE.EX_,1,A.EXE,1,N,N,N", "A:\\GONE.EX_"},
+        FailureCase{"LockedDestination", [](auto& f) { f.lockedDestinations.insert("C:\\QV27-518\\A.EXE"); },
+                    "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
+        FailureCase{"FailingCopy", [](auto& f) { f.copyFailures["C:\\QV27-518\\A.EXE"] = 5; },
+                    "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
+        FailureCase{"SubdirectoryThatCannotBeMade", [](auto& f) { f.creationFailures["C:\\QV27-518\\SUB"] = 99; },
+                    "1:A.EX_,1,A.EXE,2,N,N,N", "C:\\QV27-518\\SUB\\A.EXE"},
+        FailureCase{"DirectoryIndexBeyondTheList", [](auto&) {}, "1:A.EX_,3,A.EXE,1,N,N,N", "A:\\A.EX_"},
+        FailureCase{"MalformedLine", [](auto&) {}, "1:A.EX_,1,A.EXE", "C:\\QV27-518\\"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(FileInstallation, ASubdirectoryMadeAfterAFailureLetsRetrySucceed) {
+  files.AddFile("A:\\A.EX_", "program");
+  // The first attempt cannot make the directory; the obstacle is gone by
+  // the time Retry is pressed.
+  files.creationFailures["C:\\QV27-518\\SUB"] = 1;
+  TestWindow& w = Ready(Inf({".", "\\SUB"}, {"1:A.EX_,1,A.EXE,2,N,N,N"}));
+  host.AnswerNextMessageBox(kIdRetry);
+  w.Click(kIdOk);
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Error to open file: C:\\QV27-518\\SUB\\A.EXE", kSetupSuccess}));
+  EXPECT_EQ(files.File("C:\\QV27-518\\SUB\\A.EXE"), "program");
+}
+
+TEST_F(FileInstallation, APathLongerThanItsBufferFailsThatFile) {
+  const std::string base = "C:\\" + std::string(247, 'X');  // 250 characters: usable on its own
+  files.AddFile("A:\\A.EX_", "program");
+  TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,LONGNAME.EXE,1,N,N,N"}), base);
+  host.AnswerNextMessageBox(kIdCancel);
+  w.Click(kIdOk);
+  ASSERT_EQ(host.MessageBoxes().size(), 2u);
+  const std::string& text = host.MessageBoxes()[0].text;
+  EXPECT_EQ(text.size(), 255u) << "the message is cut to its buffer";
+  EXPECT_EQ(text, ("Error to open file: " + base + "\\LONGNAME.EXE").substr(0, 255));
+  EXPECT_EQ(files.copyAttempts, 0) << "a path that does not fit is never handed on";
+  EXPECT_EQ(BoxTexts()[1], kSetupFailure);
+}
+
+struct WalkCase {
+  const char* path;
+  int result;
+  std::vector<std::string> calls;
+  const char* installPath;
+};
+
+void PrintTo(const WalkCase& c, std::ostream* os) { *os << '"' << c.path << '"'; }
+
+class DirectoryWalk : public FileInstallation, public ::testing::WithParamInterface<WalkCase> {};
+
+TEST_P(DirectoryWalk, EntersOrCreatesEachLevel) {
+  Ready(Inf({}, {}), GetParam().path);
+  EXPECT_EQ(dialog->PrepareInstallDir(), GetParam().result);
+  EXPECT_EQ(files.calls, GetParam().calls);
+  if (GetParam().result) {
+    EXPECT_EQ(dialog->installPath, GetParam().installPath);
+  }
+  EXPECT_EQ(StatusTexts(), std::vector<std::string>{"Creating installation directory"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, DirectoryWalk,
+    ::testing::Values(
+        WalkCase{"C:\\QV27-518\\BIN\\", 1,
+                 {"enter C:", "enter C:\\", "enter C:\\QV27-518\\ (missing)", "create C:\\QV27-518\\",
+                  "enter C:\\QV27-518\\BIN\\ (missing)", "create C:\\QV27-518\\BIN\\", "enter C:\\QV27-518\\BIN\\"},
+                 "C:\\QV27-518\\BIN"},
+        WalkCase{"C:\\QV\\\\", 1,
+                 {"enter C:", "enter C:\\", "enter C:\\QV\\ (missing)", "create C:\\QV\\", "enter C:\\QV\\\\",
+                  "enter C:\\QV\\\\"},
+                 "C:\\QV\\"},  // only one backslash goes
+        WalkCase{"C:\\", 1, {"enter C:", "enter C:\\", "enter C:\\"}, "C:"},
+        WalkCase{"Q:\\X", 0, {"enter Q: (missing)"}, ""},
+        WalkCase{"", 0, {}, ""}));
+
+TEST_F(FileInstallation, AnInvalidPathIsReportedAndSetupCanBeTriedAgain) {
+  files.AddFile("A:\\A.EX_", "program");
+  for (const std::string& bad : {std::string("Q:\\X"), std::string(), "C:\\" + std::string(253, 'L')}) {
+    SCOPED_TRACE(bad.substr(0, 10));
+    TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,A.EXE,1,N,N,N"}), bad);
+    const std::size_t before = host.MessageBoxes().size();
+    w.Click(kIdOk);
+    ASSERT_EQ(host.MessageBoxes().size(), before + 1);
+    const auto& box = host.MessageBoxes().back();
+    EXPECT_EQ(box.text, "Installation path is invalid.");
+    EXPECT_EQ(box.caption, kSetupErrorTitle);
+    EXPECT_EQ(box.style, 48u);
+    EXPECT_FALSE(w.Ended());
+    EXPECT_EQ(w.Text(kStatus), "");
+    EXPECT_EQ(w.FocusedItem(), kPath);
+    EXPECT_EQ(w.ControlAt(kPath).selectionStart, 0);
+    EXPECT_EQ(w.ControlAt(kPath).selectionEnd, static_cast<int>(bad.size()));
+    EXPECT_EQ(w.ControlAt(kPath).caretScrolls, 1);
+    EXPECT_EQ(files.copyAttempts, 0);
+
+    w.Type(kPath, "C:\\APP");
+    w.Click(kIdOk);
+    EXPECT_EQ(BoxTexts().back(), kSetupSuccess);
+    EXPECT_EQ(files.File("C:\\APP\\A.EXE"), "program");
+    EXPECT_EQ(w.EndCode(), 1);
+    files.copyAttempts = 0;
+  }
+}
+
+TEST_F(FileInstallation, DirectoryNamesResolveAgainstTheirBase) {
+  Ready(Inf({".", "windows", "System", "SYSTEM32", "\\DRIVER", "DRIVER", "WINDOWS"}, {}));
+  struct Case {
+    const char* base;
+    std::int32_t index;
+    const char* path;  // nullptr: not usable
+  };
+  const Case cases[] = {
+      {"C:\\QV27-518", 1, "C:\\QV27-518\\A.DLL"},
+      {"C:\\QV27-518", 2, "C:\\WINDOWS\\A.DLL"},
+      {"C:\\QV27-518", 3, "C:\\WINDOWS\\SYSTEM\\A.DLL"},
+      {"C:\\QV27-518", 4, "C:\\QV27-518SYSTEM32\\A.DLL"},
+      {"C:\\QV27-518", 5, "C:\\QV27-518\\DRIVER\\A.DLL"},
+      {"C:\\QV27-518", 6, "C:\\QV27-518DRIVER\\A.DLL"},
+      {"C:\\QV27-518", 7, "C:\\WINDOWS\\A.DLL"},
+      {"C:", 1, "C:\\A.DLL"},
+      {"C:\\QV27-518", 0, nullptr},
+      {"C:\\QV27-518", 8, nullptr},
+      {"C:\\QV27-518", -1, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.base) + " " + std::to_string(c.index));
+    ResolvedPath result;
+    EXPECT_EQ(dialog->ResolvePath(c.base, result, "A.DLL", c.index), c.path ? 1 : 0);
+    EXPECT_EQ(result.usable, c.path != nullptr);
+    if (c.path) {
+      EXPECT_EQ(result.text.view(), c.path);
+    }
+  }
+}
+
+TEST_F(FileInstallation, SetupPressedAgainWhileCopyingInstallsOnce) {
+  TestWindow& w = Ready(FiveFiles());
+  host.WhenDialogRuns(100, [](TestWindow& about) { about.Click(kIdOk); });
+  // A double click lands in the first pause, About in a later one.
+  host.QueueUserAction([&] { w.Click(kIdOk); });
+  host.QueueUserAction([&] { w.Click(kAbout); });
+  w.Click(kIdOk);
+  EXPECT_EQ(files.copyAttempts, 5);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kSetupSuccess});
+  EXPECT_EQ(std::count(log.begin(), log.end(), "status Creating installation directory"), 1);
+  EXPECT_EQ(host.ModalRuns(), std::vector<int>{100}) << "About stays live during the pauses";
+  EXPECT_EQ(w.EndCode(), 1);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,173 @@
+// Reading the installation information file: the line grammars, the counts
+// and their limits, defaults and over-long values.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "tests/installer/installer_fixture.h"
+
+namespace qv {
+namespace {
+
+struct FileLineCase {
+  const char* line;
+  int result;
+  FileEntry expected;
+};
+
+FileEntry Entry(std::int32_t disk, const char* source, std::int32_t sourceDir, const char* dest, std::int32_t destDir,
+                std::int32_t f1, std::int32_t f2, std::int32_t f3) {
+  FileEntry e;
+  e.diskNumber = disk;
+  e.sourceName.Assign(source);
+  e.sourceDirIndex = sourceDir;
+  e.destName.Assign(dest);
+  e.destDirIndex = destDir;
+  e.flag1 = f1;
+  e.flag2 = f2;
+  e.flag3 = f3;
+  return e;
+}
+
+void ExpectSameEntry(const FileEntry& actual, const FileEntry& expected) {
+  EXPECT_EQ(actual.diskNumber, expected.diskNumber);
+  EXPECT_EQ(actual.sourceName.view(), expected.sourceName.view());
+  EXPECT_EQ(actual.sourceDirIndex, expected.sourceDirIndex);
+  EXPECT_EQ(actual.destName.view(), expected.destName.view());
+  EXPECT_EQ(actual.destDirIndex, expected.destDirIndex);
+  EXPECT_EQ(actual.flag1, expected.flag1);
+  EXPECT_EQ(actual.flag2, expected.flag2);
+  EXPECT_EQ(actual.flag3, expected.flag3);
+}
+
+TEST(FileLines, ParseIntoTheirFields) {
+  const std::string longName(60, 'N');
+  const std::string longLine = "1:" + longName + ",1," + longName + ",2,Y,Y,Y";
+  const FileLineCase cases[] = {
+      {"1:A.EX_, 1, A.EXE, 2, Y, n, yes", 1, Entry(1, "A.EX_", 1, "A.EXE", 2, 1, 0, 1)},
+      {"1:A.EXE ,1,A.EXE,1,N,N,N", 1, Entry(1, "A.EXE ", 1, "A.EXE", 1, 0, 0, 0)},  // trailing spaces stay
+      {"1:A.EXE, 1, A.EXE", 0, Entry(1, "A.EXE", 1, "", 0, 0, 0, 0)},  // stored up to the last separator found
+      {"A.EXE, 1, A.EXE, 1, Y, Y, Y", 0, FileEntry{}},                // no colon: nothing
+      {"2:B.DL_,  3,B.DLL,  4,y,Yes,1", 1, Entry(2, "B.DL_", 3, "B.DLL", 4, 1, 1, 0)},
+      {" 7 :X,-2,Y,99999999999,,,", 1, Entry(7, "X", -2, "Y", std::numeric_limits<std::int32_t>::max(), 0, 0, 0)},
+      {"1:\tA,1,B,1,N,N,N", 1, Entry(1, "\tA", 1, "B", 1, 0, 0, 0)},  // only spaces are skipped
+      {longLine.c_str(), 1, Entry(1, std::string(51, 'N').c_str(), 1, std::string(51, 'N').c_str(), 2, 1, 1, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    FileEntry entry;
+    EXPECT_EQ(CInstallDlg::ParseFileEntry(c.line, entry), c.result);
+    ExpectSameEntry(entry, c.expected);
+  }
+}
+
+TEST(GroupLines, ParseIntoProgramAndDescription) {
+  struct Case {
+    std::string line;
+    int result;
+    std::string fileName, description;
+  };
+  const Case cases[] = {
+      {"README.TXT, Read me first, please", 1, "README.TXT", "Read me first, please"},
+      {"README.TXT , Read me", 1, "README.TXT ", "Read me"},
+      {"  TOOL.EXE,   Tool", 1, "TOOL.EXE", "Tool"},
+      {"NOCOMMA", 0, "", ""},
+      {std::string(140, 'P') + "," + std::string(60, 'D'), 1, std::string(127, 'P'), std::string(49, 'D')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    GroupItem item;
+    EXPECT_EQ(CInstallDlg::ParseGroupItem(c.line, item), c.result);
+    EXPECT_EQ(item.fileName.view(), c.fileName);
+    EXPECT_EQ(item.description.view(), c.description);
+  }
+}
+
+class InfoFile : public InstallerFixture {
+ protected:
+  void SetUp() override {
+    WriteInf("[Configuration]\r\n");
+    StartDialog();
+  }
+  void Read(std::string_view text) {
+    WriteInf(text);
+    EXPECT_EQ(dialog->ReadInfoFile(), 1);
+  }
+};
+
+TEST_F(InfoFile, CountsAreLow16BitsOfTheirDecimalValue) {
+  struct Case {
+    const char* value;  // nullptr: no "files" entry
+    std::uint16_t count;
+  };
+  const Case cases[] = {
+      {nullptr, 0}, {"0", 0}, {"abc", 0}, {"65537", 1}, {"  3xyz", 3},
+      {"0000000012", 1},  // read into 10 bytes: "000000001"
+      {"-1", 50},         // 65535, kept to what the list holds
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value ? c.value : "(absent)");
+    std::string text = "[Program]\r\nfile1=1:A.EX_,1,A.EXE,1,N,N,N\r\n";
+    if (c.value) text += std::string("files=") + c.value + "\r\n";
+    Read(text);
+    EXPECT_EQ(dialog->fileCount, c.count);
+    if (c.count > 0) {
+      EXPECT_EQ(dialog->fileEntries[0].destName.view(), "A.EXE");
+    }
+    if (c.count > 1) {
+      EXPECT_EQ(dialog->fileEntries[1].destName.view(), "") << "a missing line stores nothing";
+    }
+  }
+}
+
+TEST_F(InfoFile, OnlyWhatTheListsHoldIsReadAndCounted) {
+  std::string labels = "[Label]\r\ndisks=9\r\n", dirs = "[Directory]\r\ndirs=12\r\n",
+              program = "[Program]\r\nfiles=60\r\n", group = "[Program Group Info]\r\nfiles=11\r\n";
+  for (int n = 1; n <= 60; ++n) {
+    const std::string i = std::to_string(n);
+    labels += "disk" + i + "=Disk " + i + "\r\n";
+    dirs += "dir" + i + "=\\D" + i + "\r\n";
+    program += "file" + i + "=1:S" + i + ",1,F" + i + ",1,N,N,N\r\n";
+    group += "file" + i + "=P" + i + ".EXE,Item\r\n";
+  }
+  const std::string text = labels + dirs + program + group;
+  Read(text);
+  EXPECT_EQ(dialog->diskCount, 4);
+  EXPECT_EQ(dialog->dirCount, 10);
+  EXPECT_EQ(dialog->fileCount, 50);
+  EXPECT_EQ(dialog->groupItemCount, 10);
+  EXPECT_EQ(dialog->diskLabels[3].view(), "Disk 4");
+  EXPECT_EQ(dialog->dirNames[9].view(), "\\D10");
+  EXPECT_EQ(dialog->fileEntries[49].destName.view(), "F50");
+  EXPECT_EQ(dialog->groupItems[9].fileName.view(), "P10.EXE");
+}
+
+TEST_F(InfoFile, MissingEntriesTakeTheirDefaults) {
+  Read("[Label]\r\ndisks=1\r\n[Directory]\r\ndirs=2\r\ndir1=\\BIN\r\n[Program Group Info]\r\nfiles=1\r\n");
+  EXPECT_EQ(dialog->diskLabels[0].view(), "Insert disk");
+  EXPECT_EQ(dialog->dirNames[0].view(), "\\BIN");
+  EXPECT_EQ(dialog->dirNames[1].view(), ".");
+  EXPECT_EQ(dialog->fileCount, 0);
+  EXPECT_EQ(dialog->groupItemCount, 1);
+  EXPECT_EQ(dialog->groupItems[0].fileName.view(), "");
+  EXPECT_EQ(dialog->groupName, "Vorn Setting Tools");
+}
+
+TEST_F(InfoFile, LongValuesAreCutToTheirSlots) {
+  const std::string label(150, 'L'), dirName(40, 'D'), group(300, 'G');
+  Read("[Label]\r\ndisks=1\r\ndisk1=" + label + "\r\n[Directory]\r\ndirs=1\r\ndir1=" + dirName +
+       "\r\n[Program Group Info]\r\nGroupName=" + group + "\r\n");
+  EXPECT_EQ(dialog->diskLabels[0].view(), label.substr(0, 99));
+  EXPECT_EQ(dialog->dirNames[0].view(), dirName.substr(0, 29));
+  EXPECT_EQ(dialog->groupName, group.substr(0, 255));
+}
+
+TEST_F(InfoFile, ARecordThatDoesNotParseHoldsNothingOfAnEarlierRead) {
+  Read("[Program]\r\nfiles=1\r\nfile1=1:A.EX_,1,A.EXE,1,Y,Y,Y\r\n");
+  Read("[Program]\r\nfiles=1\r\nfile1=3:B.EX_\r\n");
+  EXPECT_EQ(dialog->fileCount, 1) << "a malformed line still counts";
+  ExpectSameEntry(dialog->fileEntries[0], Entry(3, "", 0, "", 0, 0, 0, 0));
+}
+
+}  // namespace
+}  // namespace qv

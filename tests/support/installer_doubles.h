@@ -1,0 +1,102 @@
+// In-memory doubles of the installer's platform services: a file system of
+// drives, directories and files (paths compared without regard to case, as
+// on Windows) that records what the program did and can be told to fail, a
+// firmware port table, and a window-class registration that records it.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/firmware_port_table.h"
+#include "platform/installer_file_system.h"
+#include "platform/progress_control_class.h"
+#include "tests/support/service_doubles.h"
+
+namespace qv::testing {
+
+class FakeInstallerFileSystem final : public InstallerFileSystem {
+ public:
+  explicit FakeInstallerFileSystem(EventLog* log = nullptr) : log_(log) {}
+
+  // The machine.
+  std::string modulePath = "A:\\SETUP.EXE";
+  std::string windowsDirectory = "C:\\WINDOWS";
+  std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+  void AddDirectory(std::string_view path) { directories_.insert(Key(path)); }
+  void AddFile(std::string_view path, std::string bytes) { files_[Key(path)] = std::move(bytes); }
+  bool HasDirectory(std::string_view path) const { return directories_.count(Key(path)) != 0; }
+  std::optional<std::string> File(std::string_view path) const;
+  // What fails, by full path in upper case.
+  std::map<std::string, int> creationFailures;  // directory -> how many more creations fail
+  std::map<std::string, int> missingFor;        // source -> how many more opens fail
+  std::map<std::string, int> copyFailures;      // destination -> how many more copies fail
+  std::set<std::string> lockedDestinations;     // destinations that cannot be opened
+
+  // What the program did: "enter P", "enter P (missing)", "create P",
+  // "copy S -> D", in order.
+  std::vector<std::string> calls;
+  std::vector<unsigned> errorModes;          // every mode set, in order
+  std::vector<unsigned> errorModeAtCopy;     // the mode in force at each copy
+  int copyAttempts = 0;
+  int copyAttemptLimit = 1000;  // a program that retries without end fails the test
+
+  Text256 ModulePath() override { return Text256(modulePath); }
+  bool FileExists(std::string_view path) override { return files_.count(Key(path)) != 0; }
+  bool DirectoryExists(std::string_view path) override { return HasDirectory(path); }
+  bool EnterDirectory(std::string_view path) override;
+  bool MakeDirectory(std::string_view path) override;
+  Text256 WindowsDirectory() override { return Text256(windowsDirectory); }
+  Text256 SystemDirectory() override { return Text256(systemDirectory); }
+  void SetCriticalErrorMode(unsigned mode) override;
+  LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) override;
+
+ private:
+  // The path made absolute against the working directory, in upper case,
+  // without trailing backslashes except at a drive's root.
+  std::string Key(std::string_view path) const;
+  void Log(const std::string& entry);
+
+  EventLog* log_;
+  std::string workingDirectory_ = "C:\\";
+  std::set<std::string> directories_;
+  std::map<std::string, std::string> files_;
+  unsigned errorMode_ = 0;
+};
+
+class FakePortTable final : public FirmwarePortTable {
+ public:
+  std::optional<std::array<std::uint16_t, 3>> table = std::array<std::uint16_t, 3>{};
+  int knownPorts = 0;
+  int reads = 0;
+
+  std::optional<std::array<std::uint16_t, 3>> ReadBaseAddresses() override {
+    ++reads;
+    return table;
+  }
+  int CountKnownPorts() override { return knownPorts; }
+};
+
+class RecordingProgressClass final : public ProgressControlClass {
+ public:
+  explicit RecordingProgressClass(EventLog* log = nullptr) : log_(log) {}
+  bool accepts = true;
+  int registrations = 0;
+  const ProgressCounters* counters = nullptr;
+  const SolidBrush* frameBrush = nullptr;
+
+  bool Register(const ProgressCounters& c, const SolidBrush& brush) override {
+    ++registrations;
+    counters = &c;
+    frameBrush = &brush;
+    if (log_) log_->push_back("register Percent");
+    return accepts;
+  }
+
+ private:
+  EventLog* log_;
+};
+
+}  // namespace qv::testing
