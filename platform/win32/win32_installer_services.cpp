@@ -173,43 +173,10 @@ int Win32FirmwarePortTable::CountKnownPorts() {
   return count;
 }
 
-// ------------------------------------------------------------ progress class
-
-namespace {
-
-// What the controls of the class draw from; set by the registration.
-const ProgressCounters* paintCounters = nullptr;
-HBRUSH paintFrame = nullptr;
-
-LRESULT CALLBACK ProgressCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(window, &paint);
-  // The control shows its frame only until the bar is drawn from the
-  // counters.
-  if (paintFrame && paintCounters) FrameRect(dc, &paint.rcPaint, paintFrame);
-  EndPaint(window, &paint);
-  return 0;
-}
-
-}  // namespace
+// ------------------------------------------------------------------ brushes
 
 std::unique_ptr<PlatformBrush> MakeSolidBrush(std::uint32_t colour) {
   return std::make_unique<Win32Brush>(CreateSolidBrush(colour));
-}
-
-bool Win32ProgressControlClass::Register(const ProgressCounters& counters, const SolidBrush& frameBrush) {
-  paintCounters = &counters;
-  const auto* brush = dynamic_cast<const Win32Brush*>(frameBrush.object.get());
-  paintFrame = brush ? brush->Handle() : nullptr;
-  WNDCLASSA windowClass{};
-  windowClass.style = CS_GLOBALCLASS;
-  windowClass.lpfnWndProc = ProgressCtlProc;
-  windowClass.hInstance = instance_;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassA(&windowClass) != 0;
 }
 
 }  // namespace qv::win32

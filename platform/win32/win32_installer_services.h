@@ -1,6 +1,6 @@
 // The installer's Windows services: the file system over kernel32 and the
 // LZ expansion library, the firmware port table through selector 0x40, and
-// the window class "Percent".
+// the solid brush that the progress control frames itself with.
 #pragma once
 
 #include <windows.h>
@@ -43,15 +43,5 @@ class Win32Brush final : public PlatformBrush {
 };
 
 std::unique_ptr<PlatformBrush> MakeSolidBrush(std::uint32_t colour);
-
-class Win32ProgressControlClass final : public ProgressControlClass {
- public:
-  static constexpr const char* kClassName = "Percent";
-  explicit Win32ProgressControlClass(HINSTANCE instance) : instance_(instance) {}
-  bool Register(const ProgressCounters& counters, const SolidBrush& frameBrush) override;
-
- private:
-  HINSTANCE instance_;
-};
 
 }  // namespace qv::win32
