@@ -7,6 +7,7 @@
 #include "platform/installer_file_system.h"
 #include "platform/profile_store.h"
 #include "platform/progress_control_class.h"
+#include "platform/shell_program_group.h"
 
 namespace qv {
 
@@ -15,6 +16,7 @@ struct InstallerServices {
   InstallerFileSystem& files;
   FirmwarePortTable& portTable;
   ProgressControlClass& progressClass;
+  ShellProgramGroup& shell;
   Clock& clock;
 };
 

@@ -63,7 +63,8 @@ class InstallerFixture : public ::testing::Test {
   testing::FakeClock clock;
   testing::TestingHost host{InstallerResources()};
   ProgressCounters progress;
-  InstallerServices services{profile, files, ports, progressClass, clock};
+  testing::RecordingShell shell{&log};
+  InstallerServices services{profile, files, ports, progressClass, shell, clock};
   std::vector<StatusChange> statusLine;
   std::unique_ptr<CInstallDlg> dialog;
 };

@@ -13,6 +13,7 @@
 #include "platform/firmware_port_table.h"
 #include "platform/installer_file_system.h"
 #include "platform/progress_control_class.h"
+#include "platform/shell_program_group.h"
 #include "tests/support/service_doubles.h"
 
 namespace qv::testing {
@@ -77,6 +78,36 @@ class FakePortTable final : public FirmwarePortTable {
     return table;
   }
   int CountKnownPorts() override { return knownPorts; }
+};
+
+// The shell's program groups: records each command with whether it was
+// accepted; can refuse to start (no library) or answer no command (no shell).
+class RecordingShell final : public ShellProgramGroup {
+ public:
+  explicit RecordingShell(EventLog* log = nullptr) : log_(log) {}
+  bool starts = true;
+  bool answers = true;
+  int begins = 0;
+  int ends = 0;
+  std::vector<std::string> commands;
+
+  bool Begin() override {
+    ++begins;
+    if (log_) log_->push_back(starts ? "shell begin" : "shell refused");
+    return starts;
+  }
+  bool Execute(std::string_view command) override {
+    commands.emplace_back(command);
+    if (log_) log_->push_back("shell " + std::string(command));
+    return answers;
+  }
+  void End() override {
+    ++ends;
+    if (log_) log_->push_back("shell end");
+  }
+
+ private:
+  EventLog* log_;
 };
 
 class RecordingProgressClass final : public ProgressControlClass {

@@ -1,0 +1,42 @@
+#include "installer/shell_commands.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qv {
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+std::string CreateGroupCommand(std::string_view groupName) {
+  std::string command = "[CreateGroup(\"";
+  command += groupName;
+  command += "\")]";
+  return command;
+}
+
+std::string AddItemCommand(std::string_view commandLine, std::string_view description) {
+  std::string command = "[AddItem(\"";
+  command += commandLine;
+  command += "\",\"";
+  command += description;
+  command += "\")]";
+  return command;
+}
+
+std::string ItemCommandLine(std::string_view installPath, std::string_view fileName,
+                            std::string_view windowsDirectory) {
+  std::string line(installPath);
+  line += '\\';
+  line += fileName;
+  if (EqualsIgnoringCase(fileName, "README.TXT")) line = std::string(windowsDirectory) + "\\NOTEPAD.EXE " + line;
+  return line;
+}
+
+}  // namespace qv
