@@ -1,0 +1,132 @@
+// The sample distribution medium installed as a user would: setup.exe from
+// build/win32/sample-medium with its progress bar, the program group in the shell,
+// and the installed setting program opening with what the installer wrote.
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/installer/documented_installer.h"
+#include "tests/wine/program_driver.h"
+
+namespace qv {
+namespace {
+
+using wine::RunningProgram;
+
+constexpr const char* kTarget = "C:\\QV27-518";
+
+std::string MediumDirectory() {
+  const std::string bin = wine::BinDirectory();
+  return bin.substr(0, bin.find_last_of('\\')) + "\\sample-medium";
+}
+
+std::filesystem::path ProgramGroupFolder() {
+  char programs[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+  return std::filesystem::path(programs) / "QV27-518";
+}
+
+// Waits until the status line shows the text.
+bool WaitForStatus(HWND dialog, const std::string& text) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (wine::ControlText(dialog, 1005) != text) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// The shell shows a group it creates in a window of its own; closed again
+// so that it does not cover the dialogs of later tests.
+BOOL CALLBACK CloseGroupWindow(HWND window, LPARAM) {
+  char caption[64] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (std::string(caption) == "QV27-518") PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+class SampleMedium : public ::testing::Test {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override {
+    installer.Kill();
+    setting.Kill();
+    EnumWindows(CloseGroupWindow, 0);
+    Clean();
+  }
+  void Clean() {
+    std::error_code ignored;
+    std::filesystem::remove_all(kTarget, ignored);
+    std::filesystem::remove_all(ProgramGroupFolder(), ignored);
+    wine::RemoveFile(ini);
+  }
+
+  const std::string ini = wine::WindowsDirectory() + "\\QV27-518.ini";
+  RunningProgram installer;
+  RunningProgram setting;
+};
+
+TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
+  ASSERT_TRUE(installer.Start(MediumDirectory() + "\\SETUP.EXE", MediumDirectory()));
+  HWND dialog = installer.WaitForWindow(documented::kSetupTitle, "#32770");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(WaitForStatus(dialog, documented::kSetupReady));
+  EXPECT_EQ(wine::ControlText(dialog, 1003), kTarget);
+  wine::SaveScreenshot(dialog, "medium_progress_0");
+
+  RunningProgram::PressButton(dialog, IDOK);
+  // The second file starts once the first is in and the bar shows half.
+  ASSERT_TRUE(WaitForStatus(dialog, "Copying File: README.TXT"));
+  wine::SaveScreenshot(dialog, "medium_progress_copying");
+
+  // All files in: the full bar, while the configuration is written.
+  ASSERT_TRUE(WaitForStatus(dialog, "Writing INI infomation"));
+  wine::SaveScreenshot(dialog, "medium_progress_done");
+
+  auto done = installer.WaitForMessageBox(documented::kSetupTitle, std::chrono::seconds(30), dialog);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(done->text, documented::kSetupSuccess);
+  wine::SaveScreenshot(done->window, "medium_final_message");
+  RunningProgram::PressButton(done->window, IDOK);
+  EXPECT_EQ(installer.WaitForExit(), 0u);
+
+  // The files, expanded.
+  EXPECT_EQ(wine::ReadFile(std::string(kTarget) + "\\QV27-518.EXE"), wine::ReadFile(wine::BinDirectory() + "\\QV27-518.exe"));
+  const auto guide = wine::ReadFile(std::string(kTarget) + "\\README.TXT");
+  ASSERT_TRUE(guide);
+  EXPECT_EQ(guide->rfind("QV27-518 Printer-Sharing Switch", 0), 0u);
+
+  // The configuration the installer wrote.
+  const auto config = wine::ReadFile(ini);
+  ASSERT_TRUE(config);
+  EXPECT_NE(config->find("InstalledDir=C:\\QV27-518"), std::string::npos);
+  const std::size_t at = config->find("PortCount=");
+  ASSERT_NE(at, std::string::npos);
+  const int portCount = std::atoi(config->c_str() + at + 10);
+
+  // The group in the shell. Wine's shell makes a link only for a command
+  // line that names one existing file, so the README item, which opens the
+  // file in Notepad, gets none there.
+  EXPECT_TRUE(std::filesystem::is_directory(ProgramGroupFolder()));
+  EXPECT_TRUE(std::filesystem::exists(ProgramGroupFolder() / "QV27-518 Setting Program.lnk"));
+  EnumWindows(CloseGroupWindow, 0);
+
+  // The installed setting program, with the ports the installer counted.
+  ASSERT_TRUE(setting.Start(std::string(kTarget) + "\\QV27-518.EXE", kTarget));
+  HWND settingDialog = setting.WaitForWindow("QV27-518 Setting Program", "#32770");
+  ASSERT_NE(settingDialog, nullptr);
+  EXPECT_TRUE(wine::IsControlEnabled(settingDialog, 1036));
+  EXPECT_EQ(wine::IsControlEnabled(settingDialog, 1037), portCount >= 2);
+  EXPECT_EQ(wine::IsControlEnabled(settingDialog, 1038), portCount >= 3);
+  wine::SaveScreenshot(settingDialog, "medium_installed_setting_program");
+  RunningProgram::PressButton(settingDialog, IDCANCEL);
+  auto confirm = setting.WaitForMessageBox("QV27-518 Software Setting Program", std::chrono::seconds(30), settingDialog);
+  ASSERT_TRUE(confirm);
+  RunningProgram::PressButton(confirm->window, IDOK);
+  EXPECT_EQ(setting.WaitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace qv
