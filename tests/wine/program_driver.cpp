@@ -179,59 +179,64 @@ bool IsControlEnabled(HWND dialog, int id) {
 
 namespace {
 
+// A 32-bit picture in memory, top row first, that GDI can draw into.
+class MemoryPicture {
+ public:
+  MemoryPicture(int width, int height) : width_(width), height_(height) {
+    screen_ = GetDC(nullptr);
+    memory_ = CreateCompatibleDC(screen_);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bitmap_ = CreateDIBSection(screen_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(memory_, bitmap_);
+  }
+  ~MemoryPicture() {
+    SelectObject(memory_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(memory_);
+    ReleaseDC(nullptr, screen_);
+  }
+  MemoryPicture(const MemoryPicture&) = delete;
+  MemoryPicture& operator=(const MemoryPicture&) = delete;
+
+  HDC Screen() const { return screen_; }
+  HDC Dc() const { return memory_; }
+  std::uint32_t* Bits() const { return bits_; }
+  std::vector<std::uint32_t> Pixels() const {
+    GdiFlush();
+    return std::vector<std::uint32_t>(bits_, bits_ + static_cast<std::size_t>(width_) * height_);
+  }
+
+ private:
+  int width_, height_;
+  HDC screen_ = nullptr;
+  HDC memory_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+};
+
 // The window's area of the screen as 32-bit pixels, top row first.
 std::vector<std::uint32_t> CaptureScreen(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  std::vector<std::uint32_t> pixels;
-  if (width <= 0 || height <= 0) return pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  const auto* data = static_cast<const std::uint32_t*>(bits);
-  pixels.assign(data, data + static_cast<std::size_t>(width) * height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  if (width <= 0 || height <= 0) return {};
+  MemoryPicture picture(width, height);
+  BitBlt(picture.Dc(), 0, 0, width, height, picture.Screen(), rect.left, rect.top, SRCCOPY);
+  return picture.Pixels();
 }
 
 // The icon drawn on a plain background, as the icon control would show it.
 std::vector<std::uint32_t> RenderIcon(HICON icon, int width, int height, std::uint32_t background) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  auto* data = static_cast<std::uint32_t*>(bits);
-  std::fill(data, data + static_cast<std::size_t>(width) * height, background);
-  DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  std::vector<std::uint32_t> pixels(data, data + static_cast<std::size_t>(width) * height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  MemoryPicture picture(width, height);
+  std::fill(picture.Bits(), picture.Bits() + static_cast<std::size_t>(width) * height, background);
+  DrawIconEx(picture.Dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  return picture.Pixels();
 }
 
 }  // namespace
