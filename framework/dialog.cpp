@@ -123,8 +123,12 @@ void CDialog::SetIcons(const IconHandle& icon) {
   window_->SetIcon(icon, false);
 }
 
-void CDialog::DrawMinimizedIcon(const IconHandle& icon) {
+void CDialog::PaintIconWhenMinimized(const IconHandle& icon) {
   if (!window_) return;
+  if (!window_->IsIconic()) {
+    Default();
+    return;
+  }
   auto painter = window_->BeginMinimizedPaint();
   painter->EraseIconBackground();
   const Size iconSize = painter->SystemIconSize();

@@ -73,8 +73,9 @@ class CDialog {
   // one and the text is not empty.
   void AddSystemMenuItem(unsigned command, std::string_view text);
   void SetIcons(const IconHandle& icon);
-  // Paints the icon centred in the client area of the minimized window.
-  void DrawMinimizedIcon(const IconHandle& icon);
+  // The paint handler of a dialog that draws its own icon when minimized:
+  // the icon centred in the client area, else the platform's painting.
+  void PaintIconWhenMinimized(const IconHandle& icon);
 
   // From inside a handler: let the platform process the message as well.
   void Default();

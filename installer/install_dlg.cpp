@@ -145,11 +145,6 @@ void CInstallDlg::OnSysCommand(unsigned command) {
     Default();
 }
 
-void CInstallDlg::OnPaint() {
-  if (IsIconic())
-    DrawMinimizedIcon(hIcon);
-  else
-    Default();
-}
+void CInstallDlg::OnPaint() { PaintIconWhenMinimized(hIcon); }
 
 }  // namespace qv

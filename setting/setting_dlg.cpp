@@ -110,11 +110,6 @@ void CSettingDlg::OnAbout() {
   about.DoModal();
 }
 
-void CSettingDlg::OnPaint() {
-  if (IsIconic())
-    DrawMinimizedIcon(dialogIcon);
-  else
-    Default();
-}
+void CSettingDlg::OnPaint() { PaintIconWhenMinimized(dialogIcon); }
 
 }  // namespace qv
