@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, CopyFailures,
     ::testing::Values(
         FailureCase{"MissingSource", [](auto&) {}, "1:GONE.EX_,1,A.EXE,1,N,N,N", "A:\\GONE.EX_"},
-        FailureCase{"LockedDestination", [](auto& f) { f.lockedDestinations.insert("C:\\QV27-518\\A.EXE"); },
+        FailureCase{"DirectoryAtTheDestination", [](auto& f) { f.AddDirectory("C:\\QV27-518\\A.EXE"); },
                     "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
         FailureCase{"FailingCopy", [](auto& f) { f.copyFailures["C:\\QV27-518\\A.EXE"] = 5; },
                     "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
