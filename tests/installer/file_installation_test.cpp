@@ -251,11 +251,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "C:\\QV\\"},  // only one backslash goes
         WalkCase{"C:\\", 1, {"enter C:", "enter C:\\", "enter C:\\"}, "C:"},
         WalkCase{"Q:\\X", 0, {"enter Q: (missing)"}, ""},
-        WalkCase{"", 0, {}, ""}));
+        WalkCase{"", 0, {}, ""},
+        // Relative paths, and paths without a drive, are never walked.
+        WalkCase{"QV", 0, {}, ""}, WalkCase{"QV\\", 0, {}, ""}, WalkCase{"C:QV", 0, {}, ""},
+        WalkCase{"C:", 0, {}, ""}, WalkCase{"\\QV", 0, {}, ""}, WalkCase{"\\\\SERVER\\SHARE\\QV", 0, {}, ""},
+        WalkCase{".\\QV", 0, {}, ""}, WalkCase{"1:\\QV", 0, {}, ""}));
 
 TEST_F(FileInstallation, AnInvalidPathIsReportedAndSetupCanBeTriedAgain) {
   files.AddFile("A:\\A.EX_", "program");
-  for (const std::string& bad : {std::string("Q:\\X"), std::string(), "C:\\" + std::string(253, 'L')}) {
+  for (const std::string& bad :
+       {std::string("Q:\\X"), std::string(), "C:\\" + std::string(253, 'L'), std::string("QV"), std::string("C:QV")}) {
     SCOPED_TRACE(bad.substr(0, 10));
     TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,A.EXE,1,N,N,N"}), bad);
     const std::size_t before = host.MessageBoxes().size();
