@@ -25,7 +25,7 @@ class InstallerFileSystem {
   // The running program's full path, as the platform gives it into a buffer
   // of 255 characters.
   virtual Text256 ModulePath() = 0;
-  // True when the file exists; no handle stays open.
+  // True when the file exists and is no directory; no handle stays open.
   virtual bool FileExists(std::string_view path) = 0;
   virtual bool DirectoryExists(std::string_view path) = 0;
   // Makes the directory the process's working directory; true on success,
@@ -41,9 +41,18 @@ class InstallerFileSystem {
 
   // Opens the source for reading, creates (or empties) the destination and
   // copies the source into it, expanding a source compressed in the
-  // platform's LZ format (SZDD) and copying any other byte for byte. A
-  // compressed source that expands to another length than its header gives
-  // is a failed copy. Both files are closed again in every case.
+  // platform's LZ format (SZDD) and copying any other byte for byte. Both
+  // files are closed again in every case. In detail:
+  // - a source missing under its own name is looked for under its
+  //   compressed name (the extension's last character replaced by "_");
+  // - a source with the SZDD signature that cannot be expanded (another
+  //   method than 'A', a header cut short) fails to open, and nothing is
+  //   created; one that expands to another length than its header gives is
+  //   a failed copy;
+  // - the destination is written under exactly its own name, never another;
+  // - a destination that is the source itself, however spelled, is left as
+  //   it is and counts as copied;
+  // - paths longer than 255 characters fail to open (FileExists says no).
   virtual LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) = 0;
 };
 
