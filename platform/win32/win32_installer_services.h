@@ -1,6 +1,6 @@
 // The installer's Windows services: the file system over kernel32 and the
-// LZ expansion library, the firmware port table through selector 0x40, and
-// the solid brush that the progress control frames itself with.
+// LZ expansion library, the firmware port table (through selector 0x40 on
+// 32-bit x86), and the solid brush that the progress control frames with.
 #pragma once
 
 #include <windows.h>
