@@ -3,6 +3,7 @@
 # a private Xvfb and print server, and the clean-up that stops them all.
 # Source it; it defines functions and changes nothing by itself.
 
+QV_LD32=/lib/ld-linux.so.2
 QV_WINE32_LOADER=/usr/lib/wine/wine
 QV_WINE64_LOADER=/usr/lib/wine/wine64
 # The 64-bit server serves the prefixes of both loaders; called directly it
@@ -21,18 +22,19 @@ qv_probe_i386() {
   local out
   if [ "${QV_NO_I386:-}" = 1 ]; then
     QV_I386=no QV_I386_REASON="QV_NO_I386=1 is set"
-  elif [ ! -e /lib/ld-linux.so.2 ]; then
-    QV_I386=no QV_I386_REASON="no 32-bit C library is installed (/lib/ld-linux.so.2)"
-  elif ! out=$(/lib/ld-linux.so.2 --version 2>&1 >/dev/null); then
-    QV_I386=no QV_I386_REASON="/lib/ld-linux.so.2 does not run: ${out:-no message}"
+  elif [ ! -e "$QV_LD32" ]; then
+    QV_I386=no QV_I386_REASON="no 32-bit C library is installed ($QV_LD32)"
+  elif ! out=$("$QV_LD32" --version 2>&1 >/dev/null); then
+    QV_I386=no QV_I386_REASON="$QV_LD32 does not run: ${out:-no message}"
   elif [ ! -e "$QV_WINE32_LOADER" ]; then
     QV_I386=no QV_I386_REASON="the 32-bit Wine loader $QV_WINE32_LOADER is not installed"
   elif ! out=$("$QV_WINE32_LOADER" --version 2>&1 >/dev/null); then
     QV_I386=no QV_I386_REASON="$QV_WINE32_LOADER does not run: ${out:-no message}"
   else
-    QV_I386=yes QV_I386_REASON="/lib/ld-linux.so.2 and $QV_WINE32_LOADER run"
+    QV_I386=yes QV_I386_REASON="$QV_LD32 and $QV_WINE32_LOADER run"
   fi
-  QV_I386_REASON=$(printf '%s' "$QV_I386_REASON" | tr '\n' ' ' | sed 's/ *$//')
+  # One line, without the shell's own "file: line N:" in front of an error.
+  QV_I386_REASON=$(printf '%s' "$QV_I386_REASON" | tr '\n' ' ' | sed 's/[^ ]*: line [0-9]*: //; s/ *$//')
 }
 
 # The probe's answer as one line.
