@@ -229,9 +229,35 @@ qv_stop_cups() {
 
 # ------------------------------------------------------------ clean-up, lock
 
-# Stops what this shell started, in order: Wine's processes hold on to the
-# display and the printer list, so the prefix's server goes first.
+# Runs a command so that a kill of the script reaches it too: the shell
+# runs its traps only once a command in the foreground has ended, but at
+# once while it waits for one in the background.
+QV_CHILD=
+qv_run() {
+  "$@" &
+  QV_CHILD=$!
+  local rc=0
+  wait "$QV_CHILD" || rc=$?
+  QV_CHILD=
+  return "$rc"
+}
+
+# Ends a process and everything it started, by process id.
+qv_kill_tree() {
+  local child
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do qv_kill_tree "$child"; done
+  kill -TERM "$1" 2>/dev/null || true
+}
+
+# Stops what this shell started, in order: the command it waits for, then
+# Wine's processes (they hold on to the display and the printer list), then
+# the print server and the display.
 qv_cleanup() {
+  if [ -n "$QV_CHILD" ]; then
+    qv_kill_tree "$QV_CHILD"
+    wait "$QV_CHILD" 2>/dev/null || true
+    QV_CHILD=
+  fi
   qv_wineserver_stop
   qv_stop_cups
   qv_stop_xvfb
