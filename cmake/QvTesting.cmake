@@ -1,13 +1,20 @@
 # GoogleTest: Debian's packaged library natively; for the cross build, the
 # sources that Debian's googletest package installs, built with mingw-w64.
-# Windows test programs run under Wine in the build's own 32-bit prefix, one
-# CTest test per program (a Wine start costs far more than a test case).
+# Windows test programs run under Wine in the build's own prefix (32-bit or
+# 64-bit, as the programs are), one CTest test per program (a Wine start
+# costs far more than a test case).
 if(WIN32)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   set(QV_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run --prefix ${QV_WINEPREFIX})
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QV_WINEARCH win64)
+  else()
+    set(QV_WINEARCH win32)
+  endif()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run --prefix ${QV_WINEPREFIX}
+                                    --arch ${QV_WINEARCH})
   # Test artifacts (screenshots) as a path that Wine programs can open.
   set(QV_ARTIFACTS_FOR_TESTS "Z:${CMAKE_BINARY_DIR}/artifacts")
 else()

@@ -6,6 +6,7 @@
 
 namespace qv::win32 {
 
+#if defined(__i386__)
 namespace {
 
 // Reads the word at `offset` under the data selector 0x40, which maps the
@@ -62,6 +63,13 @@ std::optional<std::array<std::uint16_t, 3>> Win32FirmwarePortTable::ReadBaseAddr
   if (refused) return std::nullopt;
   return words;
 }
+#else
+// A 64-bit CPU has no segment selectors to map the BIOS data area with: the
+// table is never readable there, and the port count comes from the system.
+std::optional<std::array<std::uint16_t, 3>> Win32FirmwarePortTable::ReadBaseAddresses() {
+  return std::nullopt;
+}
+#endif
 
 int Win32FirmwarePortTable::CountKnownPorts() {
   // Where the BIOS data area is out of reach (every NT-family Windows, and

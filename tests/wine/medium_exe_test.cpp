@@ -1,5 +1,5 @@
 // The sample distribution medium installed as a user would: setup.exe from
-// build/win32/sample-medium with its progress bar, the program group in the shell,
+// the build's sample-medium with its progress bar, the program group in the shell,
 // and the installed setting program opening with what the installer wrote.
 #include <shlobj.h>
 
