@@ -95,12 +95,12 @@ class CProbeDlg : public CDialog {
 
 class QtHostTest : public ::testing::Test {
  protected:
-  QtHostTest() { App(); }
   // Runs the dialog; `driver` gets each window that the host runs modally.
   int Run(CProbeDlg& dialog, std::function<void(QWidget*)> driver) {
     host.ObserveShownWindows(std::move(driver));
     return dialog.DoModal();
   }
+  QApplication& app = App();  // before the host
   qt::QtDialogHost host{FrameworkTestResources(),
                         [] { return qt::PrinterChoices{{"Laser", "Ink", "Plotter"}, "Ink"}; }};
 };
