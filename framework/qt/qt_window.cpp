@@ -179,6 +179,14 @@ QWidget* QtWindow::MakeControl(Control& control) {
       if (ButtonType(item) == kBsGroupBox) {
         auto* box = new QGroupBox(text, widget_);
         box->setFocusPolicy(Qt::NoFocus);
+        // As Windows draws it: the frame's top edge runs through the middle
+        // of the title, which starts a character in.
+        box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                                          " margin-top: %1px; }"
+                                          "QGroupBox::title { subcontrol-origin: margin; left: %2px;"
+                                          " padding: 0 1px; }")
+                               .arg(units_.y / 2)
+                               .arg(units_.x));
         return box;
       }
       if (IsRadio(item)) {
