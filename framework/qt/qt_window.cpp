@@ -162,6 +162,10 @@ void QtWindow::Build() {
     control.widget = MakeControl(control);
     control.widget->setObjectName(QString::number(item.id));
     control.widget->setGeometry(ToPixels(units_, item.x, item.y, item.cx, item.cy));
+    // An icon static takes the size of its icon, whatever the template says.
+    if (auto* label = qobject_cast<QLabel*>(control.widget);
+        label && (item.style & kSsTypeMask) == kSsIcon && !label->pixmap().isNull())
+      label->resize(label->pixmap().size());
     control.widget->setEnabled((item.style & kWsDisabled) == 0);
     control.widget->setVisible((item.style & kWsVisible) != 0);
     // Tab visits only the controls with a tab stop, in template order.
@@ -227,7 +231,6 @@ QWidget* QtWindow::MakeControl(Control& control) {
       const unsigned resourceId = item.textOrdinal.value_or(0);
       if (type == kSsIcon) {
         const QImage image = IconImageFromResources(host_.resources_, resourceId);
-        // An icon static sizes itself to the icon.
         label->setPixmap(QPixmap::fromImage(image));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       } else if (type == kSsBitmap) {
