@@ -225,6 +225,14 @@ TEST_F(QtHostTest, AnAutomaticRadioButtonTakesTheCheckFromItsOwnGroupOnly) {
     // Clicking the checked one again leaves it checked.
     static_cast<QAbstractButton*>(qt::QtDialogHost::ControlOf(&dialog, 11))->click();
     EXPECT_TRUE(dialog.IsChecked(11));
+    // The arrow keys go round the group's enabled buttons and check them.
+    dialog.EnableItem(12, true);
+    QTest::keyClick(qt::QtDialogHost::ControlOf(&dialog, 11), Qt::Key_Down);
+    EXPECT_TRUE(dialog.IsChecked(12));
+    EXPECT_FALSE(dialog.IsChecked(11));
+    QTest::keyClick(qt::QtDialogHost::ControlOf(&dialog, 12), Qt::Key_Down);
+    EXPECT_TRUE(dialog.IsChecked(10)) << "from the last back to the first";
+    EXPECT_TRUE(dialog.IsChecked(20)) << "the next group is not reached";
     dialog.EndDialog(0);
   });
 }
