@@ -1,0 +1,159 @@
+// The linux installer file system: Windows paths over the home, and the copy
+// with SZDD expansion whose every failure leaves the old destination whole
+// and is reported at the step Windows reports it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/posix/posix_installer_file_system.h"
+#include "tests/support/szdd_writer.h"
+#include "tests/support/temp_dir.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Repeats that reach back across most of the window, runs longer than the
+// longest match, and more than one window of data, so that the window wraps.
+std::string WindowExercise() {
+  std::string data;
+  for (int i = 0; data.size() < 20000; ++i) {
+    data += "block " + std::to_string(i * 7919 % 1000) + ";";
+    if (i % 50 == 0) data += std::string(40, 'x');
+    if (i % 97 == 0 && data.size() > 4000) data += data.substr(data.size() - 4000, 30);
+  }
+  return data;
+}
+
+class PosixInstallerFileSystemTest : public ::testing::Test {
+ protected:
+  fs::path Native(std::string_view under) const { return home_ / under; }
+  void Put(std::string_view under, std::string_view bytes) {
+    fs::create_directories(Native(under).parent_path());
+    WriteFileBytes(Native(under), bytes);
+  }
+  std::vector<std::string> Leftovers(std::string_view folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Native(folder)))
+      if (entry.path().filename().string()[0] == '.') names.push_back(entry.path().filename());
+    return names;
+  }
+
+  TempDir home_;
+  posix::PosixInstallerFileSystem files_{home_.path(), home_ / "config", home_ / "lib"};
+};
+
+TEST_F(PosixInstallerFileSystemTest, CopiesAndExpandsWhatTheMediumHolds) {
+  const std::string text = WindowExercise();
+  struct Case {
+    const char* name;
+    std::string source;
+    std::string expected;
+  } cases[] = {
+      {"plain", "plain text\r\n", "plain text\r\n"},
+      {"empty plain", "", ""},
+      {"compressed, window wraps", CompressSzdd(text), text},
+      {"compressed, shorter than 16 bytes", CompressSzdd("tiny"), "tiny"},
+      // By hand: a literal, then a match of three from the window's first
+      // slot, which still holds the spaces the window starts with.
+      {"compressed by hand, initial window", SzddHeader(4) + std::string("\x01Z\x00\x00", 4), "Z   "},
+      {"signature only, too short to be SZDD", "SZDD", "SZDD"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put("medium/FILE.BI_", c.source);
+    Put("dest/FILE.BIN", "old contents");
+    EXPECT_EQ(files_.CopyExpanded("C:\\medium\\FILE.BI_", "C:/dest\\FILE.BIN"), LzCopyResult::Copied);
+    EXPECT_EQ(ReadFileBytes(Native("dest/FILE.BIN")), c.expected);
+    EXPECT_TRUE(Leftovers("dest").empty());
+  }
+}
+
+TEST_F(PosixInstallerFileSystemTest, FailuresLeaveTheOldDestinationAndNameTheStep) {
+  const std::string compressed = CompressSzdd(WindowExercise());
+  std::string lies = compressed;
+  lies[10] = static_cast<char>(lies[10] + 1);
+  struct Case {
+    const char* name;
+    std::optional<std::string> source;  // none: no such file
+    const char* destination;
+    LzCopyResult expected;
+  } cases[] = {
+      {"missing source", std::nullopt, "C:\\dest\\FILE.BIN", LzCopyResult::SourceOpenFailed},
+      {"unknown method", SzddHeader(4, 'B') + "abcd", "C:\\dest\\FILE.BIN", LzCopyResult::SourceOpenFailed},
+      {"header cut short", SzddHeader(4).substr(0, 11), "C:\\dest\\FILE.BIN", LzCopyResult::SourceOpenFailed},
+      {"truncated data", compressed.substr(0, compressed.size() / 2), "C:\\dest\\FILE.BIN",
+       LzCopyResult::CopyFailed},
+      {"length lies", lies, "C:\\dest\\FILE.BIN", LzCopyResult::CopyFailed},
+      {"folder stands at the destination", "x", "C:\\dest", LzCopyResult::DestinationOpenFailed},
+      {"missing subdirectory", "x", "C:\\dest\\SUB\\FILE.BIN", LzCopyResult::DestinationOpenFailed},
+      {"other drive", "x", "D:\\FILE.BIN", LzCopyResult::DestinationOpenFailed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(Native("medium/FILE.BI_"));
+    if (c.source) Put("medium/FILE.BI_", *c.source);
+    Put("dest/FILE.BIN", "old contents");
+    EXPECT_EQ(files_.CopyExpanded("C:\\medium\\FILE.BI_", c.destination), c.expected);
+    EXPECT_EQ(ReadFileBytes(Native("dest/FILE.BIN")), "old contents");
+    EXPECT_TRUE(Leftovers("dest").empty());
+  }
+}
+
+TEST_F(PosixInstallerFileSystemTest, ReadOnlyDestinationCannotBeOpenedEvenForRoot) {
+  Put("medium/A.TXT", "new");
+  Put("dest/A.TXT", "old");
+  ::chmod(Native("dest/A.TXT").c_str(), 0444);
+  EXPECT_EQ(files_.CopyExpanded("C:\\medium\\A.TXT", "C:\\dest\\A.TXT"), LzCopyResult::DestinationOpenFailed);
+  EXPECT_EQ(ReadFileBytes(Native("dest/A.TXT")), "old");
+}
+
+TEST_F(PosixInstallerFileSystemTest, SourceAndDestinationTheSameFileStayWhole) {
+  Put("QV/README.TXT", "guide");
+  EXPECT_EQ(files_.CopyExpanded("C:\\QV\\README.TXT", "C:/QV/./README.TXT"), LzCopyResult::Copied);
+  EXPECT_EQ(ReadFileBytes(Native("QV/README.TXT")), "guide");
+}
+
+TEST_F(PosixInstallerFileSystemTest, ProgramsKeepTheirExecutePermission) {
+  Put("medium/PROG", CompressSzdd(std::string("\x7f" "ELF", 4) + std::string(100, '\0')));
+  Put("medium/DOC", CompressSzdd("just text, no program"));
+  ASSERT_EQ(files_.CopyExpanded("C:\\medium\\PROG", "C:\\PROG"), LzCopyResult::Copied);
+  ASSERT_EQ(files_.CopyExpanded("C:\\medium\\DOC", "C:\\DOC"), LzCopyResult::Copied);
+  EXPECT_EQ(::access(Native("PROG").c_str(), X_OK), 0);
+  struct stat doc {};
+  ::stat(Native("DOC").c_str(), &doc);
+  EXPECT_EQ(doc.st_mode & 0111, 0u);
+}
+
+TEST_F(PosixInstallerFileSystemTest, DriveCIsTheHomeAndNoOtherDriveExists) {
+  const fs::path before = fs::current_path();
+  EXPECT_TRUE(files_.EnterDirectory("C:"));
+  EXPECT_EQ(fs::current_path(), fs::canonical(home_.path()));
+  EXPECT_FALSE(files_.EnterDirectory("D:"));
+  EXPECT_FALSE(files_.EnterDirectory("C:\\QV"));
+  EXPECT_TRUE(files_.MakeDirectory("C:\\QV\\"));
+  EXPECT_FALSE(files_.MakeDirectory("C:\\QV\\A\\B"));  // only the last component is made
+  EXPECT_TRUE(files_.EnterDirectory("c:/QV"));
+  EXPECT_EQ(fs::current_path(), fs::canonical(Native("QV")));
+  EXPECT_TRUE(files_.DirectoryExists("C:\\QV"));
+  EXPECT_FALSE(files_.FileExists("C:\\QV"));
+  Put("QV/F", "x");
+  EXPECT_TRUE(files_.FileExists("C:\\QV\\F"));
+  EXPECT_FALSE(files_.FileExists("Q:\\QV\\F"));
+  fs::current_path(before);
+}
+
+TEST_F(PosixInstallerFileSystemTest, WindowsAndSystemDirectoriesExistOnceAsked) {
+  EXPECT_EQ(files_.WindowsDirectory(), (home_ / "config").string());
+  EXPECT_EQ(files_.SystemDirectory(), (home_ / "lib").string());
+  EXPECT_TRUE(fs::is_directory(home_ / "config"));
+  EXPECT_TRUE(fs::is_directory(home_ / "lib"));
+  EXPECT_EQ(files_.ModulePath(), fs::read_symlink("/proc/self/exe").string());
+}
+
+}  // namespace
+}  // namespace qv::testing
