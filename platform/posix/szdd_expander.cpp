@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace qv::posix {
 namespace {
@@ -15,8 +16,31 @@ namespace {
 // works on the descriptors that the caller opened (and checked) itself.
 struct FdFile {
   int fd;
-  std::uint64_t written;
+  std::uint64_t written = 0;
+  // libmspack hands its output over one byte at a time: collected here, it
+  // reaches the kernel in large writes.
+  std::unique_ptr<char[]> pending = nullptr;
+  std::size_t used = 0;
+  bool failed = false;
 };
+
+constexpr std::size_t kWriteChunk = 1 << 16;
+
+bool Flush(FdFile& file) {
+  const char* from = file.pending.get();
+  std::size_t left = file.used;
+  while (left > 0 && !file.failed) {
+    const ssize_t put = ::write(file.fd, from, left);
+    if (put < 0 && errno == EINTR) continue;
+    file.failed = put <= 0;
+    if (!file.failed) {
+      from += put;
+      left -= static_cast<std::size_t>(put);
+    }
+  }
+  file.used = 0;
+  return !file.failed;
+}
 
 mspack_file* Open(mspack_system*, const char* name, int) {
   return reinterpret_cast<mspack_file*>(const_cast<char*>(name));
@@ -35,25 +59,34 @@ int Read(mspack_file* file, void* buffer, int bytes) {
 }
 
 int Write(mspack_file* file, void* buffer, int bytes) {
-  const char* from = static_cast<const char*>(buffer);
-  int left = bytes;
-  while (left > 0) {
-    const ssize_t put = ::write(Of(file).fd, from, static_cast<std::size_t>(left));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return -1;
-    from += put;
-    left -= static_cast<int>(put);
+  FdFile& out = Of(file);
+  if (bytes < 0 || !out.pending) return -1;
+  const auto size = static_cast<std::size_t>(bytes);
+  if (out.used + size > kWriteChunk && !Flush(out)) return -1;
+  if (size > kWriteChunk) {
+    for (std::size_t done = 0; done < size;) {
+      const ssize_t put = ::write(out.fd, static_cast<const char*>(buffer) + done, size - done);
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) return -1;
+      done += static_cast<std::size_t>(put);
+    }
+  } else if (size == 1) {
+    out.pending[out.used++] = *static_cast<const char*>(buffer);
+  } else {
+    std::memcpy(out.pending.get() + out.used, buffer, size);
+    out.used += size;
   }
-  Of(file).written += static_cast<std::uint64_t>(bytes);
+  out.written += size;
   return bytes;
 }
 
 int Seek(mspack_file* file, off_t offset, int mode) {
+  if (!Flush(Of(file))) return -1;
   const int whence = mode == MSPACK_SYS_SEEK_START ? SEEK_SET : mode == MSPACK_SYS_SEEK_CUR ? SEEK_CUR : SEEK_END;
   return ::lseek(Of(file).fd, offset, whence) < 0 ? -1 : 0;
 }
 
-off_t Tell(mspack_file* file) { return ::lseek(Of(file).fd, 0, SEEK_CUR); }
+off_t Tell(mspack_file* file) { return Flush(Of(file)) ? ::lseek(Of(file).fd, 0, SEEK_CUR) : -1; }
 
 void Message(mspack_file*, const char*, ...) {}
 
@@ -71,12 +104,13 @@ SzddExpansion ExpandSzdd(int input, int output) {
   SzddExpansion result;
   msszdd_decompressor* decompressor = mspack_create_szdd_decompressor(&kFdSystem);
   if (decompressor == nullptr) return result;
-  FdFile in{input, 0};
-  FdFile out{output, 0};
+  FdFile in{input};
+  FdFile out{output};
+  out.pending = std::make_unique<char[]>(kWriteChunk);
   const int error = decompressor->decompress(decompressor, reinterpret_cast<const char*>(&in),
                                              reinterpret_cast<const char*>(&out));
   mspack_destroy_szdd_decompressor(decompressor);
-  result.ok = error == MSPACK_ERR_OK;
+  result.ok = error == MSPACK_ERR_OK && Flush(out);
   result.written = out.written;
   return result;
 }
