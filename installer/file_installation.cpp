@@ -17,6 +17,15 @@ bool SameWithoutCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// A drive letter, its colon and a backslash. A path without them would be
+// walked against the working directory that the walk itself moves, so it
+// would nest inside itself ("QV" entered, then "QV" made within it); UNC
+// paths and paths from the current drive's root have no drive to check.
+bool StartsAtADriveRoot(std::string_view path) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  return path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
 }  // namespace
 
 int CInstallDlg::PrepareInstallDir() {
@@ -25,22 +34,17 @@ int CInstallDlg::PrepareInstallDir() {
   // Every path built on the install path lives in 256 bytes: a longer one
   // cannot be used at all.
   Text256 path;
-  if (installPath.empty() || !path.TryAssign(installPath)) return 0;
+  if (installPath.empty() || !path.TryAssign(installPath) || !StartsAtADriveRoot(installPath)) return 0;
 
   InstallerFileSystem& files = services_.files;
   const std::string_view whole = path.view();
   Text256 prefix;
-  std::size_t next = 0;
-  if (whole.size() >= 2 && whole[1] == ':') {
-    prefix.Append(whole.substr(0, 2));
-    if (!files.EnterDirectory(prefix.view())) return 0;
-    next = 2;
-  }
+  prefix.Append(whole.substr(0, 2));
+  if (!files.EnterDirectory(prefix.view())) return 0;
   // Each prefix that ends in a backslash is entered, or created when it
-  // cannot be; entering moves the working directory, against which the
-  // prefixes of a relative path are taken. What cannot be created shows
-  // when the first file is copied into it.
-  for (; next < whole.size(); ++next) {
+  // cannot be. What cannot be created shows when the first file is copied
+  // into it.
+  for (std::size_t next = 2; next < whole.size(); ++next) {
     prefix.Append(whole.substr(next, 1));
     if (whole[next] == '\\' && !files.EnterDirectory(prefix.view())) files.MakeDirectory(prefix.view());
   }

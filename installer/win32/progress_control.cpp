@@ -1,7 +1,7 @@
 #include "installer/win32/progress_control.h"
 
 #include "installer/progress_geometry.h"
-#include "platform/win32/win32_installer_services.h"
+#include "platform/win32/win32_brush.h"
 
 namespace qv::win32 {
 namespace {

@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, CopyFailures,
     ::testing::Values(
         FailureCase{"MissingSource", [](auto&) {}, "1:GONE.EX_,1,A.EXE,1,N,N,N", "A:\\GONE.EX_"},
-        FailureCase{"LockedDestination", [](auto& f) { f.lockedDestinations.insert("C:\\QV27-518\\A.EXE"); },
+        FailureCase{"DirectoryAtTheDestination", [](auto& f) { f.AddDirectory("C:\\QV27-518\\A.EXE"); },
                     "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
         FailureCase{"FailingCopy", [](auto& f) { f.copyFailures["C:\\QV27-518\\A.EXE"] = 5; },
                     "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
@@ -251,11 +251,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "C:\\QV\\"},  // only one backslash goes
         WalkCase{"C:\\", 1, {"enter C:", "enter C:\\", "enter C:\\"}, "C:"},
         WalkCase{"Q:\\X", 0, {"enter Q: (missing)"}, ""},
-        WalkCase{"", 0, {}, ""}));
+        WalkCase{"", 0, {}, ""},
+        // Relative paths, and paths without a drive, are never walked.
+        WalkCase{"QV", 0, {}, ""}, WalkCase{"QV\\", 0, {}, ""}, WalkCase{"C:QV", 0, {}, ""},
+        WalkCase{"C:", 0, {}, ""}, WalkCase{"\\QV", 0, {}, ""}, WalkCase{"\\\\SERVER\\SHARE\\QV", 0, {}, ""},
+        WalkCase{".\\QV", 0, {}, ""}, WalkCase{"1:\\QV", 0, {}, ""}));
 
 TEST_F(FileInstallation, AnInvalidPathIsReportedAndSetupCanBeTriedAgain) {
   files.AddFile("A:\\A.EX_", "program");
-  for (const std::string& bad : {std::string("Q:\\X"), std::string(), "C:\\" + std::string(253, 'L')}) {
+  for (const std::string& bad :
+       {std::string("Q:\\X"), std::string(), "C:\\" + std::string(253, 'L'), std::string("QV"), std::string("C:QV")}) {
     SCOPED_TRACE(bad.substr(0, 10));
     TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,A.EXE,1,N,N,N"}), bad);
     const std::size_t before = host.MessageBoxes().size();
