@@ -4,7 +4,9 @@
 // both are made on first use, as they always exist on a PC. A copy expands
 // SZDD with libmspack into a temporary file beside the destination and
 // renames it into place only when the whole file arrived, so a failed copy
-// leaves the old destination as it was.
+// leaves the old destination as it was. As on Windows, a source missing
+// under its own name is looked for under its compressed name, and paths
+// longer than 255 characters name no file.
 #pragma once
 
 #include <filesystem>
@@ -35,6 +37,9 @@ class PosixInstallerFileSystem final : public InstallerFileSystem {
   LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) override;
 
  private:
+  // A descriptor of the source, or -1 with errno set.
+  int OpenSource(std::string_view source) const;
+
   WindowsPathMap paths_;
   std::filesystem::path windowsDirectory_;
   std::filesystem::path systemDirectory_;
