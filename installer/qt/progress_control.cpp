@@ -15,15 +15,10 @@ const QColor kBlue(0, 0, 255);
 
 QRect ToRect(const ProgressRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
 
-QColor FromColourRef(std::uint32_t colour) {
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
-
 }  // namespace
 
-QtProgressControl::QtProgressControl(QWidget* parent, const ProgressCounters& counters, std::uint32_t frameColour)
-    : QWidget(parent), counters_(counters), frameColour_(frameColour) {
+QtProgressControl::QtProgressControl(QWidget* parent, const ProgressCounters& counters)
+    : QWidget(parent), counters_(counters) {
   setFocusPolicy(Qt::NoFocus);
   // Every pixel is painted each time, as the Windows control paints
   // without erasing first.
@@ -58,17 +53,16 @@ void QtProgressControl::paintEvent(QPaintEvent* event) {
   }
   // A one-pixel border along the inside of what this paint covers.
   const QRect covered = event->rect();
-  const QColor frame = FromColourRef(frameColour_);
+  const QColor frame = kBlue;
   painter.fillRect(QRect(covered.left(), covered.top(), covered.width(), 1), frame);
   painter.fillRect(QRect(covered.left(), covered.bottom(), covered.width(), 1), frame);
   painter.fillRect(QRect(covered.left(), covered.top(), 1, covered.height()), frame);
   painter.fillRect(QRect(covered.right(), covered.top(), 1, covered.height()), frame);
 }
 
-bool QtProgressControlClass::Register(const ProgressCounters& counters, const SolidBrush& frameBrush) {
-  const std::uint32_t colour = frameBrush.colour;
-  host_.RegisterControlClass(kClassName, [&counters, colour](QWidget* parent, const DialogItemTemplate&) {
-    return new QtProgressControl(parent, counters, colour);
+bool QtProgressControlClass::Register(const ProgressCounters& counters) {
+  host_.RegisterControlClass(kClassName, [&counters](QWidget* parent, const DialogItemTemplate&) {
+    return new QtProgressControl(parent, counters);
   });
   return true;
 }

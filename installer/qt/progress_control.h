@@ -14,14 +14,13 @@ class QtDialogHost;
 
 class QtProgressControl final : public QWidget {
  public:
-  QtProgressControl(QWidget* parent, const ProgressCounters& counters, std::uint32_t frameColour);
+  QtProgressControl(QWidget* parent, const ProgressCounters& counters);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   const ProgressCounters& counters_;
-  std::uint32_t frameColour_;  // 0x00BBGGRR
 };
 
 // Registers the class with the host, whose dialogs then make a
@@ -30,7 +29,7 @@ class QtProgressControlClass final : public ProgressControlClass {
  public:
   static constexpr const char* kClassName = "Percent";
   explicit QtProgressControlClass(QtDialogHost& host) : host_(host) {}
-  bool Register(const ProgressCounters& counters, const SolidBrush& frameBrush) override;
+  bool Register(const ProgressCounters& counters) override;
 
  private:
   QtDialogHost& host_;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "framework/text_case.h"
 #include "platform/posix/user_directories.h"
 
 namespace qv::posix {
@@ -42,11 +43,7 @@ std::string Id(std::string_view name) {
 std::string Category(std::string_view group) { return "X-QV27-518-" + Id(group); }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
-      return false;
-  return true;
+  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 // A value of a desktop entry: the escapes of the specification's string type.

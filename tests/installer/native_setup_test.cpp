@@ -262,7 +262,7 @@ TEST(NativeProgressBar, PaintsTheSameBarAsWindows) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shot);
     ProgressCounters counters{c.done, c.total};
-    qt::QtProgressControl bar(nullptr, counters, 0x00FF0000);
+    qt::QtProgressControl bar(nullptr, counters);
     bar.resize(75, 20);
     const QImage image = bar.grab().toImage();
     SaveShot(&bar, c.shot);
