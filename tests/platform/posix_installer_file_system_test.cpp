@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/ini_profile_store.h"
 #include "platform/posix/posix_installer_file_system.h"
+#include "platform/posix/windows_path_profile_store.h"
 #include "tests/support/szdd_writer.h"
 #include "tests/support/temp_dir.h"
 
@@ -153,6 +155,21 @@ TEST_F(PosixInstallerFileSystemTest, WindowsAndSystemDirectoriesExistOnceAsked) 
   EXPECT_TRUE(fs::is_directory(home_ / "config"));
   EXPECT_TRUE(fs::is_directory(home_ / "lib"));
   EXPECT_EQ(files_.ModulePath(), fs::read_symlink("/proc/self/exe").string());
+}
+
+// The information file beside the program is named with a backslash before
+// its name, and configuration files by bare name or on drive C:.
+TEST_F(PosixInstallerFileSystemTest, ProfilesAreFoundUnderTheirWindowsNames) {
+  posix::IniProfileStore ini(home_ / "config");
+  posix::WindowsPathProfileStore profile(ini, files_.Paths());
+  Put("medium/QV27-518.INF", "[Configuration]\nInitialFile=QV27-518.ini\n");
+  const std::string inf = (home_ / "medium").string() + "\\QV27-518.INF";
+  EXPECT_EQ(profile.ReadString("Configuration", "InitialFile", "", inf), "QV27-518.ini");
+  EXPECT_EQ(profile.ReadString("Configuration", "InitialFile", "none", "C:\\medium\\QV27-518.INF"), "QV27-518.ini");
+  EXPECT_TRUE(profile.WriteString("Configuration", "PortCount", "0", "QV27-518.ini"));
+  EXPECT_EQ(ReadFileBytes(home_ / "config" / "QV27-518.ini"), "[Configuration]\nPortCount=0\n");
+  EXPECT_FALSE(profile.WriteString("Configuration", "PortCount", "0", "D:\\QV27-518.ini"));
+  EXPECT_EQ(profile.ReadInt("Configuration", "PortCount", 7, "D:\\QV27-518.ini"), 7);
 }
 
 }  // namespace
