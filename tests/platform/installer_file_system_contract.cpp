@@ -104,6 +104,9 @@ TEST_P(InstallerFileSystemContract, CompressedFilesAreExpanded) {
       {"text", SzddPack("README\r\n"), "README\r\n"},
       {"every byte value, longer than a buffer", SzddPack(Pattern(70000)), Pattern(70000)},
       {"a back reference into the ring", PackedWithABackReference(), "ABCDABCDABCDABCD"},
+      // A literal, then three bytes from the ring's first slot, not yet
+      // written: the ring starts out filled with spaces.
+      {"a back reference before any output", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
