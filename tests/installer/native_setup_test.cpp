@@ -172,7 +172,13 @@ class NativeSetup : public ::testing::Test {
 
 TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
   const fs::path medium = QV_LINUX_MEDIUM;
-  std::string copyingShown;
+  QWidget* main = nullptr;
+  QTimer camera;  // the dialog halfway, while the second of two files is copied
+  QObject::connect(&camera, &QTimer::timeout, [&] {
+    if (!main || Status(main) != "Copying File: README.TXT") return;
+    camera.stop();
+    SaveShot(main, "setup-dialog-101-copying");
+  });
   others = {[](QWidget* about) {
     SaveShot(about, "setup-about-dialog-100");
     QTest::keyClick(about, Qt::Key_Return);
@@ -180,11 +186,14 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
   const int code = RunSetup(
       medium,
       [&](QWidget* dialog) {
+        main = dialog;
+        camera.start(0);
         SaveShot(dialog, "setup-dialog-101");
         static_cast<QAbstractButton*>(Control(dialog, 1006))->click();  // About
         static_cast<QAbstractButton*>(Control(dialog, 1))->click();     // Setup
       },
-      {[](QMessageBox* box) {
+      {[&](QMessageBox* box) {
+        SaveShot(main, "setup-dialog-101-done");
         SaveShot(box, "setup-success");
         PressButton(box, QStringLiteral("OK"));
       }});
