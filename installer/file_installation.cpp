@@ -1,21 +1,13 @@
 // Settling the target directory and copying the listed files into place.
 #include <string>
 
+#include "framework/text_case.h"
 #include "framework/window_constants.h"
 #include "installer/install_dlg.h"
 #include "resources/installer/resource.h"
 
 namespace qv {
 namespace {
-
-bool SameWithoutCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // A drive letter, its colon and a backslash. A path without them would be
 // walked against the working directory that the walk itself moves, so it
@@ -59,11 +51,11 @@ int CInstallDlg::ResolvePath(std::string base, ResolvedPath& result, std::string
   bool known = dirIndex >= 1 && dirIndex <= dirCount;
   if (known) {
     const std::string_view dirName = dirNames[static_cast<std::size_t>(dirIndex - 1)].view();
-    if (SameWithoutCase(dirName, "."))
+    if (EqualsIgnoringCase(dirName, "."))
       path = base;
-    else if (SameWithoutCase(dirName, "windows"))
+    else if (EqualsIgnoringCase(dirName, "windows"))
       path = services_.files.WindowsDirectory().str();
-    else if (SameWithoutCase(dirName, "system"))
+    else if (EqualsIgnoringCase(dirName, "system"))
       path = services_.files.SystemDirectory().str();
     else
       path = base + std::string(dirName);  // a subdirectory's name starts with its own backslash

@@ -1,18 +1,8 @@
 #include "installer/shell_commands.h"
 
-#include <algorithm>
-#include <cctype>
+#include "framework/text_case.h"
 
 namespace qv {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-}  // namespace
 
 std::string CreateGroupCommand(std::string_view groupName) {
   std::string command = "[CreateGroup(\"";

@@ -233,7 +233,7 @@ TEST_P(DirectoryWalk, EntersOrCreatesEachLevel) {
   EXPECT_EQ(dialog->PrepareInstallDir(), GetParam().result);
   EXPECT_EQ(files.calls, GetParam().calls);
   if (GetParam().result) {
-    EXPECT_EQ(dialog->installPath, GetParam().installPath);
+    EXPECT_EQ(dialog->InstallPath(), GetParam().installPath);
   }
   EXPECT_EQ(StatusTexts(), std::vector<std::string>{"Creating installation directory"});
 }

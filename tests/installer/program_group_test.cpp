@@ -16,8 +16,13 @@ class ProgramGroup : public InstallerFixture {
     std::string inf = "[Program Group Info]\nGroupName=QV27-518 Tools\nfiles=" + std::to_string(items.size()) + "\n";
     for (std::size_t i = 0; i < items.size(); ++i) inf += "file" + std::to_string(i + 1) + "=" + items[i] + "\n";
     WriteInf(inf);
-    StartDialog();
-    dialog->installPath = std::string(installPath);
+    testing::TestWindow& w = StartDialog();
+    // The install path comes from the field, as Setup takes it; a drive's
+    // root loses its one trailing backslash there.
+    files.AddDirectory("C:\\");
+    w.Type(kPath, installPath == "C:" ? std::string("C:\\") : std::string(installPath));
+    EXPECT_EQ(dialog->PrepareInstallDir(), 1);
+    EXPECT_EQ(dialog->InstallPath(), installPath);
     shell.commands.clear();
     log.clear();
     statusLine.clear();

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "tests/support/szdd.h"
+#include "tests/support/szdd_writer.h"
 
 namespace qv::testing {
 
@@ -103,6 +104,9 @@ TEST_P(InstallerFileSystemContract, CompressedFilesAreExpanded) {
       {"text", SzddPack("README\r\n"), "README\r\n"},
       {"every byte value, longer than a buffer", SzddPack(Pattern(70000)), Pattern(70000)},
       {"a back reference into the ring", PackedWithABackReference(), "ABCDABCDABCDABCD"},
+      // A literal, then three bytes from the ring's first slot, not yet
+      // written: the ring starts out filled with spaces.
+      {"a back reference before any output", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -110,6 +114,23 @@ TEST_P(InstallerFileSystemContract, CompressedFilesAreExpanded) {
     target().WriteRaw(source, c.packed);
     ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
     EXPECT_EQ(target().ReadRaw(destination), c.expanded);
+  }
+}
+
+// Matches of every length up to 18 at every distance the ring allows, over
+// several turns of the ring, and a file too short for Debian's mscompress.
+TEST_P(InstallerFileSystemContract, RealCompressionExpandsAlike) {
+  std::string repeats;
+  for (int i = 0; repeats.size() < 20000; ++i) {
+    repeats += "block " + std::to_string(i * 7919 % 1000) + ";";
+    if (i % 50 == 0) repeats += std::string(40, 'x');
+    if (i % 97 == 0 && repeats.size() > 4000) repeats += repeats.substr(repeats.size() - 4000, 30);
+  }
+  for (const std::string& plain : {repeats, std::string("tiny"), Pattern(9000)}) {
+    SCOPED_TRACE(plain.size());
+    target().WriteRaw(At({"REAL.BI_"}), CompressSzdd(plain));
+    ASSERT_EQ(files().CopyExpanded(At({"REAL.BI_"}), At({"REAL.BIN"})), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(At({"REAL.BIN"})), plain);
   }
 }
 

@@ -125,12 +125,10 @@ class RecordingProgressClass final : public ProgressControlClass {
   bool accepts = true;
   int registrations = 0;
   const ProgressCounters* counters = nullptr;
-  const SolidBrush* frameBrush = nullptr;
 
-  bool Register(const ProgressCounters& c, const SolidBrush& brush) override {
+  bool Register(const ProgressCounters& c) override {
     ++registrations;
     counters = &c;
-    frameBrush = &brush;
     if (log_) log_->push_back("register Percent");
     return accepts;
   }
