@@ -106,8 +106,8 @@ namespace qv {
 namespace {
 
 // One row of a decision table: when `radio` is checked (0: when no row
-// above was), `word` is stored, the printer in `printerSlot` becomes the
-// default in the mode "1 PC to 2 Printers", and `command` goes to the switch.
+// above was), `word` is stored; in the mode whose table it is, the printer
+// in `printerSlot` becomes the default and `command` goes to the switch.
 struct Choice {
   int radio;
   std::string ConfigVocabulary::*word;
