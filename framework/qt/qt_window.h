@@ -81,7 +81,7 @@ class QtWindow final : public DialogWindow {
   void LimitItemText(int id, int maxChars) override;
   void FocusItem(int id) override;
   void SelectItemText(int id, int start, int end) override;
-  void ScrollItemCaret(int id) override {}
+  void ScrollItemCaret(int /*id*/) override {}
   void InvalidateItem(int id) override;
   void UpdateItem(int id) override;
   bool HasSystemMenu() const override;
