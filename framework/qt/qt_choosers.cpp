@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -50,6 +51,8 @@ std::optional<std::string> QtDialogHost::ChoosePrinter(CDialog* owner, unsigned 
   auto* layout = new QVBoxLayout(&dialog);
   auto* list = new QListWidget(&dialog);
   list->setObjectName(QStringLiteral("printers"));
+  auto* label = new QLabel(QStringLiteral("&Printer:"), &dialog);
+  label->setBuddy(list);
   for (const auto& name : choices.names) {
     list->addItem(QString::fromStdString(name));
     if (name == choices.current) list->setCurrentRow(list->count() - 1);
@@ -62,6 +65,7 @@ std::optional<std::string> QtDialogHost::ChoosePrinter(CDialog* owner, unsigned 
   QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(label);
   layout->addWidget(list);
   layout->addWidget(buttons);
   AnnounceWhenRunning(&dialog);

@@ -125,6 +125,17 @@ void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
 
 void TemplateDialog::reject() { window_.Command(kIdCancel); }
 
+bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right: return window_.MoveInGroup(static_cast<QWidget*>(watched), true);
+    case Qt::Key_Up:
+    case Qt::Key_Left: return window_.MoveInGroup(static_cast<QWidget*>(watched), false);
+    default: return false;
+  }
+}
+
 // ------------------------------------------------------------------ QtWindow
 
 QtWindow::QtWindow(QtDialogHost& host, CDialog& dialog, DialogTemplate dialogTemplate,
@@ -162,6 +173,10 @@ void QtWindow::Build() {
     control.widget = MakeControl(control);
     control.widget->setObjectName(QString::number(item.id));
     control.widget->setGeometry(ToPixels(units_, item.x, item.y, item.cx, item.cy));
+    // An icon static takes the size of its icon, whatever the template says.
+    if (auto* label = qobject_cast<QLabel*>(control.widget);
+        label && (item.style & kSsTypeMask) == kSsIcon && !label->pixmap().isNull())
+      label->resize(label->pixmap().size());
     control.widget->setEnabled((item.style & kWsDisabled) == 0);
     control.widget->setVisible((item.style & kWsVisible) != 0);
     // Tab visits only the controls with a tab stop, in template order.
@@ -179,11 +194,20 @@ QWidget* QtWindow::MakeControl(Control& control) {
       if (ButtonType(item) == kBsGroupBox) {
         auto* box = new QGroupBox(text, widget_);
         box->setFocusPolicy(Qt::NoFocus);
+        // As Windows draws it: the frame's top edge runs through the middle
+        // of the title, which starts a character in.
+        box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                                          " margin-top: %1px; }"
+                                          "QGroupBox::title { subcontrol-origin: margin; left: %2px;"
+                                          " padding: 0 1px; }")
+                               .arg(units_.y / 2)
+                               .arg(units_.x));
         return box;
       }
       if (IsRadio(item)) {
         auto* radio = new QRadioButton(text, widget_);
         radio->setAutoExclusive(false);
+        radio->installEventFilter(widget_);
         QObject::connect(radio, &QAbstractButton::clicked, widget_,
                          [this, id] { ClickRadio(*FindMutable(static_cast<int>(id))); });
         return radio;
@@ -219,7 +243,6 @@ QWidget* QtWindow::MakeControl(Control& control) {
       const unsigned resourceId = item.textOrdinal.value_or(0);
       if (type == kSsIcon) {
         const QImage image = IconImageFromResources(host_.resources_, resourceId);
-        // An icon static sizes itself to the icon.
         label->setPixmap(QPixmap::fromImage(image));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       } else if (type == kSsBitmap) {
@@ -248,26 +271,53 @@ QWidget* QtWindow::MakeControl(Control& control) {
   return placeholder;
 }
 
+std::pair<std::size_t, std::size_t> QtWindow::GroupOf(std::size_t index) const {
+  // A group runs from the last control with WS_GROUP (or the first control)
+  // up to the next control with WS_GROUP.
+  std::size_t first = index;
+  while (first > 0 && !(controls_[first].item.style & kWsGroup)) --first;
+  std::size_t end = first + 1;
+  while (end < controls_.size() && !(controls_[end].item.style & kWsGroup)) ++end;
+  return {first, end};
+}
+
 void QtWindow::ClickRadio(Control& control) {
   auto* radio = static_cast<QRadioButton*>(control.widget);
   if (ButtonType(control.item) == kBsAutoRadioButton) {
-    // The group runs from the last control with WS_GROUP up to the next one;
-    // the other enabled automatic radio buttons in it lose their check.
-    const auto self = std::find_if(controls_.begin(), controls_.end(),
-                                   [&](const Control& c) { return &c == &control; });
-    auto first = self;
-    while (first != controls_.begin() && !(first->item.style & kWsGroup)) --first;
-    for (auto it = first; it != controls_.end(); ++it) {
-      if (it != first && (it->item.style & kWsGroup)) break;
-      if (&*it != &control && ButtonType(it->item) == kBsAutoRadioButton && IsRadio(it->item) &&
-          it->widget->isEnabled())
-        static_cast<QRadioButton*>(it->widget)->setChecked(false);
+    // The other enabled automatic radio buttons of the group lose their check.
+    const auto [first, end] = GroupOf(static_cast<std::size_t>(&control - controls_.data()));
+    for (std::size_t i = first; i < end; ++i) {
+      Control& other = controls_[i];
+      if (&other != &control && IsRadio(other.item) && ButtonType(other.item) == kBsAutoRadioButton &&
+          other.widget->isEnabled())
+        static_cast<QRadioButton*>(other.widget)->setChecked(false);
     }
     radio->setChecked(true);
   } else {
     radio->setChecked(!radio->isChecked());  // the program checks a plain radio itself
   }
   Command(control.item.id);
+}
+
+bool QtWindow::MoveInGroup(QWidget* from, bool forward) {
+  std::size_t index = 0;
+  while (index < controls_.size() && controls_[index].widget != from) ++index;
+  if (index == controls_.size()) return false;
+  const auto [first, end] = GroupOf(index);
+  const std::size_t size = end - first;
+  // The arrow keys go round the group's enabled controls; an automatic radio
+  // button that gets the focus this way is clicked, as on Windows.
+  for (std::size_t step = 1; step < size; ++step) {
+    const std::size_t at = first + (index - first + (forward ? step : size - step)) % size;
+    Control& next = controls_[at];
+    if (!next.widget->isEnabled() || next.widget->isHidden() ||
+        next.widget->focusPolicy() == Qt::NoFocus)
+      continue;
+    next.widget->setFocus(Qt::TabFocusReason);
+    if (IsRadio(next.item) && ButtonType(next.item) == kBsAutoRadioButton) ClickRadio(next);
+    return true;
+  }
+  return true;
 }
 
 void QtWindow::InitialFocus() {

@@ -30,6 +30,8 @@ class TemplateDialog final : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void reject() override;
+  // The arrow keys on a radio button move within its group.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QtWindow& window_;
@@ -68,6 +70,9 @@ class QtWindow final : public DialogWindow {
   void PressEnter();
   const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const { return menuItems_; }
   bool Closing() const { return closing_; }
+  // The arrow keys: the focus to the next (or previous) control of the
+  // group; true when the key is used up.
+  bool MoveInGroup(QWidget* from, bool forward);
   // Tells the host's observer about a window that runs modally from here.
   void Announce(QWidget* window);
 
@@ -99,6 +104,8 @@ class QtWindow final : public DialogWindow {
   void Build();
   QWidget* MakeControl(Control& control);
   void ClickRadio(Control& control);
+  // The controls [first, end) of the group that control `index` is in.
+  std::pair<std::size_t, std::size_t> GroupOf(std::size_t index) const;
   template <class Handler>
   void Guarded(Handler&& handler);
 

@@ -73,8 +73,9 @@ QImage IconImageFromResources(const ResourceBundle& resources, unsigned id) {
     const auto image = resources.Find(ResourceType::Icon, entry.iconId);
     if (!image) continue;
     QImage decoded = IconImage(*image, entry);
-    if (!decoded.isNull() && decoded.width() * decoded.height() > best.width() * best.height())
-      best = decoded;
+    if (decoded.isNull()) continue;
+    if (decoded.size() == QSize(32, 32)) return decoded;
+    if (decoded.width() * decoded.height() > best.width() * best.height()) best = decoded;
   }
   return best;
 }

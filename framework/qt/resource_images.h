@@ -12,7 +12,8 @@ namespace qv::qt {
 
 // Every size of the group icon `id`.
 QIcon IconFromResources(const ResourceBundle& resources, unsigned id);
-// The largest image of the group icon `id`.
+// The image of the group icon `id` that an icon static shows: the 32 by 32
+// one, as Windows loads it, else the largest.
 QImage IconImageFromResources(const ResourceBundle& resources, unsigned id);
 QImage BitmapFromResources(const ResourceBundle& resources, unsigned id);
 

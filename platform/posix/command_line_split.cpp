@@ -5,31 +5,51 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The length of the unquoted program name at the start of `line` that
+// `isProgram` accepts, or 0.
+std::size_t ProgramWithBlanks(std::string_view line, const ProgramTest& isProgram) {
+  if (!isProgram) return 0;
+  const std::size_t quote = line.find('"');
+  const std::string_view unquoted = line.substr(0, quote);
+  for (std::size_t end = 1; end <= unquoted.size(); ++end) {
+    const bool wordEnds = end == line.size() || IsBlank(line[end]);
+    if (!IsBlank(line[end - 1]) && wordEnds && isProgram(std::string(line.substr(0, end)))) return end;
+  }
+  return 0;
+}
+
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(std::string_view line) {
+std::vector<std::string> SplitCommandLine(std::string_view line, const ProgramTest& isProgram) {
   std::vector<std::string> arguments;
   std::size_t at = 0;
+  while (at < line.size() && IsBlank(line[at])) ++at;
+  line.remove_prefix(at);
+  if (line.empty()) return arguments;
+  at = 0;
   const std::size_t end = line.size();
-  while (at < end && IsBlank(line[at])) ++at;
-  if (at == end) return arguments;
 
-  // The program name: quotes only group, nothing is escaped.
-  std::string program;
-  bool quoted = false;
-  for (; at < end && (quoted || !IsBlank(line[at])); ++at) {
-    if (line[at] == '"')
-      quoted = !quoted;
-    else
-      program += line[at];
+  if (const std::size_t length = ProgramWithBlanks(line, isProgram)) {
+    arguments.emplace_back(line.substr(0, length));
+    at = length;
+  } else {
+    // The program name: quotes only group, nothing is escaped.
+    std::string program;
+    bool quoted = false;
+    for (; at < end && (quoted || !IsBlank(line[at])); ++at) {
+      if (line[at] == '"')
+        quoted = !quoted;
+      else
+        program += line[at];
+    }
+    arguments.push_back(std::move(program));
   }
-  arguments.push_back(std::move(program));
 
   while (true) {
     while (at < end && IsBlank(line[at])) ++at;
     if (at == end) break;
     std::string argument;
-    quoted = false;
+    bool quoted = false;
     while (at < end && (quoted || !IsBlank(line[at]))) {
       if (line[at] == '\\') {
         std::size_t backslashes = 0;

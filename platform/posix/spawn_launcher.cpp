@@ -1,7 +1,9 @@
 #include "platform/posix/spawn_launcher.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -40,10 +42,18 @@ class CleanSignals {
   posix_spawnattr_t attributes_;
 };
 
+// A path to a file that may be executed; names without '/' are left to the
+// PATH search of the first word.
+bool IsProgramPath(const std::string& path) {
+  struct stat status {};
+  return path.find('/') != std::string::npos && stat(path.c_str(), &status) == 0 &&
+         S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
 }  // namespace
 
 void SpawnLauncher::Start(std::string_view commandLine) {
-  std::vector<std::string> arguments = SplitCommandLine(commandLine);
+  std::vector<std::string> arguments = SplitCommandLine(commandLine, IsProgramPath);
   if (arguments.empty() || arguments.front().empty()) return;
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());

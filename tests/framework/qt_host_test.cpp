@@ -33,6 +33,7 @@
 #include "framework/dialog.h"
 #include "framework/qt/dialog_units.h"
 #include "framework/window_constants.h"
+#include "installer/installer_resources.h"
 #include "setting/setting_resources.h"
 #include "tests/framework/test_resources.h"
 
@@ -147,12 +148,14 @@ TEST(QtSettingDialog, EveryControlOfTheSettingDialogSitsWhereTheDialogUnitsPutIt
       QWidget* w = qt::QtDialogHost::ControlOf(&dialog, static_cast<int>(item.id));
       ASSERT_NE(w, nullptr);
       controls.push_back(w);
-      EXPECT_EQ(w->geometry(), QRect(Scaled(item.x, units.x, 4), Scaled(item.y, units.y, 8),
-                                     Scaled(item.cx, units.x, 4), Scaled(item.cy, units.y, 8)));
+      const QRect place(Scaled(item.x, units.x, 4), Scaled(item.y, units.y, 8),
+                        Scaled(item.cx, units.x, 4), Scaled(item.cy, units.y, 8));
+      // The icon static keeps its corner and takes the icon's 32 by 32 pixels.
+      EXPECT_EQ(w->geometry(), item.id == 1030 ? QRect(place.topLeft(), QSize(32, 32)) : place);
     }
     auto* icon = qobject_cast<QLabel*>(qt::QtDialogHost::ControlOf(&dialog, 1030));
     ASSERT_NE(icon, nullptr);
-    EXPECT_FALSE(icon->pixmap().isNull());
+    EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
     auto* set = qobject_cast<QPushButton*>(qt::QtDialogHost::ControlOf(&dialog, kIdOk));
     ASSERT_NE(set, nullptr);
     EXPECT_TRUE(set->isDefault());
@@ -177,6 +180,36 @@ TEST(QtSettingDialog, TheAboutBitmapComesFromTheResources) {
   about.DoModal();
 }
 
+TEST(QtCustomControls, ARegisteredClassMakesItsControlsAndOthersGetAPlaceholder) {
+  App();
+  // The installer's progress display (1007) is of its own class "Percent".
+  for (bool registered : {true, false}) {
+    SCOPED_TRACE(registered);
+    qt::QtDialogHost host(*ResourceBundle::FromResFile(InstallerResourceBytes()));
+    const DialogItemTemplate* seen = nullptr;
+    if (registered)
+      host.RegisterControlClass("PERCENT", [&](QWidget* parent, const DialogItemTemplate& item) {
+        seen = &item;
+        auto* made = new QLabel(QStringLiteral("made"), parent);
+        return made;
+      });
+    CProbeDlg dialog(host, 101);
+    host.ObserveShownWindows([&](QWidget*) {
+      QWidget* control = qt::QtDialogHost::ControlOf(&dialog, 1007);
+      ASSERT_NE(control, nullptr);
+      auto* label = qobject_cast<QLabel*>(control);
+      EXPECT_EQ(label != nullptr && label->text() == QStringLiteral("made"), registered);
+      // Where the template puts it, whoever made it.
+      EXPECT_EQ(control->geometry(), QRect(Scaled(215, 6, 4), Scaled(149, 12, 8), Scaled(50, 6, 4),
+                                           Scaled(12, 12, 8)));
+      EXPECT_TRUE(control->isVisible());
+      dialog.EndDialog(0);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(seen != nullptr, registered);
+  }
+}
+
 TEST_F(QtHostTest, AnAutomaticRadioButtonTakesTheCheckFromItsOwnGroupOnly) {
   CProbeDlg dialog(host, 100);
   Run(dialog, [&](QWidget*) {
@@ -192,6 +225,14 @@ TEST_F(QtHostTest, AnAutomaticRadioButtonTakesTheCheckFromItsOwnGroupOnly) {
     // Clicking the checked one again leaves it checked.
     static_cast<QAbstractButton*>(qt::QtDialogHost::ControlOf(&dialog, 11))->click();
     EXPECT_TRUE(dialog.IsChecked(11));
+    // The arrow keys go round the group's enabled buttons and check them.
+    dialog.EnableItem(12, true);
+    QTest::keyClick(qt::QtDialogHost::ControlOf(&dialog, 11), Qt::Key_Down);
+    EXPECT_TRUE(dialog.IsChecked(12));
+    EXPECT_FALSE(dialog.IsChecked(11));
+    QTest::keyClick(qt::QtDialogHost::ControlOf(&dialog, 12), Qt::Key_Down);
+    EXPECT_TRUE(dialog.IsChecked(10)) << "from the last back to the first";
+    EXPECT_TRUE(dialog.IsChecked(20)) << "the next group is not reached";
     dialog.EndDialog(0);
   });
 }
@@ -305,6 +346,26 @@ TEST_F(QtHostTest, PostedMessagesArriveWhileAMessageBoxIsOpen) {
     QTest::keyClick(w, Qt::Key_Escape);
   });
   EXPECT_EQ(seenWhileOpen, 1u);
+}
+
+TEST_F(QtHostTest, APumpDeliversOnePostedMessageAtATimeAndAWaitEndsForOne) {
+  CProbeDlg dialog(host, 100);
+  std::vector<std::size_t> delivered;
+  std::vector<bool> pumped;
+  Run(dialog, [&](QWidget*) {
+    dialog.PostToSelf(kWmUser + 1);
+    dialog.PostToSelf(kWmUser + 1);
+    // A message already queued ends the wait at once, however long it may be.
+    host.WaitForMessage(24u * 60 * 60 * 1000);
+    for (int i = 0; i < 2; ++i) {
+      pumped.push_back(host.PumpOneMessage());
+      delivered.push_back(dialog.privates.size());
+    }
+    dialog.EndDialog(0);
+  });
+  EXPECT_EQ(pumped, (std::vector<bool>{true, true}));
+  EXPECT_EQ(delivered, (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(dialog.privates.size(), 2u) << "nothing delivered twice";
 }
 
 TEST_F(QtHostTest, TheProgramsSystemMenuItemsFormTheContextMenu) {

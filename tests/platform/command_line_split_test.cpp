@@ -40,5 +40,27 @@ TEST(SplitCommandLine, FollowsTheWindowsRuntimeRules) {
   }
 }
 
+TEST(SplitCommandLine, AnUnquotedProgramWithBlanksIsTheShortestRunOfWordsThatIsAProgram) {
+  const auto isProgram = [](const std::string& path) {
+    return path == "/opt/my tools/ft" || path == "/opt/my tools/ft x" || path == "/bin/ls";
+  };
+  const struct {
+    const char* line;
+    Args argv;
+  } cases[] = {
+      {"/opt/my tools/ft", {"/opt/my tools/ft"}},
+      {R"(  /opt/my tools/ft x \\host\\share "a b")", {"/opt/my tools/ft", "x", R"(\\host\\share)", "a b"}},
+      {"/opt/my  tools/ft", {"/opt/my", "tools/ft"}},
+      {R"(/opt/my "tools/ft")", {"/opt/my", "tools/ft"}},
+      {R"("/opt/my" tools/ft)", {"/opt/my", "tools/ft"}},
+      {"/bin/ls /opt/my tools/ft", {"/bin/ls", "/opt/my", "tools/ft"}},
+      {"/nowhere/a b", {"/nowhere/a", "b"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(SplitCommandLine(c.line, isProgram), c.argv);
+  }
+}
+
 }  // namespace
 }  // namespace qv::posix

@@ -87,6 +87,7 @@ TEST_F(LauncherFixture, ArgumentsArriveAsTheWindowsRulesSplitThemAndNoChildIsLef
       {"\"" + blank + "\" \"two words\" back\\slash \"say \\\"hi\\\"\" \"\" $HOME;x|y",
        {blank, "two words", "back\\slash", "say \"hi\"", "", "$HOME;x|y"}},
       {plain, {plain}},
+      {blank + " unquoted \"after all\"", {blank, "unquoted", "after all"}},
       {"  " + plain + "\t'single quotes' `x`  ", {plain, "'single", "quotes'", "`x`"}},
   };
   for (const auto& c : cases) {
