@@ -1,9 +1,14 @@
 // The host contract's cases, on dialog 100 of the framework's test
 // resources. Each case runs a script inside the open dialog's modal loop
-// and ends the dialog itself, so that a failing host cannot hang the run.
+// and ends the dialog itself. The box and chooser cases are answered by the
+// posted message they check: on a real platform a box that never delivered
+// it would stay open until the test's time limit.
 #include "tests/framework/host_contract.h"
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "framework/dialog.h"
