@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     for (const qv::SwitchCommand* command : commands) {
       TimedPort port(clock);
       const Nanoseconds start = clock.PreciseNow();
-      qv::SendCommandToSwitch(port, clock, 1, command->head, command->tail);
+      qv::WriteCommandToPort(port, clock, 1, command->head, command->tail);
       durations.push_back(clock.PreciseNow() - start);
       for (std::size_t r = 0; r < port.requests.size(); ++r) {
         if (!port.requests[r].data) continue;

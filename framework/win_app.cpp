@@ -7,7 +7,6 @@ int CWinApp::Run(DialogHost& host) {
   InitInstance();
   // Dialog programs end when their start-up routine returns: the modal
   // dialog's own loop was the program's only message loop.
-  mainWindow = nullptr;
   host_ = nullptr;
   return 0;
 }

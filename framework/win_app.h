@@ -8,8 +8,6 @@
 
 namespace qv {
 
-class CDialog;
-
 class CWinApp {
  public:
   virtual ~CWinApp() = default;
@@ -25,8 +23,6 @@ class CWinApp {
   // The three-dimensional drawing of dialog controls (and the control
   // library behind it) is switched on by the host.
   void Enable3dControls() { host_->PrepareControls(); }
-
-  CDialog* mainWindow = nullptr;
 
  private:
   DialogHost* host_ = nullptr;

@@ -19,9 +19,7 @@ bool CInstallApp::InitInstance() {
   // dialog to show, and the program ends without a word.
   if (!services_->progressClass.Register(progress)) return false;
   auto dialog = std::make_unique<CInstallDlg>(Host(), *services_, progress);
-  mainWindow = dialog.get();
   dialog->DoModal();
-  mainWindow = nullptr;
   return false;
 }
 

@@ -11,7 +11,7 @@
 namespace qv {
 
 void CSettingDlg::SaveSettings(int count, std::string selectionValue, std::string transferValue) {
-  ProfileStore& profile = services.profile;
+  ProfileStore& profile = Services().profile;
   const ConfigVocabulary& v = vocabulary;
   const bool onePc = IsChecked(IDC_MODE_ONE_PC);
   profile.WriteString(v.configSection, v.modeKey, onePc ? v.modeOnePc : v.modeTwoPcs, v.fileName);
@@ -31,7 +31,7 @@ void CSettingDlg::SaveSettings(int count, std::string selectionValue, std::strin
 }
 
 void CSettingDlg::SetDefaultPrinter(std::string printerName) {
-  MakeDefaultPrinter(services.printers, printerName);
+  MakeDefaultPrinter(Services().printers, printerName);
 }
 
 void CSettingDlg::ReadPortNumber() {
@@ -50,8 +50,8 @@ int CSettingDlg::SendSwitchCommand(int headLength, std::span<const std::uint8_t>
   auto cut = [](int length, std::span<const std::uint8_t> bytes) {
     return bytes.first(std::min<std::size_t>(static_cast<std::size_t>(std::max(length, 0)), bytes.size()));
   };
-  SendCommandToSwitch(services.switchPort, services.clock, static_cast<std::uint32_t>(portNumber),
-                      cut(headLength, head), cut(tailLength, tail));
+  WriteCommandToPort(Services().switchPort, Services().clock, static_cast<std::uint32_t>(portNumber),
+                     cut(headLength, head), cut(tailLength, tail));
   return 1;
 }
 

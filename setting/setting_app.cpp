@@ -16,9 +16,7 @@ int CSettingApp::Run(DialogHost& host, const SettingServices& services) {
 bool CSettingApp::InitInstance() {
   Enable3dControls();
   auto dialog = std::make_unique<CTwoPrinterDlg>(Host(), *services_);
-  mainWindow = dialog.get();
   dialog->DoModal();
-  mainWindow = nullptr;
   return false;
 }
 

@@ -16,7 +16,7 @@ constexpr int kAliasLimit = 20;
 
 CSettingDlg::CSettingDlg(DialogHost& host, const SettingServices& services, int templateId,
                          CDialog* parent)
-    : CDialog(host, templateId, parent), services(services) {
+    : CDialog(host, templateId, parent), services_(services) {
   dialogIcon = host.LoadIconResource(IDR_MAINFRAME);
 }
 
@@ -49,7 +49,7 @@ int CSettingDlg::InitPrinterControls(int count) {
     controlIds[7] = IDC_NAME_D;
   }
 
-  ProfileStore& profile = services.profile;
+  ProfileStore& profile = Services().profile;
   const std::string& file = vocabulary.fileName;
   const int portCount = profile.ReadInt(vocabulary.configSection, vocabulary.portCountKey, 1, file);
   if (portCount < 3) EnableItem(IDC_LPT3, false);
@@ -106,7 +106,7 @@ void CSettingDlg::OnSysCommand(unsigned command) {
 }
 
 void CSettingDlg::OnAbout() {
-  CSettingAboutDlg about(Host(), services.profile, this);
+  CSettingAboutDlg about(Host(), Services().profile, this);
   about.DoModal();
 }
 

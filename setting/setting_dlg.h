@@ -51,6 +51,8 @@ class CSettingDlg : public CDialog {
   void SaveSettings(int count, std::string selectionValue, std::string transferValue);
   void SetDefaultPrinter(std::string printerName);
   void ReadPortNumber();
+  // Sends the first `headLength` and `tailLength` bytes of the command to
+  // the port that ReadPortNumber chose.
   int SendSwitchCommand(int headLength, std::span<const std::uint8_t> head, int tailLength,
                         std::span<const std::uint8_t> tail);
   void ShowSetSuccess();
@@ -63,7 +65,8 @@ class CSettingDlg : public CDialog {
   static const MessageTable* ClassMessageTable();
   const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
 
-  SettingServices services;
+  const SettingServices& Services() const { return services_; }
+
   IconHandle dialogIcon;
   ConfigVocabulary vocabulary;
   // Control ids of the printer rows: 0-3 the alias edits of ports A-D, 4-7
@@ -74,6 +77,9 @@ class CSettingDlg : public CDialog {
   std::array<std::string, 5> printerNames;
   // The LPT port (1-3) that the switch command goes to; Set fills it in.
   int portNumber = 0;
+
+ private:
+  SettingServices services_;
 };
 
 }  // namespace qv

@@ -33,8 +33,8 @@ const SwitchCommand kTransferOn{kTransferOnHead, kTransferOnTail};
 const SwitchCommand kTransferOff{kTransferOffHead, kTransferOffTail};
 }  // namespace switch_commands
 
-void SendCommandToSwitch(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
-                         std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail) {
+void WriteCommandToPort(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
+                        std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail) {
   // A fresh session for every command: no handle outlives it.
   const auto session = switchPort.Open();
   if (!session) return;

@@ -34,9 +34,9 @@ inline constexpr std::chrono::milliseconds kDataBytePause{1};
 // What the control register is set to before each sequence.
 inline constexpr std::uint8_t kControlValue = 0x0C;
 
-// Opens the port driver, sends the command to LPT `port` and closes the
-// driver again. Without a driver nothing is sent and nothing is said.
-void SendCommandToSwitch(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
-                         std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail);
+// Opens the port driver, writes the command's requests to LPT `port` and
+// closes the driver again. Without a driver nothing is sent and nothing is said.
+void WriteCommandToPort(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
+                        std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail);
 
 }  // namespace qv

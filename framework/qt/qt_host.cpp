@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <utility>
 
 #include "framework/qt/qt_window.h"
 #include "framework/qt/resource_images.h"
@@ -184,10 +185,16 @@ void QtDialogHost::Forget(QtWindow* window) {
 }
 
 bool QtDialogHost::PumpOneMessage() {
-  if (DeliverOnePosted()) return true;
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  return false;
+  handlerError_ = nullptr;
+  bool delivered = DeliverOnePosted();
+  if (!delivered) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+  // The failed handler has ended its dialog; the caller of the pump, a
+  // handler itself as a rule, ends with the same exception.
+  if (handlerError_) std::rethrow_exception(std::exchange(handlerError_, nullptr));
+  return delivered;
 }
 
 void QtDialogHost::WaitForMessage(std::uint32_t timeoutMs) {

@@ -85,6 +85,9 @@ class QtDialogHost final : public DialogHost {
   std::map<std::string, ControlFactory> factories_;
   std::map<unsigned, std::unique_ptr<QIcon>> icons_;
   std::deque<PostedMessage> posted_;
+  // The exception of the last handler that failed, for the pump that
+  // delivered its message: the handler that pumps ends with it too.
+  std::exception_ptr handlerError_;
   std::unique_ptr<QObject> dispatcher_;
 };
 

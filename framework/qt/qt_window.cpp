@@ -344,7 +344,8 @@ void QtWindow::Guarded(Handler&& handler) {
   try {
     handler();
   } catch (...) {
-    if (!error_) error_ = std::current_exception();
+    host_.handlerError_ = std::current_exception();
+    if (!error_) error_ = host_.handlerError_;
     End(-1);
   }
 }

@@ -129,9 +129,11 @@ bool TestWindow::Click(int id) {
   if (type == kBsGroupBox) return false;
   focusedId_ = id;
   if (type == kBsAutoRadioButton) {
+    // The platform walks the group as the dialog manager does, past the
+    // disabled and hidden buttons: those keep their check.
     for (int other : RadioSet(id)) {
       Control& o = Find(other);
-      if (IsButtonOfType(o.item, kBsAutoRadioButton)) o.checked = false;
+      if (IsButtonOfType(o.item, kBsAutoRadioButton) && o.enabled && o.visible) o.checked = false;
     }
     c.checked = true;
   } else if (type == kBsAutoCheckBox) {
@@ -173,11 +175,16 @@ bool TestWindow::TypeAtEnd(int id, std::string_view text) {
 
 bool TestWindow::PressEnter() {
   if (ended_ || destroyed_) return false;
-  // The dialog manager sends the default button's command, or IDOK.
-  unsigned command = kIdOk;
-  for (const auto& c : controls_)
-    if (IsButtonOfType(c.item, kBsDefPushButton) && c.enabled) command = c.item.id;
-  DeliverCommand(command);
+  // The dialog manager sends the first default button's command, or IDOK
+  // when there is no default button; a disabled default button swallows
+  // the key.
+  const auto defaultButton = std::find_if(controls_.begin(), controls_.end(), [](const Control& c) {
+    return IsButtonOfType(c.item, kBsDefPushButton);
+  });
+  if (defaultButton == controls_.end())
+    DeliverCommand(kIdOk);
+  else if (defaultButton->enabled)
+    DeliverCommand(defaultButton->item.id);
   AfterUserAction();
   return true;
 }
@@ -185,6 +192,14 @@ bool TestWindow::PressEnter() {
 bool TestWindow::PressEscape() {
   if (ended_ || destroyed_) return false;
   DeliverCommand(kIdCancel);
+  AfterUserAction();
+  return true;
+}
+
+bool TestWindow::Notify(int id, unsigned code) {
+  if (ended_ || destroyed_) return false;
+  Find(id);
+  if (code == 0) DeliverCommand(static_cast<unsigned>(id));
   AfterUserAction();
   return true;
 }
@@ -234,6 +249,10 @@ PaintRecord TestWindow::Paint() {
 void TestWindow::SetItemText(int id, std::string_view text) {
   Control& control = Find(id);
   control.text = std::string(text);
+  // An upper-case edit converts whatever it is given, the program's text too.
+  if (control.item.controlClass == ControlClass::Edit && (control.item.style & kEsUpperCase))
+    std::transform(control.text.begin(), control.text.end(), control.text.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
   if (host_.textObserver_) host_.textObserver_(templateId_, id, control.text);
 }
 void TestWindow::CheckItem(int id, bool checked) { Find(id).checked = checked; }
@@ -243,7 +262,8 @@ void TestWindow::LimitItemText(int id, int maxChars) {
   Find(id).textLimit = maxChars == 0 ? 0x7FFFFFFE : maxChars;
 }
 void TestWindow::FocusItem(int id) {
-  Find(id);
+  // A disabled control refuses the focus; the focus stays where it was.
+  if (!Find(id).enabled) return;
   focusedId_ = id;
 }
 void TestWindow::SelectItemText(int id, int start, int end) {
@@ -277,7 +297,7 @@ void TestWindow::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lPa
 }
 
 void TestWindow::End(int code) {
-  if (ended_) return;
+  // A second EndDialog before the loop ends replaces the code.
   ended_ = true;
   endCode_ = code;
 }
@@ -317,20 +337,29 @@ TestWindow& TestingHost::Open(CDialog& dialog) { return Create(dialog, dialog.Te
 int TestingHost::RunModal(CDialog& dialog, int templateId, CDialog* /*parent*/) {
   modalRuns_.push_back(templateId);
   TestWindow& window = Create(dialog, templateId);
-  ++pumpDepth_;
-  while (!window.ended_ && PumpOneMessage()) {
-  }
-  auto scripts = scripts_.find(templateId);
-  if (!window.ended_ && scripts != scripts_.end() && !scripts->second.empty()) {
-    Script script = std::move(scripts->second.front());
-    scripts->second.pop_front();
-    --pumpDepth_;
-    script(window);
+  const int depth = pumpDepth_;
+  try {
     ++pumpDepth_;
     while (!window.ended_ && PumpOneMessage()) {
     }
+    auto scripts = scripts_.find(templateId);
+    if (!window.ended_ && scripts != scripts_.end() && !scripts->second.empty()) {
+      Script script = std::move(scripts->second.front());
+      scripts->second.pop_front();
+      --pumpDepth_;
+      script(window);
+      ++pumpDepth_;
+      while (!window.ended_ && PumpOneMessage()) {
+      }
+    }
+    --pumpDepth_;
+  } catch (...) {
+    // A handler's exception leaves the modal loop, and the window goes
+    // with it before the caller of DoModal sees the exception.
+    pumpDepth_ = depth;
+    Destroy(window);
+    throw;
   }
-  --pumpDepth_;
   if (!window.ended_) {
     window.End(kIdCancel);
     window.endedByHost_ = true;
@@ -353,7 +382,11 @@ bool TestingHost::PumpOneMessage() {
   if (events_.empty()) return false;
   Event event = std::move(events_.front());
   events_.pop_front();
-  ++pumpDepth_;
+  struct Level {
+    int& depth;
+    explicit Level(int& d) : depth(d) { ++depth; }
+    ~Level() { --depth; }
+  } level(pumpDepth_);
   if (auto* posted = std::get_if<PostedMessage>(&event)) {
     TestWindow* w = posted->window;
     if (!w->destroyed_ && !w->ended_)
@@ -361,7 +394,6 @@ bool TestingHost::PumpOneMessage() {
   } else {
     std::get<std::function<void()>>(event)();
   }
-  --pumpDepth_;
   return true;
 }
 
@@ -386,7 +418,11 @@ void TestingHost::AnswerNextFileChooser(std::optional<std::string> path) {
   fileAnswers_.push_back(std::move(path));
 }
 
+// Message boxes and choosers run a modal loop of their own, which
+// dispatches the pending messages before the user answers.
+
 std::optional<std::string> TestingHost::ChoosePrinter(CDialog* owner, unsigned flags) {
+  PumpAll();
   printerChoosers_.push_back({owner ? owner->TemplateId() : 0, flags, "", ""});
   if (printerAnswers_.empty()) return std::nullopt;
   auto answer = std::move(printerAnswers_.front());
@@ -395,6 +431,7 @@ std::optional<std::string> TestingHost::ChoosePrinter(CDialog* owner, unsigned f
 }
 
 std::optional<std::string> TestingHost::ChooseFile(CDialog* owner, const FileChooserRequest& request) {
+  PumpAll();
   fileChoosers_.push_back({owner ? owner->TemplateId() : 0, request.flags, request.filter, request.initialName});
   if (fileAnswers_.empty()) return std::nullopt;
   auto answer = std::move(fileAnswers_.front());
@@ -411,6 +448,7 @@ IconHandle TestingHost::LoadIconResource(unsigned id) {
 
 int TestingHost::ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
                             unsigned style) {
+  PumpAll();
   ShownMessageBox box;
   box.ownerTemplate = owner ? owner->TemplateId() : 0;
   box.text = std::string(text);

@@ -96,10 +96,15 @@ class TestWindow final : public DialogWindow {
   bool Click(int id);
   bool Type(int id, std::string_view text);       // select all, then type
   bool TypeAtEnd(int id, std::string_view text);  // caret at the end, then type
+  // Enter: the default button's command while that button is enabled,
+  // nothing while it is disabled, IDOK in a dialog without one.
   bool PressEnter();
   bool PressEscape();
   bool CloseBox();
   bool SystemCommand(unsigned command);
+  // A control's notification to the dialog: only a click (code 0) is the
+  // control's command; the other codes reach no handler.
+  bool Notify(int id, unsigned code);
   void SetClientSize(Size size) { clientSize_ = size; }
   void Minimize() { iconic_ = true; }
   void Restore() { iconic_ = false; }

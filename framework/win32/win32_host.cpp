@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/dialog.h"
@@ -47,6 +48,7 @@ class Win32Window final : public DialogWindow {
   explicit Win32Window(HWND hwnd) : hwnd_(hwnd) {}
 
   HWND Handle() const { return hwnd_; }
+  void SetDefaultRequested(bool requested) { defaultRequested_ = requested; }
   bool TakeDefaultRequest() {
     const bool requested = defaultRequested_;
     defaultRequested_ = false;
@@ -121,6 +123,27 @@ struct Binding {
   std::exception_ptr error;
 };
 
+// The exception of the last handler that failed on this thread, for the
+// pump that dispatched it: the handler that pumps must not carry on as if
+// nothing had happened.
+thread_local std::exception_ptr lastHandlerError;
+
+// A message that a handler sends to its own dialog (a control's
+// notification while the handler sets its text) is handled inside the
+// first: each message gets a request of its own, and the outer one's
+// pending Default() is there again when the inner message is done.
+class DefaultRequestScope {
+ public:
+  explicit DefaultRequestScope(Win32Window& window) : window_(window), outer_(window.TakeDefaultRequest()) {}
+  ~DefaultRequestScope() { window_.SetDefaultRequested(outer_); }
+  DefaultRequestScope(const DefaultRequestScope&) = delete;
+  DefaultRequestScope& operator=(const DefaultRequestScope&) = delete;
+
+ private:
+  Win32Window& window_;
+  bool outer_;
+};
+
 Binding* BindingOf(HWND hwnd) {
   return reinterpret_cast<Binding*>(GetWindowLongPtrA(hwnd, DWLP_USER));
 }
@@ -130,7 +153,8 @@ INT_PTR Guarded(HWND hwnd, Binding& binding, Handler&& handler) {
   try {
     return handler();
   } catch (...) {
-    if (!binding.error) binding.error = std::current_exception();
+    lastHandlerError = std::current_exception();
+    if (!binding.error) binding.error = lastHandlerError;
     EndDialog(hwnd, -1);
     return TRUE;
   }
@@ -148,14 +172,20 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   Binding* binding = BindingOf(hwnd);
   if (!binding || !binding->window) return FALSE;
   CDialog& dialog = *binding->dialog;
+  if (message == WM_DESTROY) {
+    binding->dialog->HandleDestroy();
+    binding->window.reset();
+    return FALSE;
+  }
   Win32Window& window = *binding->window;
-  window.TakeDefaultRequest();
+  DefaultRequestScope scope(window);
 
   switch (message) {
     case WM_COMMAND:
-      // Button clicks, menu items and accelerators; the notifications of
-      // edits and other controls are no commands.
-      if (HIWORD(wParam) > 1) return FALSE;
+      // Button clicks and menu items (code 0). Every other code is a
+      // control's notification, the list boxes' selection change (1)
+      // among them, and no command; the programs have no accelerators.
+      if (HIWORD(wParam) != BN_CLICKED) return FALSE;
       return Guarded(hwnd, *binding, [&]() -> INT_PTR {
         const bool handled = dialog.HandleCommand(LOWORD(wParam));
         return handled && !window.TakeDefaultRequest();
@@ -175,10 +205,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         const auto icon = dialog.HandleQueryDragIcon();
         return icon ? reinterpret_cast<INT_PTR>(icon->native) : 0;
       });
-    case WM_DESTROY:
-      dialog.HandleDestroy();
-      binding->window.reset();
-      return FALSE;
     default:
       if (message >= WM_USER && message < 0xC000) {
         return Guarded(hwnd, *binding, [&]() -> INT_PTR {
@@ -232,7 +258,11 @@ bool Win32Host::PumpOneMessage() {
   MSG message;
   if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
   TranslateMessage(&message);
+  lastHandlerError = nullptr;
   DispatchMessageA(&message);
+  // The failed handler has ended its dialog; the caller of the pump, a
+  // handler itself as a rule, ends with the same exception.
+  if (lastHandlerError) std::rethrow_exception(std::exchange(lastHandlerError, nullptr));
   return true;
 }
 

@@ -1,7 +1,8 @@
 // The win32 dialog host: real dialogs from the templates linked into the
 // executable, one dialog procedure that binds the CDialog on WM_INITDIALOG
 // and dispatches through its message table. Exceptions stop at that
-// procedure: the dialog ends and RunModal throws them on.
+// procedure: the dialog ends, PumpOneMessage throws them on to the handler
+// that pumped, and RunModal to the caller of DoModal.
 #pragma once
 
 #include <windows.h>

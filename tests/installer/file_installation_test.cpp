@@ -6,15 +6,15 @@
 #include <functional>
 
 #include "framework/window_constants.h"
-#include "tests/installer/documented_installer.h"
+#include "tests/installer/expected_installer.h"
 #include "tests/installer/installer_fixture.h"
 
 namespace qv {
 namespace {
 
-using documented::kSetupErrorTitle;
-using documented::kSetupFailure;
-using documented::kSetupSuccess;
+using expected::kSetupErrorTitle;
+using expected::kSetupFailure;
+using expected::kSetupSuccess;
 using testing::TestWindow;
 
 // An information file with these directory names and file lines.
@@ -70,7 +70,7 @@ TEST_F(FileInstallation, ASuccessfulSetupInstallsRecordsAndEnds) {
 
   ASSERT_EQ(host.MessageBoxes().size(), 1u);
   EXPECT_EQ(host.MessageBoxes()[0].text, kSetupSuccess);
-  EXPECT_EQ(host.MessageBoxes()[0].caption, documented::kSetupTitle);
+  EXPECT_EQ(host.MessageBoxes()[0].caption, expected::kSetupTitle);
   EXPECT_EQ(host.MessageBoxes()[0].style, 64u);
   EXPECT_TRUE(w.Ended());
   EXPECT_EQ(w.EndCode(), 1);

@@ -6,13 +6,13 @@
 
 #include "framework/window_constants.h"
 #include "installer/install_app.h"
-#include "tests/installer/documented_installer.h"
+#include "tests/installer/expected_installer.h"
 #include "tests/installer/installer_fixture.h"
 
 namespace qv {
 namespace {
 
-using documented::kSetupReady;
+using expected::kSetupReady;
 using testing::TestWindow;
 
 class InstallerStart : public InstallerFixture {};
@@ -43,7 +43,7 @@ TEST_F(InstallerStart, AMissingInformationFileEndsTheProgramNamingTheBareFile) {
   ASSERT_EQ(host.MessageBoxes().size(), 1u);
   const auto& box = host.MessageBoxes()[0];
   EXPECT_EQ(box.text, "Information file (QV27-518.INF) cannot be found. Program will terminate!");
-  EXPECT_EQ(box.caption, documented::kSetupErrorTitle);
+  EXPECT_EQ(box.caption, expected::kSetupErrorTitle);
   EXPECT_EQ(box.style, 16u);
   EXPECT_EQ(box.ownerTemplate, 101);
   EXPECT_TRUE(w.Ended());
@@ -132,7 +132,7 @@ TEST_F(InstallerStart, LeavingAsksFirstFromEveryWayOut) {
     ASSERT_EQ(host.MessageBoxes().size(), boxes + 1);
     const auto& box = host.MessageBoxes().back();
     EXPECT_EQ(box.text, "Are you sure to exit program?");
-    EXPECT_EQ(box.caption, documented::kSetupTitle);
+    EXPECT_EQ(box.caption, expected::kSetupTitle);
     EXPECT_EQ(box.style, 33u);
     EXPECT_FALSE(w.Ended()) << "Cancel leaves everything as it was";
     EXPECT_EQ(w.Text(kPath), "D:\\MINE");
@@ -197,7 +197,7 @@ TEST_F(InstallerStart, SetupPressedDuringTheStartUpDoesNothing) {
   // Once Ready, Setup works.
   w.Click(kIdOk);
   EXPECT_EQ(files.copyAttempts, 1);
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{documented::kSetupSuccess});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{expected::kSetupSuccess});
 }
 
 }  // namespace

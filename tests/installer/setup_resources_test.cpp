@@ -1,17 +1,17 @@
-// The compiled resources hold the installer's documented dialogs, strings,
+// The compiled resources hold the installer's expected dialogs, strings,
 // icon and pictures.
 #include <gtest/gtest.h>
 
 #include "installer/installer_resources.h"
-#include "tests/installer/documented_installer.h"
+#include "tests/installer/expected_installer.h"
 
 namespace qv {
 namespace {
 
-TEST(SetupResources, AreTheDocumentedOnes) {
+TEST(SetupResources, AreTheExpectedOnes) {
   const ResourceBundle bundle = *ResourceBundle::FromResFile(InstallerResourceBytes());
   const auto find = [&](ResourceType type, unsigned id) { return bundle.Find(type, id); };
-  EXPECT_EQ(documented::CompareResources(find, documented::InstallerResourcesDocumented()),
+  EXPECT_EQ(expected::CompareResources(find, expected::ExpectedInstallerResources()),
             std::vector<std::string>{});
 }
 

@@ -77,7 +77,7 @@ struct PortFixture : ::testing::Test {
   PpdevSwitchPort port{calls, complaints};
 
   void Send(const SwitchCommand& command, std::uint32_t lpt = 2) {
-    SendCommandToSwitch(port, clock, lpt, command.head, command.tail);
+    WriteCommandToPort(port, clock, lpt, command.head, command.tail);
   }
 };
 
@@ -174,11 +174,11 @@ TEST(SystemPpdevCalls, AbsentDeviceIsReportedAsMissingAndTheCommandDropsSilently
   std::ostringstream complaints;
   PpdevSwitchPort port(system, complaints);
   for (std::uint32_t lpt : {1u, 2u, 3u})
-    SendCommandToSwitch(port, clock, lpt, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+    WriteCommandToPort(port, clock, lpt, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
   EXPECT_EQ(complaints.str(), "");
 
   PpdevSwitchPort defaultPort;
-  SendCommandToSwitch(defaultPort, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  WriteCommandToPort(defaultPort, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
 }
 
 TEST(SystemPpdevCalls, GroupOfANodeIsItsOwningGroupsName) {

@@ -1,26 +1,26 @@
-// The compiled resources hold the documented dialogs and strings exactly.
+// The compiled resources hold the expected dialogs and strings exactly.
 #include <gtest/gtest.h>
 
 #include "setting/setting_resources.h"
-#include "tests/setting/documented_template.h"
+#include "tests/setting/expected_template.h"
 
 namespace qv {
 namespace {
 
 ResourceBundle Bundle() { return *ResourceBundle::FromResFile(SettingResourceBytes()); }
 
-TEST(SettingResources, DialogsMatchTheDocumentedLayout) {
-  for (const auto* layout : {&documented::SettingDialog(), &documented::AboutDialog()}) {
+TEST(SettingResources, DialogsMatchTheExpectedLayout) {
+  for (const auto* layout : {&expected::SettingDialog(), &expected::AboutDialog()}) {
     SCOPED_TRACE(layout->id);
     const auto dialog = Bundle().Dialog(layout->id);
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(documented::CompareWithLayout(*dialog, *layout), std::vector<std::string>{});
+    EXPECT_EQ(expected::CompareWithLayout(*dialog, *layout), std::vector<std::string>{});
   }
 }
 
 TEST(SettingResources, StringTableHoldsEveryText) {
   const ResourceBundle bundle = Bundle();
-  for (const auto& row : documented::SettingStrings()) {
+  for (const auto& row : expected::SettingStrings()) {
     SCOPED_TRACE(row.id);
     EXPECT_EQ(bundle.String(row.id), row.text);
   }

@@ -80,7 +80,7 @@ TEST(SwitchCommand, EachCommandSendsItsBytesInOrderWithPauses) {
     SCOPED_TRACE(c.name);
     FakeClock clock;
     RecordingSwitchPort port(&clock);
-    SendCommandToSwitch(port, clock, 3, c.command->head, c.command->tail);
+    WriteCommandToPort(port, clock, 3, c.command->head, c.command->tail);
     EXPECT_EQ(Sent(port), Expected(3, c.head, c.tail));
     EXPECT_EQ(port.requests.size(), c.head.size() == 8 ? 20u : 17u);
     int controlWrites = 0;
@@ -100,7 +100,7 @@ TEST(SwitchCommand, RequestsCrossAsNinePackedLittleEndianBytes) {
 
   FakeClock clock;
   RecordingSwitchPort port(&clock);
-  SendCommandToSwitch(port, clock, 2, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  WriteCommandToPort(port, clock, 2, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
   EXPECT_EQ(port.requests.front().bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 2, 0, 0, 0, 0x0C}));
   // The 0x00 near the end of the Select A tail is data like any other byte.
   EXPECT_EQ(port.requests[18].bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 0, 0, 0, 0, 0x00}));
@@ -110,7 +110,7 @@ TEST(SwitchCommand, RequestsCrossAsNinePackedLittleEndianBytes) {
 TEST(SwitchCommand, AnEmptyHeadSendsBothControlWritesBackToBack) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
-  SendCommandToSwitch(port, clock, 1, {}, switch_commands::kTransferOff.tail);
+  WriteCommandToPort(port, clock, 1, {}, switch_commands::kTransferOff.tail);
   ASSERT_EQ(port.requests.size(), 12u);
   EXPECT_EQ(port.requests[0].request, (PortIoRequest{1, 2, 0x0C}));
   EXPECT_EQ(port.requests[1].request, (PortIoRequest{1, 2, 0x0C}));
@@ -122,7 +122,7 @@ TEST(SwitchCommand, WithoutTheDriverNothingIsSent) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
   port.driverPresent = false;
-  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
+  WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
   EXPECT_TRUE(port.requests.empty());
   EXPECT_EQ(port.closes, 0);
   EXPECT_EQ(clock.reads, 0);
@@ -131,8 +131,8 @@ TEST(SwitchCommand, WithoutTheDriverNothingIsSent) {
 TEST(SwitchCommand, TheDriverIsOpenedAnewForEveryCommand) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
-  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
-  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
+  WriteCommandToPort(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
   EXPECT_EQ(port.opens, 2);
   EXPECT_EQ(port.closes, 2);
   EXPECT_EQ(port.requests.size(), 40u);
@@ -142,7 +142,7 @@ TEST(SwitchCommand, PausesEndNormallyWhenTheMillisecondCounterWraps) {
   FakeClock clock;
   clock.tickBase = 0xFFFFFFFFu - 4;
   RecordingSwitchPort port(&clock);
-  SendCommandToSwitch(port, clock, 1, switch_commands::kBroadcast.head, switch_commands::kBroadcast.tail);
+  WriteCommandToPort(port, clock, 1, switch_commands::kBroadcast.head, switch_commands::kBroadcast.tail);
   ASSERT_EQ(port.requests.size(), 20u);
   EXPECT_LT(port.requests.back().tickAt, port.requests.front().tickAt) << "the counter did wrap";
   ExpectPauses(port);
@@ -153,7 +153,7 @@ TEST(SwitchCommand, ACoarseClockStillGivesAWholeMillisecond) {
   FakeClock clock;
   clock.step = 999us;
   RecordingSwitchPort port(&clock);
-  SendCommandToSwitch(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  WriteCommandToPort(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
   ExpectPauses(port);
 }
 

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "tests/installer/documented_installer.h"
+#include "tests/installer/expected_installer.h"
 #include "tests/wine/program_driver.h"
 
 namespace qv {
@@ -70,9 +70,9 @@ class SampleMedium : public ::testing::Test {
 
 TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
   ASSERT_TRUE(installer.Start(MediumDirectory() + "\\SETUP.EXE", MediumDirectory()));
-  HWND dialog = installer.WaitForWindow(documented::kSetupTitle, "#32770");
+  HWND dialog = installer.WaitForWindow(expected::kSetupTitle, "#32770");
   ASSERT_NE(dialog, nullptr);
-  ASSERT_TRUE(WaitForStatus(dialog, documented::kSetupReady));
+  ASSERT_TRUE(WaitForStatus(dialog, expected::kSetupReady));
   EXPECT_EQ(wine::ControlText(dialog, 1003), kTarget);
   wine::SaveScreenshot(dialog, "medium_progress_0");
 
@@ -85,9 +85,9 @@ TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
   ASSERT_TRUE(WaitForStatus(dialog, "Writing INI infomation"));
   wine::SaveScreenshot(dialog, "medium_progress_done");
 
-  auto done = installer.WaitForMessageBox(documented::kSetupTitle, std::chrono::seconds(30), dialog);
+  auto done = installer.WaitForMessageBox(expected::kSetupTitle, std::chrono::seconds(30), dialog);
   ASSERT_TRUE(done);
-  EXPECT_EQ(done->text, documented::kSetupSuccess);
+  EXPECT_EQ(done->text, expected::kSetupSuccess);
   wine::SaveScreenshot(done->window, "medium_final_message");
   RunningProgram::PressButton(done->window, IDOK);
   EXPECT_EQ(installer.WaitForExit(), 0u);

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "tests/setting/documented_template.h"
+#include "tests/setting/expected_template.h"
 #include "tests/wine/program_driver.h"
 
 namespace qv {
@@ -29,20 +29,20 @@ class SettingExeResources : public ::testing::Test {
   HMODULE module = nullptr;
 };
 
-TEST_F(SettingExeResources, DialogTemplatesAreTheDocumentedOnes) {
-  for (const auto* layout : {&documented::SettingDialog(), &documented::AboutDialog()}) {
+TEST_F(SettingExeResources, DialogTemplatesAreTheExpectedOnes) {
+  for (const auto* layout : {&expected::SettingDialog(), &expected::AboutDialog()}) {
     SCOPED_TRACE(layout->id);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(layout->id), MAKEINTRESOURCEA(5));
     ASSERT_NE(found, nullptr);
     const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
     const auto dialog = ParseDialogTemplate(std::span(data, SizeofResource(module, found)));
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(documented::CompareWithLayout(*dialog, *layout), std::vector<std::string>{});
+    EXPECT_EQ(expected::CompareWithLayout(*dialog, *layout), std::vector<std::string>{});
   }
 }
 
 TEST_F(SettingExeResources, StringTableHoldsEveryText) {
-  for (const auto& row : documented::SettingStrings()) {
+  for (const auto& row : expected::SettingStrings()) {
     SCOPED_TRACE(row.id);
     char text[512] = {};
     LoadStringA(module, row.id, text, sizeof text);

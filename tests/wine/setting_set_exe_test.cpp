@@ -79,14 +79,14 @@ class SettingExeActions : public ::testing::Test {
   }
 
   // Asks to leave and answers the confirmation; true when it was the
-  // documented confirmation.
+  // expected confirmation.
   bool AnswerExitConfirmation(int answer) {
     auto box = program.WaitForMessageBox(kTitle);
     if (!box) return false;
-    const bool documented = box->text == "Are you sure to exit program?";
+    const bool expected = box->text == "Are you sure to exit program?";
     RunningProgram::PressButton(box->window, answer);
     wine::WaitUntilClosed(box->window);
-    return documented;
+    return expected;
   }
 
   void Quit(HWND dialog) {

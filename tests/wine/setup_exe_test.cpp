@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "tests/installer/documented_installer.h"
+#include "tests/installer/expected_installer.h"
 #include "tests/wine/program_driver.h"
 
 namespace qv {
@@ -15,8 +15,8 @@ namespace {
 
 using wine::RunningProgram;
 
-using documented::kSetupErrorTitle;
-using documented::kSetupTitle;
+using expected::kSetupErrorTitle;
+using expected::kSetupTitle;
 constexpr const char* kTestRoot = "C:\\qvtest";
 constexpr const char* kMedium = "C:\\qvtest\\medium";
 
@@ -34,13 +34,13 @@ std::string FixturePath(const std::string& name) { return wine::BinDirectory() +
   return ::testing::AssertionSuccess();
 }
 
-TEST(SetupExeResources, AreTheDocumentedOnes) {
+TEST(SetupExeResources, AreTheExpectedOnes) {
   HMODULE module = LoadLibraryExA((wine::BinDirectory() + "\\setup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
   const auto find = [&](ResourceType type, unsigned id) {
     return wine::ResourceBytes(module, static_cast<unsigned>(type), id);
   };
-  EXPECT_EQ(documented::CompareResources(find, documented::InstallerResourcesDocumented()),
+  EXPECT_EQ(expected::CompareResources(find, expected::ExpectedInstallerResources()),
             std::vector<std::string>{});
   FreeLibrary(module);
 }
@@ -82,7 +82,7 @@ class SetupExe : public ::testing::Test {
     HWND dialog = program.WaitForWindow(kSetupTitle, "#32770");
     if (!dialog) return nullptr;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (wine::ControlText(dialog, 1005) != documented::kSetupReady && std::chrono::steady_clock::now() < deadline)
+    while (wine::ControlText(dialog, 1005) != expected::kSetupReady && std::chrono::steady_clock::now() < deadline)
       Sleep(50);
     return dialog;
   }
@@ -142,7 +142,7 @@ TEST_F(SetupExe, InstallsExpandedFilesIntoANewNestedDirectory) {
                                                 "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
   HWND dialog = StartReady();
   ASSERT_NE(dialog, nullptr);
-  ASSERT_EQ(wine::ControlText(dialog, 1005), documented::kSetupReady);
+  ASSERT_EQ(wine::ControlText(dialog, 1005), expected::kSetupReady);
   EXPECT_EQ(wine::ControlText(dialog, 1003), "C:\\QV27-518");
   wine::SaveScreenshot(dialog, "setup_dialog_ready");
 
@@ -150,7 +150,7 @@ TEST_F(SetupExe, InstallsExpandedFilesIntoANewNestedDirectory) {
   Setup(dialog, target);
   auto box = program.WaitForMessageBox(kSetupTitle, std::chrono::seconds(30), dialog);
   ASSERT_TRUE(box);
-  EXPECT_EQ(box->text, documented::kSetupSuccess);
+  EXPECT_EQ(box->text, expected::kSetupSuccess);
   EXPECT_EQ(wine::IdentifyMessageBoxIcon(*box), IDI_ASTERISK);
   EXPECT_EQ(wine::ControlText(dialog, 1005), "") << "the status line is empty under the success message";
   Answer(*box, IDOK);
@@ -196,7 +196,7 @@ TEST_F(SetupExe, FailedFilesPromptAndCancelKeepsWhatWasCopied) {
 
   box = ErrorBox();
   ASSERT_TRUE(box);
-  EXPECT_EQ(box->text, documented::kSetupFailure);
+  EXPECT_EQ(box->text, expected::kSetupFailure);
   EXPECT_EQ(wine::IdentifyMessageBoxIcon(*box), IDI_HAND);
   Answer(*box, IDOK);
   EXPECT_EQ(program.WaitForExit(), 0u);

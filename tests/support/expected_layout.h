@@ -1,4 +1,4 @@
-// The documented layout of a program's dialogs and string table, as the
+// The expected layout of a program's dialogs and string table, as the
 // user sees them, and the comparison of a compiled template with it. Each
 // program's tests hold its tables; the native tests check the compiled .res,
 // the Wine tests the resources inside the real executable.
@@ -14,7 +14,7 @@
 #include "framework/resource_reader.h"
 #include "framework/window_constants.h"
 
-namespace qv::documented {
+namespace qv::expected {
 
 // Custom: a control of a window class of the program's own (`className`).
 enum class Kind { Icon, Bitmap, GroupBox, AutoRadio, Text, CentredText, Edit, PushButton, DefPushButton, Custom };
@@ -47,12 +47,12 @@ struct StringRow {
   const char* text;
 };
 
-// Compares a parsed template with the documented layout; returns the
+// Compares a parsed template with the expected layout; returns the
 // differences, one line each (empty when they agree).
 std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const DialogLayout& expected);
 
-// Everything documented of a program's resources.
-struct DocumentedResources {
+// Everything expected of a program's resources.
+struct ExpectedResources {
   std::vector<const DialogLayout*> dialogs;
   const std::vector<StringRow>* strings = nullptr;
   unsigned icon = 0;
@@ -64,6 +64,6 @@ using ResourceFinder = std::function<std::optional<std::span<const std::uint8_t>
 
 // Compares the resources with the documentation: the dialogs, every string,
 // an icon with images and bitmaps with content. Returns the differences.
-std::vector<std::string> CompareResources(const ResourceFinder& find, const DocumentedResources& expected);
+std::vector<std::string> CompareResources(const ResourceFinder& find, const ExpectedResources& expected);
 
-}  // namespace qv::documented
+}  // namespace qv::expected

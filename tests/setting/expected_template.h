@@ -1,13 +1,13 @@
-// The documented layout of the setting program's dialogs and its string
+// The expected layout of the setting program's dialogs and its string
 // table, as the user sees them. The native tests hold the compiled .res
 // against it, the Wine tests the resources inside QV27-518.exe.
 #pragma once
 
 #include <vector>
 
-#include "tests/support/documented_layout.h"
+#include "tests/support/expected_layout.h"
 
-namespace qv::documented {
+namespace qv::expected {
 
 inline const DialogLayout& SettingDialog() {
   static const DialogLayout layout{
@@ -98,4 +98,4 @@ inline const std::vector<StringRow>& SettingStrings() {
   return strings;
 }
 
-}  // namespace qv::documented
+}  // namespace qv::expected

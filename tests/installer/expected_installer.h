@@ -1,13 +1,13 @@
-// The documented layout of the installer's dialogs and its string table, as
+// The expected layout of the installer's dialogs and its string table, as
 // the user sees them. The native tests hold the compiled .res against it,
 // the Wine tests the resources inside setup.exe.
 #pragma once
 
 #include <vector>
 
-#include "tests/support/documented_layout.h"
+#include "tests/support/expected_layout.h"
 
-namespace qv::documented {
+namespace qv::expected {
 
 // The texts that the tests look for most.
 inline constexpr const char* kSetupTitle = "QV27-518 Installation Program";
@@ -76,8 +76,8 @@ inline const std::vector<StringRow>& InstallerStrings() {
   return strings;
 }
 
-inline DocumentedResources InstallerResourcesDocumented() {
+inline ExpectedResources ExpectedInstallerResources() {
   return {{&SetupDialog(), &InstallAboutDialog()}, &InstallerStrings(), 128, {2000, 2001}};
 }
 
-}  // namespace qv::documented
+}  // namespace qv::expected

@@ -1,9 +1,9 @@
-#include "tests/support/documented_layout.h"
+#include "tests/support/expected_layout.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace qv::documented {
+namespace qv::expected {
 namespace {
 
 std::uint32_t ExpectedKindStyle(Kind kind) {
@@ -92,7 +92,7 @@ std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const D
   return diffs;
 }
 
-std::vector<std::string> CompareResources(const ResourceFinder& find, const DocumentedResources& expected) {
+std::vector<std::string> CompareResources(const ResourceFinder& find, const ExpectedResources& expected) {
   std::vector<std::string> diffs;
   for (const DialogLayout* layout : expected.dialogs) {
     const std::string where = "dialog " + std::to_string(layout->id) + ": ";
@@ -120,4 +120,4 @@ std::vector<std::string> CompareResources(const ResourceFinder& find, const Docu
   return diffs;
 }
 
-}  // namespace qv::documented
+}  // namespace qv::expected

@@ -1,0 +1,80 @@
+// The host contract on the win32 host: real dialogs under Wine, the
+// reference that the other hosts follow. User input is made of the messages
+// that the platform itself would send, delivered at once.
+#include "framework/win32/win32_host.h"
+
+#include "framework/dialog.h"
+#include "tests/framework/host_contract.h"
+
+namespace qv {
+namespace {
+
+struct OwnedSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<OwnedSearch*>(param);
+  if (GetWindow(hwnd, GW_OWNER) != search->owner || !IsWindowVisible(hwnd)) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+// The top-level window of this thread that `owner` owns: the open message
+// box or chooser.
+HWND OwnedWindow(HWND owner) {
+  OwnedSearch search{owner, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class Win32Driver final : public HostDriver {
+ public:
+  DialogHost& Host() override { return host_; }
+  void Click(CDialog& dialog, int id) override {
+    SendMessageA(GetDlgItem(Hwnd(dialog), id), BM_CLICK, 0, 0);
+  }
+  void PressEnter(CDialog& dialog) override {
+    // The key as the modal loop hands it to the dialog manager.
+    HWND hwnd = Hwnd(dialog);
+    MSG key{};
+    key.hwnd = hwnd;
+    key.message = WM_KEYDOWN;
+    key.wParam = VK_RETURN;
+    key.lParam = 1;
+    IsDialogMessageA(hwnd, &key);
+  }
+  void SystemCommand(CDialog& dialog, unsigned command) override {
+    SendMessageA(Hwnd(dialog), WM_SYSCOMMAND, command, 0);
+  }
+  void Notify(CDialog& dialog, int id, unsigned code) override {
+    HWND hwnd = Hwnd(dialog);
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
+  }
+  int FocusedItem(const CDialog& dialog) override {
+    HWND focus = GetFocus();
+    return focus && IsChild(Hwnd(dialog), focus) ? GetDlgCtrlID(focus) : 0;
+  }
+  void AnswerOpenMessageBox(const CDialog& owner, int answer) override { Answer(owner, answer); }
+  void CancelOpenChooser(const CDialog& owner) override { Answer(owner, IDCANCEL); }
+
+ private:
+  static HWND Hwnd(const CDialog& dialog) { return win32::Win32Host::WindowOf(&dialog); }
+  static void Answer(const CDialog& owner, int button) {
+    HWND box = OwnedWindow(Hwnd(owner));
+    if (!box) {
+      ADD_FAILURE() << "no open box or chooser over the dialog";
+      return;
+    }
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  }
+  win32::Win32Host host_{GetModuleHandleA(nullptr)};
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, HostContract,
+                         ::testing::Values(HostUnderTest{"win32", [] { return std::unique_ptr<HostDriver>(new Win32Driver); }}),
+                         HostName);
+
+}  // namespace
+}  // namespace qv
