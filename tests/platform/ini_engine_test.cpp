@@ -122,6 +122,9 @@ TEST_F(IniEngine, RefusesWhatWouldSplitTheEntry) {
   } cases[] = {
       {"S", "K", "a\nb=2"}, {"S", "K", "a\rb"},   {"S", "K", "a\r\n"},  {"S\n[T]", "K", "v"},
       {"S\rT", "K", "v"},   {"S", "K\nL", "v"},   {"S", "K=L", "v"},    {"S", "[K]", "v"},
+      // A byte order mark is skipped at the top of a file: a key opening
+      // with one could not be read back, and could pose as a header there.
+      {"", "\xEF\xBB\xBFK", "v"}, {"", "\xEF\xBB\xBF[S]", "v"}, {"S", " \xEF\xBB\xBFK", "v"},
   };
   const std::string original = "[S]\nK=old\n";
   WriteFileBytes(dir_ / "kept.ini", original);
