@@ -69,6 +69,13 @@ TEST_F(SettingInteraction, ChangingPrinterAShowsItTwiceAndSetUsesIt) {
   w.Click(kIdOk);
   EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
   EXPECT_EQ(printers.defaultWrites, (std::vector<std::string>{"New A,winspool,LPT1:"}));
+  // Printer A is the shared printer: a Set in the other mode saves it too,
+  // not the printer the file held before.
+  WriteConfig("[Configuration]\nMode=Mode2-1\n[Printer Name]\nPrinter1=Old A\n");
+  w.Click(1042);
+  w.Click(kIdOk);
+  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
+  EXPECT_EQ(printers.defaultWrites.back(), "New A,winspool,LPT1:") << "the shared printer is printer A";
 }
 
 TEST_F(SettingInteraction, ChangingTheSharedPrinterShowsItTwiceAndSetUsesIt) {
