@@ -131,8 +131,13 @@ void CheckWrite(qv::posix::IniProfileStore& store, std::string_view section, std
     if (expected.size() <= qv::Text256::kCapacity && !expected.starts_with('"') && !expected.starts_with('\'')) {
       Require(store.ReadString(section, key, "\x01", kFile) == expected, "the store reads the value written");
     }
+    // The value as written, trailing white space and all, as kernel32
+    // compares it: only a write of exactly the text already there leaves
+    // the file alone.
+    std::string_view written = UpToNul(value);
+    while (!written.empty() && qv::posix::IsIniSpace(written.front())) written.remove_prefix(1);
     const auto was = old.Find(section, key);
-    if (before && was && *was == expected) Require(after == before, "writing the same value changes nothing");
+    if (before && was && *was == written) Require(after == before, "writing the same value changes nothing");
   }
   for (const auto& [name, value] : entries) {
     if (SameName(name.first, section) && SameName(name.second, key)) continue;

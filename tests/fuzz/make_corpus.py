@@ -35,6 +35,9 @@ INI = {
     "binary-lines": fields(b"[S]\n[U\nweird\x1a line\n\xff\xfe\x00bin\nK=1\n", "S", "K", "2"),
     "cr-only": fields("[S]\rA=1\r", "S", "B", "2"),
     "lone-text": b"[Label]\ndisks=1\ndisk1=Disk\n",
+    # The same value again, then with trailing white space: only the first
+    # leaves the file alone.
+    "same-value-trailing-space": fields("[S]\nK='v'\n", "S", "K", "'v'", "S", "K", "'v' "),
     # A key opening with a byte order mark, written at the top of a file, can
     # never be read back and poses as the header of the section below it.
     "regress-bom-key": fields("[Settings]\nA=1\n", "", BOM + b"[Settings]", "v", "Settings", "A", "2"),
