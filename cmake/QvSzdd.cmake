@@ -4,9 +4,7 @@
 # replace the last character ("README.TXT" becomes "README.TX_"); it also
 # writes wrong data for inputs shorter than 16 bytes, so nothing compressed
 # here is that short.
-if(WIN32)
-  find_program(QV_MSCOMPRESS mscompress REQUIRED)
-endif()
+find_program(QV_MSCOMPRESS mscompress REQUIRED)
 
 # qv_compress_szdd(INPUT <file or $<TARGET_FILE:...>> NAME <name the file has
 #                  when expanded> OUTPUT <compressed file> [DEPENDS ...])

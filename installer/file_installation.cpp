@@ -1,6 +1,7 @@
 // Settling the target directory and copying the listed files into place.
 #include <string>
 
+#include "framework/text_case.h"
 #include "framework/window_constants.h"
 #include "installer/install_dlg.h"
 #include "resources/installer/resource.h"
@@ -8,13 +9,13 @@
 namespace qv {
 namespace {
 
-bool SameWithoutCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+// A drive letter, its colon and a backslash. A path without them would be
+// walked against the working directory that the walk itself moves, so it
+// would nest inside itself ("QV" entered, then "QV" made within it); UNC
+// paths and paths from the current drive's root have no drive to check.
+bool StartsAtADriveRoot(std::string_view path) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  return path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\';
 }
 
 }  // namespace
@@ -25,22 +26,17 @@ int CInstallDlg::PrepareInstallDir() {
   // Every path built on the install path lives in 256 bytes: a longer one
   // cannot be used at all.
   Text256 path;
-  if (installPath.empty() || !path.TryAssign(installPath)) return 0;
+  if (installPath.empty() || !path.TryAssign(installPath) || !StartsAtADriveRoot(installPath)) return 0;
 
   InstallerFileSystem& files = services_.files;
   const std::string_view whole = path.view();
   Text256 prefix;
-  std::size_t next = 0;
-  if (whole.size() >= 2 && whole[1] == ':') {
-    prefix.Append(whole.substr(0, 2));
-    if (!files.EnterDirectory(prefix.view())) return 0;
-    next = 2;
-  }
+  prefix.Append(whole.substr(0, 2));
+  if (!files.EnterDirectory(prefix.view())) return 0;
   // Each prefix that ends in a backslash is entered, or created when it
-  // cannot be; entering moves the working directory, against which the
-  // prefixes of a relative path are taken. What cannot be created shows
-  // when the first file is copied into it.
-  for (; next < whole.size(); ++next) {
+  // cannot be. What cannot be created shows when the first file is copied
+  // into it.
+  for (std::size_t next = 2; next < whole.size(); ++next) {
     prefix.Append(whole.substr(next, 1));
     if (whole[next] == '\\' && !files.EnterDirectory(prefix.view())) files.MakeDirectory(prefix.view());
   }
@@ -55,11 +51,11 @@ int CInstallDlg::ResolvePath(std::string base, ResolvedPath& result, std::string
   bool known = dirIndex >= 1 && dirIndex <= dirCount;
   if (known) {
     const std::string_view dirName = dirNames[static_cast<std::size_t>(dirIndex - 1)].view();
-    if (SameWithoutCase(dirName, "."))
+    if (EqualsIgnoringCase(dirName, "."))
       path = base;
-    else if (SameWithoutCase(dirName, "windows"))
+    else if (EqualsIgnoringCase(dirName, "windows"))
       path = services_.files.WindowsDirectory().str();
-    else if (SameWithoutCase(dirName, "system"))
+    else if (EqualsIgnoringCase(dirName, "system"))
       path = services_.files.SystemDirectory().str();
     else
       path = base + std::string(dirName);  // a subdirectory's name starts with its own backslash

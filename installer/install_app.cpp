@@ -6,11 +6,6 @@
 
 namespace qv {
 
-CInstallApp::CInstallApp(BrushMaker makeBrush) {
-  frameBrush.colour = kFrameColour;
-  if (makeBrush) frameBrush.object = makeBrush(kFrameColour);
-}
-
 int CInstallApp::Run(DialogHost& host, const InstallerServices& services) {
   services_.emplace(services);
   const int code = CWinApp::Run(host);
@@ -22,7 +17,7 @@ bool CInstallApp::InitInstance() {
   Enable3dControls();
   // Dialog 101 names the progress control's class: without it there is no
   // dialog to show, and the program ends without a word.
-  if (!services_->progressClass.Register(progress, frameBrush)) return false;
+  if (!services_->progressClass.Register(progress)) return false;
   auto dialog = std::make_unique<CInstallDlg>(Host(), *services_, progress);
   mainWindow = dialog.get();
   dialog->DoModal();

@@ -1,8 +1,7 @@
-// CInstallApp: the installer's application object. It owns the blue brush
-// that frames the progress control, made when the object is constructed and
-// released with it, and the two progress counters that the copy loop writes
-// and the control draws. Its start-up routine registers the control's
-// window class and runs the main dialog.
+// CInstallApp: the installer's application object. It owns the two progress
+// counters that the copy loop writes and the control draws. Its start-up
+// routine registers the control's window class and runs the main dialog.
+// What the control paints with belongs to each host's control.
 #pragma once
 
 #include <optional>
@@ -14,14 +13,8 @@ namespace qv {
 
 class CInstallApp : public CWinApp {
  public:
-  static constexpr std::uint32_t kFrameColour = 0x00FF0000;  // blue, as 0x00BBGGRR
-
-  // `makeBrush` makes the platform's brush; none where nothing is drawn.
-  explicit CInstallApp(BrushMaker makeBrush = nullptr);
-
   int Run(DialogHost& host, const InstallerServices& services);
 
-  SolidBrush frameBrush;
   ProgressCounters progress;
 
  protected:

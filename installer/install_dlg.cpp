@@ -50,11 +50,12 @@ bool CInstallDlg::OnInitDialog() {
   AddSystemMenuItem(kSysAbout, LoadText(IDS_ABOUTBOX));
   SetIcons(hIcon);
 
-  // The program's own directory, without the backslash before the name: a
-  // program in the root of drive D gives "D:".
+  // The program's own directory, without the separator before the name: a
+  // program in the root of drive D gives "D:". Linux names the program's
+  // path with "/".
   const Text256 modulePath = services_.files.ModulePath();
-  const std::size_t lastBackslash = modulePath.view().rfind('\\');
-  sourceDir = lastBackslash == std::string_view::npos ? std::string() : std::string(modulePath.view().substr(0, lastBackslash));
+  const std::size_t lastSeparator = modulePath.view().find_last_of("\\/");
+  sourceDir = lastSeparator == std::string_view::npos ? std::string() : std::string(modulePath.view().substr(0, lastSeparator));
   infPath = sourceDir + "\\" + LoadText(IDS_INF_FILE);
 
   configSection = LoadText(IDS_SECTION_CONFIG);

@@ -67,29 +67,24 @@ class CInstallDlg : public CDialog {
   // buffer of 256 bytes: a longer result is cut.
   Text256 FormatWithText(unsigned stringId, std::string_view text) const;
 
-  // Members, in the documented order.
-  IconHandle hIcon;
-  std::string infPath;
-  std::string defInstallDir;
-  std::string configSection;
-  std::string initialFileKey;
-  std::string defInstallDirKey;
-  std::string portCountKey;
-  std::string installedDirKey;
-  std::string initialFile;
-  std::int32_t portCount = 0;
-  std::string installPath;
-  std::string sourceDir;
-  int statusCtrl = 0;
-  std::uint16_t diskCount = 0;
-  std::uint16_t dirCount = 0;
-  std::uint16_t fileCount = 0;
-  std::uint16_t groupItemCount = 0;
-  std::array<FixedText<100>, kMaxDisks> diskLabels;
-  std::array<FixedText<30>, kMaxDirs> dirNames;
-  std::array<FileEntry, kMaxFiles> fileEntries;
-  std::array<GroupItem, kMaxGroupItems> groupItems;
-  std::string groupName;
+  // What the steps have stored, read-only: the tests check it, and nothing
+  // outside the dialog changes it.
+  const std::string& InfPath() const { return infPath; }
+  const std::string& SourceDir() const { return sourceDir; }
+  const std::string& DefInstallDir() const { return defInstallDir; }
+  const std::string& ConfigSection() const { return configSection; }
+  const std::string& InitialFile() const { return initialFile; }
+  std::int32_t PortCount() const { return portCount; }
+  const std::string& InstallPath() const { return installPath; }
+  std::uint16_t DiskCount() const { return diskCount; }
+  std::uint16_t DirCount() const { return dirCount; }
+  std::uint16_t FileCount() const { return fileCount; }
+  std::uint16_t GroupItemCount() const { return groupItemCount; }
+  const FixedText<100>& DiskLabel(std::size_t i) const { return diskLabels.at(i); }
+  const FixedText<30>& DirName(std::size_t i) const { return dirNames.at(i); }
+  const FileEntry& FileEntryAt(std::size_t i) const { return fileEntries.at(i); }
+  const GroupItem& GroupItemAt(std::size_t i) const { return groupItems.at(i); }
+  const std::string& GroupName() const { return groupName; }
 
  protected:
   bool OnInitDialog() override;
@@ -114,6 +109,30 @@ class CInstallDlg : public CDialog {
   // Set while the start-up or the Setup sequence runs: their pauses
   // dispatch messages, and a Setup press that arrives then is ignored.
   bool sequenceRunning_ = false;
+
+  // Members, in the documented order.
+  IconHandle hIcon;
+  std::string infPath;
+  std::string defInstallDir;
+  std::string configSection;
+  std::string initialFileKey;
+  std::string defInstallDirKey;
+  std::string portCountKey;
+  std::string installedDirKey;
+  std::string initialFile;
+  std::int32_t portCount = 0;
+  std::string installPath;
+  std::string sourceDir;
+  int statusCtrl = 0;
+  std::uint16_t diskCount = 0;
+  std::uint16_t dirCount = 0;
+  std::uint16_t fileCount = 0;
+  std::uint16_t groupItemCount = 0;
+  std::array<FixedText<100>, kMaxDisks> diskLabels;
+  std::array<FixedText<30>, kMaxDirs> dirNames;
+  std::array<FileEntry, kMaxFiles> fileEntries;
+  std::array<GroupItem, kMaxGroupItems> groupItems;
+  std::string groupName;
 };
 
 }  // namespace qv

@@ -7,13 +7,14 @@
 #include "framework/win32/win32_host.h"
 #include "installer/install_app.h"
 #include "installer/win32/progress_control.h"
-#include "platform/win32/win32_installer_services.h"
+#include "platform/win32/win32_firmware_port_table.h"
+#include "platform/win32/win32_installer_file_system.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_shell_program_group.h"
 
 namespace {
-qv::CInstallApp theApp(&qv::win32::MakeSolidBrush);
+qv::CInstallApp theApp;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

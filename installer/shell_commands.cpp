@@ -1,18 +1,10 @@
 #include "installer/shell_commands.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "framework/text_case.h"
 
 namespace qv {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-}  // namespace
 
 bool CanCarryInShellCommand(std::string_view text) {
   return std::none_of(text.begin(), text.end(), [](char c) {

@@ -1,7 +1,6 @@
 #include "installer/win32/progress_control.h"
 
 #include "installer/progress_geometry.h"
-#include "platform/win32/win32_installer_services.h"
 
 namespace qv::win32 {
 namespace {
@@ -11,10 +10,9 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr UINT kCentredTop = TA_CENTER | TA_TOP | TA_NOUPDATECP;
 constexpr UINT kOpaqueClipped = ETO_OPAQUE | ETO_CLIPPED;
 
-// What every control of the class draws from; the window class has no room
-// of its own for them, and the application object outlives every control.
-const ProgressCounters* paintCounters = nullptr;
-HBRUSH paintFrame = nullptr;
+// The registration that every control of the class paints from: the class
+// has no extra bytes to find it through.
+const Win32ProgressControlClass* registration = nullptr;
 
 RECT ToRect(const ProgressRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -30,7 +28,8 @@ int TextHeight(HDC dc) {
 }
 
 void Paint(HWND window) {
-  const ProgressCounters counters = paintCounters ? *paintCounters : ProgressCounters{};
+  const ProgressCounters counters =
+      registration && registration->Counters() ? *registration->Counters() : ProgressCounters{};
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window, &paint);
   SetBkColor(dc, kGrey);
@@ -54,7 +53,7 @@ void Paint(HWND window) {
 
   // The frame goes around what this paint covers: the whole control when
   // the copy loop asks for a repaint.
-  if (paintFrame) FrameRect(dc, &paint.rcPaint, paintFrame);
+  if (registration && registration->FrameBrush()) FrameRect(dc, &paint.rcPaint, registration->FrameBrush());
   EndPaint(window, &paint);
 }
 
@@ -66,10 +65,17 @@ LRESULT CALLBACK ProgressCtlProc(HWND window, UINT message, WPARAM wParam, LPARA
   return 0;
 }
 
-bool Win32ProgressControlClass::Register(const ProgressCounters& counters, const SolidBrush& frameBrush) {
-  paintCounters = &counters;
-  const auto* brush = dynamic_cast<const Win32Brush*>(frameBrush.object.get());
-  paintFrame = brush ? brush->Handle() : nullptr;
+Win32ProgressControlClass::Win32ProgressControlClass(HINSTANCE instance)
+    : instance_(instance), frame_(CreateSolidBrush(kBlue)) {}
+
+Win32ProgressControlClass::~Win32ProgressControlClass() {
+  if (registration == this) registration = nullptr;
+  if (frame_) DeleteObject(frame_);
+}
+
+bool Win32ProgressControlClass::Register(const ProgressCounters& counters) {
+  counters_ = &counters;
+  registration = this;
   WNDCLASSA windowClass{};
   windowClass.style = CS_GLOBALCLASS;
   windowClass.lpfnWndProc = ProgressCtlProc;

@@ -1,7 +1,6 @@
 #include "platform/posix/ini_profile_store.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "platform/posix/ini_document.h"
+#include "platform/posix/user_directories.h"
 
 namespace qv::posix {
 
@@ -208,22 +208,9 @@ IniProfileStore::IniProfileStore(std::filesystem::path directory)
     : directory_(std::move(directory)) {}
 
 std::filesystem::path IniProfileStore::DefaultDirectory() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg) / "qv27-518";
-  std::string home;
-  if (const char* fromEnv = std::getenv("HOME"); fromEnv != nullptr) home = fromEnv;
-  if (home.empty()) {
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr) {
-      home = found->pw_dir;
-    }
-  }
-  if (home.empty()) return {};
-  return fs::path(home) / ".config" / "qv27-518";
+  const fs::path config = ConfigHome();
+  if (config.empty()) return {};
+  return config / "qv27-518";
 }
 
 Text256 IniProfileStore::ReadString(std::string_view section, std::string_view key,

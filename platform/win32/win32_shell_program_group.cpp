@@ -27,6 +27,8 @@ bool Win32ShellProgramGroup::Begin() {
 bool Win32ShellProgramGroup::Execute(std::string_view command) {
   if (!instance_) return false;
   HSZ service = DdeCreateStringHandleA(instance_, "PROGMAN", CP_WINANSI);
+  // Without a name the connection would go to whichever server answers.
+  if (!service) return false;
   bool accepted = false;
   // The shell's service and topic have the same name.
   if (HCONV conversation = DdeConnect(instance_, service, service, nullptr)) {
@@ -36,7 +38,7 @@ bool Win32ShellProgramGroup::Execute(std::string_view command) {
     accepted = result != nullptr;
     DdeDisconnect(conversation);
   }
-  if (service) DdeFreeStringHandle(instance_, service);
+  DdeFreeStringHandle(instance_, service);
   return accepted;
 }
 

@@ -115,10 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (!window.Ended()) {
     // The medium holds every source file the information file names.
-    for (std::uint16_t i = 0; i < dialog.fileCount; ++i) {
-      const qv::FileEntry& entry = dialog.fileEntries[i];
+    for (std::uint16_t i = 0; i < dialog.FileCount(); ++i) {
+      const qv::FileEntry& entry = dialog.FileEntryAt(i);
       qv::ResolvedPath source;
-      if (dialog.ResolvePath(dialog.sourceDir, source, entry.sourceName.view(), entry.sourceDirIndex)) {
+      if (dialog.ResolvePath(dialog.SourceDir(), source, entry.sourceName.view(), entry.sourceDirIndex)) {
         files.AddFile(source.text.view(), "contents");
       }
     }

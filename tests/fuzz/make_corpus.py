@@ -173,12 +173,38 @@ SHELL = {
     "regress-control-characters": fields("G\tH", "C:\\Q\n", "A.EXE", "C:\\WINDOWS", "A\x7f"),
 }
 
+# --- SZDD copy of the Linux file system: the source file's bytes -------------------
+SZDD_MAGIC = b"SZDD\x88\xf0\x27\x33"
+
+
+def szdd(data, length=None, method=b"A"):
+    """Literals only: a control byte of eight 1 bits before each eight bytes."""
+    body = b"".join(b"\xff" + data[i:i + 8] for i in range(0, len(data), 8))
+    return SZDD_MAGIC + method + b"E" + struct.pack("<I", len(data) if length is None else length) + body
+
+
+TEXT = b"QV27-518 setting program, compressed for the medium.\r\n"
+SZDD = {
+    "literals": szdd(TEXT),
+    # Three literals, then 18 bytes from where the window's writing starts.
+    "match": SZDD_MAGIC + b"AE" + struct.pack("<I", 21) + bytes([0x07]) + b"abc" + bytes([0xF0, 0xFF]),
+    # A back-reference before any output reads the spaces the window starts with.
+    "spaces-from-window": SZDD_MAGIC + b"AE" + struct.pack("<I", 18) + bytes([0x00, 0x00, 0x0F]),
+    "truncated": szdd(TEXT)[:30],
+    "length-too-long": szdd(TEXT, length=len(TEXT) + 1),
+    "method-b": szdd(TEXT, method=b"B"),
+    "header-cut": szdd(TEXT)[:12],
+    "plain": b"A plain file copied as it stands.\n",
+    "empty": b"",
+}
+
 CORPORA = {
     "ini_profile": INI,
     "installer_inf": INF,
     "resource_reader": RES,
     "progress_geometry": PROGRESS,
     "shell_commands": SHELL,
+    "szdd_copy": SZDD,
 }
 
 

@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, CopyFailures,
     ::testing::Values(
         FailureCase{"MissingSource", [](auto&) {}, "1:GONE.EX_,1,A.EXE,1,N,N,N", "A:\\GONE.EX_"},
-        FailureCase{"LockedDestination", [](auto& f) { f.lockedDestinations.insert("C:\\QV27-518\\A.EXE"); },
+        FailureCase{"DirectoryAtTheDestination", [](auto& f) { f.AddDirectory("C:\\QV27-518\\A.EXE"); },
                     "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
         FailureCase{"FailingCopy", [](auto& f) { f.copyFailures["C:\\QV27-518\\A.EXE"] = 5; },
                     "1:A.EX_,1,A.EXE,1,N,N,N", "C:\\QV27-518\\A.EXE"},
@@ -229,7 +229,7 @@ TEST_F(FileInstallation, APathOfExactlyItsBufferIsUsable) {
   const std::string fits = "C:\\" + std::string(252, 'L');
   Ready(Inf({}, {}), fits);
   EXPECT_EQ(dialog->PrepareInstallDir(), 1);
-  EXPECT_EQ(dialog->installPath, fits);
+  EXPECT_EQ(dialog->InstallPath(), fits);
   Ready(Inf({}, {}), fits + "L");
   EXPECT_EQ(dialog->PrepareInstallDir(), 0);
 }
@@ -250,7 +250,7 @@ TEST_P(DirectoryWalk, EntersOrCreatesEachLevel) {
   EXPECT_EQ(dialog->PrepareInstallDir(), GetParam().result);
   EXPECT_EQ(files.calls, GetParam().calls);
   if (GetParam().result) {
-    EXPECT_EQ(dialog->installPath, GetParam().installPath);
+    EXPECT_EQ(dialog->InstallPath(), GetParam().installPath);
   }
   EXPECT_EQ(StatusTexts(), std::vector<std::string>{"Creating installation directory"});
 }
@@ -268,16 +268,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "C:\\QV\\"},  // only one backslash goes
         WalkCase{"C:\\", 1, {"enter C:", "enter C:\\", "enter C:\\"}, "C:"},
         WalkCase{"Q:\\X", 0, {"enter Q: (missing)"}, ""},
-        // A bare drive is entered like any other: one that cannot be is no
-        // place to install to.
-        WalkCase{"Q:", 0, {"enter Q: (missing)"}, ""},
-        WalkCase{"C:", 1, {"enter C:", "enter C:"}, "C:"},
-        WalkCase{"", 0, {}, ""}));
+        WalkCase{"", 0, {}, ""},
+        // Relative paths, and paths without a drive, are never walked; nor
+        // is a bare drive, whether it can be entered or not.
+        WalkCase{"QV", 0, {}, ""}, WalkCase{"QV\\", 0, {}, ""}, WalkCase{"C:QV", 0, {}, ""},
+        WalkCase{"C:", 0, {}, ""}, WalkCase{"Q:", 0, {}, ""}, WalkCase{"\\QV", 0, {}, ""},
+        WalkCase{"\\\\SERVER\\SHARE\\QV", 0, {}, ""}, WalkCase{".\\QV", 0, {}, ""}, WalkCase{"1:\\QV", 0, {}, ""}));
 
 TEST_F(FileInstallation, AnInvalidPathIsReportedAndSetupCanBeTriedAgain) {
   files.AddFile("A:\\A.EX_", "program");
   for (const std::string& bad :
-       {std::string("Q:\\X"), std::string("Q:"), std::string(), "C:\\" + std::string(253, 'L')}) {
+       {std::string("Q:\\X"), std::string("Q:"), std::string(), "C:\\" + std::string(253, 'L'), std::string("QV"),
+        std::string("C:QV")}) {
     SCOPED_TRACE(bad.substr(0, 10));
     TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,A.EXE,1,N,N,N"}), bad);
     const std::size_t before = host.MessageBoxes().size();

@@ -111,12 +111,12 @@ TEST_F(InfoFile, CountsAreLow16BitsOfTheirDecimalValue) {
     std::string text = "[Program]\r\nfile1=1:A.EX_,1,A.EXE,1,N,N,N\r\n";
     if (c.value) text += std::string("files=") + c.value + "\r\n";
     Read(text);
-    EXPECT_EQ(dialog->fileCount, c.count);
+    EXPECT_EQ(dialog->FileCount(), c.count);
     if (c.count > 0) {
-      EXPECT_EQ(dialog->fileEntries[0].destName.view(), "A.EXE");
+      EXPECT_EQ(dialog->FileEntryAt(0).destName.view(), "A.EXE");
     }
     if (c.count > 1) {
-      EXPECT_EQ(dialog->fileEntries[1].destName.view(), "") << "a missing line stores nothing";
+      EXPECT_EQ(dialog->FileEntryAt(1).destName.view(), "") << "a missing line stores nothing";
     }
   }
 }
@@ -133,41 +133,41 @@ TEST_F(InfoFile, OnlyWhatTheListsHoldIsReadAndCounted) {
   }
   const std::string text = labels + dirs + program + group;
   Read(text);
-  EXPECT_EQ(dialog->diskCount, 4);
-  EXPECT_EQ(dialog->dirCount, 10);
-  EXPECT_EQ(dialog->fileCount, 50);
-  EXPECT_EQ(dialog->groupItemCount, 10);
-  EXPECT_EQ(dialog->diskLabels[3].view(), "Disk 4");
-  EXPECT_EQ(dialog->dirNames[9].view(), "\\D10");
-  EXPECT_EQ(dialog->fileEntries[49].destName.view(), "F50");
-  EXPECT_EQ(dialog->groupItems[9].fileName.view(), "P10.EXE");
+  EXPECT_EQ(dialog->DiskCount(), 4);
+  EXPECT_EQ(dialog->DirCount(), 10);
+  EXPECT_EQ(dialog->FileCount(), 50);
+  EXPECT_EQ(dialog->GroupItemCount(), 10);
+  EXPECT_EQ(dialog->DiskLabel(3).view(), "Disk 4");
+  EXPECT_EQ(dialog->DirName(9).view(), "\\D10");
+  EXPECT_EQ(dialog->FileEntryAt(49).destName.view(), "F50");
+  EXPECT_EQ(dialog->GroupItemAt(9).fileName.view(), "P10.EXE");
 }
 
 TEST_F(InfoFile, MissingEntriesTakeTheirDefaults) {
   Read("[Label]\r\ndisks=1\r\n[Directory]\r\ndirs=2\r\ndir1=\\BIN\r\n[Program Group Info]\r\nfiles=1\r\n");
-  EXPECT_EQ(dialog->diskLabels[0].view(), "Insert disk");
-  EXPECT_EQ(dialog->dirNames[0].view(), "\\BIN");
-  EXPECT_EQ(dialog->dirNames[1].view(), ".");
-  EXPECT_EQ(dialog->fileCount, 0);
-  EXPECT_EQ(dialog->groupItemCount, 1);
-  EXPECT_EQ(dialog->groupItems[0].fileName.view(), "");
-  EXPECT_EQ(dialog->groupName, "Vorn Setting Tools");
+  EXPECT_EQ(dialog->DiskLabel(0).view(), "Insert disk");
+  EXPECT_EQ(dialog->DirName(0).view(), "\\BIN");
+  EXPECT_EQ(dialog->DirName(1).view(), ".");
+  EXPECT_EQ(dialog->FileCount(), 0);
+  EXPECT_EQ(dialog->GroupItemCount(), 1);
+  EXPECT_EQ(dialog->GroupItemAt(0).fileName.view(), "");
+  EXPECT_EQ(dialog->GroupName(), "Vorn Setting Tools");
 }
 
 TEST_F(InfoFile, LongValuesAreCutToTheirSlots) {
   const std::string label(150, 'L'), dirName(40, 'D'), group(300, 'G');
   Read("[Label]\r\ndisks=1\r\ndisk1=" + label + "\r\n[Directory]\r\ndirs=1\r\ndir1=" + dirName +
        "\r\n[Program Group Info]\r\nGroupName=" + group + "\r\n");
-  EXPECT_EQ(dialog->diskLabels[0].view(), label.substr(0, 99));
-  EXPECT_EQ(dialog->dirNames[0].view(), dirName.substr(0, 29));
-  EXPECT_EQ(dialog->groupName, group.substr(0, 255));
+  EXPECT_EQ(dialog->DiskLabel(0).view(), label.substr(0, 99));
+  EXPECT_EQ(dialog->DirName(0).view(), dirName.substr(0, 29));
+  EXPECT_EQ(dialog->GroupName(), group.substr(0, 255));
 }
 
 TEST_F(InfoFile, ARecordThatDoesNotParseHoldsNothingOfAnEarlierRead) {
   Read("[Program]\r\nfiles=1\r\nfile1=1:A.EX_,1,A.EXE,1,Y,Y,Y\r\n");
   Read("[Program]\r\nfiles=1\r\nfile1=3:B.EX_\r\n");
-  EXPECT_EQ(dialog->fileCount, 1) << "a malformed line still counts";
-  ExpectSameEntry(dialog->fileEntries[0], Entry(3, "", 0, "", 0, 0, 0, 0));
+  EXPECT_EQ(dialog->FileCount(), 1) << "a malformed line still counts";
+  ExpectSameEntry(dialog->FileEntryAt(0), Entry(3, "", 0, "", 0, 0, 0, 0));
 }
 
 }  // namespace

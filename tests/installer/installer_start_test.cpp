@@ -64,8 +64,8 @@ TEST_F(InstallerStart, TheInformationFileLiesBesideTheProgram) {
     const std::string inf = std::string(c.sourceDir) + "\\QV27-518.INF";
     testing::WriteFileBytes(dir / inf, "[Configuration]\r\nDefInstallDir=E:\\TOOLS\\QV\r\n");
     TestWindow& w = OpenDialog();
-    EXPECT_EQ(dialog->sourceDir, c.sourceDir);
-    EXPECT_EQ(dialog->infPath, inf);
+    EXPECT_EQ(dialog->SourceDir(), c.sourceDir);
+    EXPECT_EQ(dialog->InfPath(), inf);
     EXPECT_EQ(w.Text(kPath), "E:\\TOOLS\\QV") << "DefInstallDir comes from the file beside the program";
   }
 }
@@ -74,9 +74,9 @@ TEST_F(InstallerStart, InitialisationFillsTheDialogFromTheInformationFile) {
   WriteInf("[configuration]\r\ndefinstalldir=D:\\APPS\\QV\r\nInitialFile=QVCONF.INI\r\n");
   TestWindow& w = OpenDialog();
   EXPECT_EQ(w.Text(kPath), "D:\\APPS\\QV");
-  EXPECT_EQ(dialog->defInstallDir, "D:\\APPS\\QV");
-  EXPECT_EQ(dialog->initialFile, "QVCONF.INI");
-  EXPECT_EQ(dialog->configSection, "Configuration");
+  EXPECT_EQ(dialog->DefInstallDir(), "D:\\APPS\\QV");
+  EXPECT_EQ(dialog->InitialFile(), "QVCONF.INI");
+  EXPECT_EQ(dialog->ConfigSection(), "Configuration");
   EXPECT_EQ(w.FocusedItem(), kPath);
   EXPECT_EQ(w.SystemMenuTexts().back(), "&About Installation Program...");
   EXPECT_EQ(w.SystemMenuTexts().end()[-2], "-");
@@ -89,7 +89,6 @@ TEST_F(InstallerStart, InitialisationFillsTheDialogFromTheInformationFile) {
 TEST_F(InstallerStart, TheApplicationRegistersTheClassThenRunsTheDialog) {
   WriteInf("[Configuration]\r\n");
   CInstallApp app;
-  EXPECT_EQ(app.frameBrush.colour, 0x00FF0000u);
   EXPECT_EQ(app.progress.done, 0);
   EXPECT_EQ(app.progress.total, 100);
   host.WhenDialogRuns(101, [&](TestWindow& w) {
@@ -101,7 +100,6 @@ TEST_F(InstallerStart, TheApplicationRegistersTheClassThenRunsTheDialog) {
   EXPECT_TRUE(host.ControlsPrepared());
   EXPECT_EQ(progressClass.registrations, 1);
   EXPECT_EQ(progressClass.counters, &app.progress);
-  EXPECT_EQ(progressClass.frameBrush, &app.frameBrush);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.front(), "register Percent") << "the class exists before the dialog names it";
   EXPECT_EQ(host.ModalRuns(), std::vector<int>{101});

@@ -1,10 +1,32 @@
 #include "tests/support/installer_doubles.h"
 
+#include "tests/support/szdd.h"
+
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
 namespace qv::testing {
+
+namespace {
+
+constexpr std::size_t kLongestPath = 255;
+
+bool Fits(std::string_view path) { return !path.empty() && path.size() <= kLongestPath; }
+
+// The name a compressed copy of a file carries: the extension's last
+// character replaced by "_", "_" added to a shorter one, "._" to none.
+std::string CompressedName(std::string_view path) {
+  std::string name(path);
+  const std::size_t slash = name.rfind('\\');
+  const std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash);
+  if (dot == std::string::npos) return name + "._";
+  if (name.size() - dot - 1 < 3) return name + "_";
+  name.back() = '_';
+  return name;
+}
+
+}  // namespace
 
 std::string FakeInstallerFileSystem::Key(std::string_view path) const {
   std::string full;
@@ -16,9 +38,51 @@ std::string FakeInstallerFileSystem::Key(std::string_view path) const {
     full = workingDirectory_ + "\\" + std::string(path);
   std::transform(full.begin(), full.end(), full.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  if (full.size() == 2) full += '\\';
-  while (full.size() > 3 && full.back() == '\\') full.pop_back();
-  return full;
+  std::vector<std::string> parts;
+  for (std::size_t at = 2; at <= full.size();) {
+    std::size_t end = full.find('\\', at);
+    if (end == std::string::npos) end = full.size();
+    const std::string part = full.substr(at, end - at);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    at = end + 1;
+  }
+  std::string key = full.substr(0, 2);
+  for (const std::string& part : parts) key += "\\" + part;
+  if (parts.empty()) key += '\\';
+  return key;
+}
+
+std::string FakeInstallerFileSystem::Parent(const std::string& key) {
+  const std::size_t cut = key.rfind('\\');
+  return key.substr(0, cut == 2 ? 3 : cut);
+}
+
+std::vector<std::string> FakeInstallerFileSystem::Listing(std::string_view directory) const {
+  const std::string key = Key(directory);
+  std::vector<std::string> names;
+  const auto add = [&](const std::string& entry) {
+    if (entry.size() > 3 && Parent(entry) == key) names.push_back(entry.substr(entry.rfind('\\') + 1));
+  };
+  for (const std::string& entry : directories_) add(entry);
+  for (const auto& [entry, bytes] : files_) add(entry);
+  return names;
+}
+
+std::optional<std::string> FakeInstallerFileSystem::SourceKey(std::string_view path) const {
+  const std::string key = Key(path);
+  if (files_.count(key)) return key;
+  if (directories_.count(key)) return std::nullopt;
+  const std::string compressed = CompressedName(path);
+  if (Fits(compressed) && files_.count(Key(compressed))) return Key(compressed);
+  return std::nullopt;
+}
+
+bool FakeInstallerFileSystem::FileExists(std::string_view path) {
+  return Fits(path) && files_.count(Key(path)) != 0;
 }
 
 void FakeInstallerFileSystem::Log(const std::string& entry) {
@@ -46,9 +110,8 @@ bool FakeInstallerFileSystem::EnterDirectory(std::string_view path) {
 bool FakeInstallerFileSystem::MakeDirectory(std::string_view path) {
   Log("create " + std::string(path));
   const std::string key = Key(path);
-  const std::size_t cut = key.rfind('\\');
-  const std::string parent = Key(key.substr(0, cut == 2 ? 3 : cut));
-  if (directories_.count(key) || !directories_.count(parent) || key.size() <= 3) return false;
+  if (key.size() <= 3 || directories_.count(key) || files_.count(key) || !directories_.count(Parent(key)))
+    return false;
   if (auto failing = creationFailures.find(key); failing != creationFailures.end() && failing->second > 0) {
     --failing->second;
     return false;
@@ -66,21 +129,29 @@ LzCopyResult FakeInstallerFileSystem::CopyExpanded(std::string_view source, std:
   if (++copyAttempts > copyAttemptLimit) throw std::runtime_error("the program copied without end");
   Log("copy " + std::string(source) + " -> " + std::string(destination));
   errorModeAtCopy.push_back(errorMode_);
-  const std::string from = Key(source), to = Key(destination);
-  if (auto missing = missingFor.find(from); missing != missingFor.end() && missing->second > 0) {
+  if (!Fits(source)) return LzCopyResult::SourceOpenFailed;
+  if (auto missing = missingFor.find(Key(source)); missing != missingFor.end() && missing->second > 0) {
     --missing->second;
     return LzCopyResult::SourceOpenFailed;
   }
-  if (!files_.count(from)) return LzCopyResult::SourceOpenFailed;
-  if (!directories_.count(Key(to.substr(0, to.rfind('\\') == 2 ? 3 : to.rfind('\\')))) ||
-      lockedDestinations.count(to) || directories_.count(to))
-    return LzCopyResult::DestinationOpenFailed;
+  const auto from = SourceKey(source);
+  if (!from) return LzCopyResult::SourceOpenFailed;
+  const std::string bytes = files_[*from];
+  const bool packed = HasSzddSignature(bytes);
+  if (packed && (bytes.size() < kSzddHeaderSize || bytes[8] != 'A')) return LzCopyResult::SourceOpenFailed;
+
+  if (!Fits(destination)) return LzCopyResult::DestinationOpenFailed;
+  const std::string to = Key(destination);
+  if (!directories_.count(Parent(to)) || directories_.count(to)) return LzCopyResult::DestinationOpenFailed;
+  if (to == *from) return LzCopyResult::Copied;
+  const std::string content = packed ? SzddExpand(bytes) : bytes;
   if (auto failing = copyFailures.find(to); failing != copyFailures.end() && failing->second > 0) {
     --failing->second;
-    files_[to].clear();
+    files_[to] = content.substr(0, content.size() / 2);
     return LzCopyResult::CopyFailed;
   }
-  files_[to] = files_[from];
+  files_[to] = content;
+  if (packed && content.size() != SzddClaimedLength(bytes)) return LzCopyResult::CopyFailed;
   return LzCopyResult::Copied;
 }
 

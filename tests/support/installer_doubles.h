@@ -1,7 +1,8 @@
 // In-memory doubles of the installer's platform services: a file system of
-// drives, directories and files (paths compared without regard to case, as
-// on Windows) that records what the program did and can be told to fail, a
-// firmware port table, and a window-class registration that records it.
+// drives, directories and files that behaves as the Windows one does (paths
+// compared without regard to case, compressed files expanded, the same file
+// recognised under any spelling), records what the program did and can be
+// told to fail, a firmware port table, and a window-class registration.
 #pragma once
 
 #include <map>
@@ -30,11 +31,14 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   void AddFile(std::string_view path, std::string bytes) { files_[Key(path)] = std::move(bytes); }
   bool HasDirectory(std::string_view path) const { return directories_.count(Key(path)) != 0; }
   std::optional<std::string> File(std::string_view path) const;
-  // What fails, by full path in upper case.
+  // The names in a directory, files and directories alike, in upper case.
+  std::vector<std::string> Listing(std::string_view directory) const;
+  // What fails for a while, by full path in upper case: a directory that
+  // cannot be made yet, a medium not yet inserted, a disk that fails while
+  // writing (the destination is left part-written).
   std::map<std::string, int> creationFailures;  // directory -> how many more creations fail
   std::map<std::string, int> missingFor;        // source -> how many more opens fail
   std::map<std::string, int> copyFailures;      // destination -> how many more copies fail
-  std::set<std::string> lockedDestinations;     // destinations that cannot be opened
 
   // What the program did: "enter P", "enter P (missing)", "create P",
   // "copy S -> D", in order.
@@ -45,7 +49,7 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   int copyAttemptLimit = 1000;  // a program that retries without end fails the test
 
   Text256 ModulePath() override { return Text256(modulePath); }
-  bool FileExists(std::string_view path) override { return files_.count(Key(path)) != 0; }
+  bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override { return HasDirectory(path); }
   bool EnterDirectory(std::string_view path) override;
   bool MakeDirectory(std::string_view path) override;
@@ -56,8 +60,13 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
 
  private:
   // The path made absolute against the working directory, in upper case,
-  // without trailing backslashes except at a drive's root.
+  // with "." and ".." resolved and without trailing backslashes except at a
+  // drive's root.
   std::string Key(std::string_view path) const;
+  static std::string Parent(const std::string& key);
+  // The key of the file a source path opens: its own name, else the
+  // compressed form of the name; none when neither is a file.
+  std::optional<std::string> SourceKey(std::string_view path) const;
   void Log(const std::string& entry);
 
   EventLog* log_;
@@ -116,12 +125,10 @@ class RecordingProgressClass final : public ProgressControlClass {
   bool accepts = true;
   int registrations = 0;
   const ProgressCounters* counters = nullptr;
-  const SolidBrush* frameBrush = nullptr;
 
-  bool Register(const ProgressCounters& c, const SolidBrush& brush) override {
+  bool Register(const ProgressCounters& c) override {
     ++registrations;
     counters = &c;
-    frameBrush = &brush;
     if (log_) log_->push_back("register Percent");
     return accepts;
   }

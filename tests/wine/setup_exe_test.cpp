@@ -77,8 +77,8 @@ class SetupExe : public ::testing::Test {
   }
 
   // Starts the program from the medium and waits until it is Ready.
-  HWND StartReady() {
-    if (!program.Start(Medium("setup.exe"), kMedium)) return nullptr;
+  HWND StartReady(const std::string& medium = kMedium) {
+    if (!program.Start(medium + "\\setup.exe", medium)) return nullptr;
     HWND dialog = program.WaitForWindow(kSetupTitle, "#32770");
     if (!dialog) return nullptr;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -107,6 +107,27 @@ class SetupExe : public ::testing::Test {
     if (at == std::string::npos) return std::nullopt;
     const std::size_t start = at + prefix.size() - 1;
     return bytes->substr(start, bytes->find_first_of("\r\n", start) - start);
+  }
+
+  // The success message, answered, and the program gone.
+  ::testing::AssertionResult EndsInSuccess(HWND dialog) {
+    auto box = program.WaitForMessageBox(kSetupTitle, std::chrono::seconds(30), dialog);
+    if (!box) return ::testing::AssertionFailure() << "no message";
+    Answer(*box, IDOK);
+    if (box->text != documented::kSetupSuccess) return ::testing::AssertionFailure() << box->text;
+    if (program.WaitForExit() != 0u) return ::testing::AssertionFailure() << "the program did not end";
+    return ::testing::AssertionSuccess();
+  }
+  // Names in the folder and below it that end in "_", the mark of a
+  // compressed file: none belongs in an install folder.
+  static std::vector<std::string> CompressedStyleNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+      const std::string name = entry.path().filename().string();
+      if (!name.empty() && name.back() == '_') names.push_back(entry.path().string());
+    }
+    return names;
   }
 
   const std::string ini = wine::WindowsDirectory() + "\\QVSETUP.INI";
@@ -184,6 +205,126 @@ TEST_F(SetupExe, FailedFilesPromptAndCancelKeepsWhatWasCopied) {
   EXPECT_TRUE(InstalledAs(target + "\\TOOL.BIN", "TOOL.BIN")) << "Retry copies the file anew, whole";
   EXPECT_FALSE(wine::ReadFile(target + "\\GONE.TXT"));
   EXPECT_EQ(IniValue("PortCount"), std::nullopt);
+}
+
+// --- Installations that must never end in the success message -----------
+
+TEST_F(SetupExe, ACompressedFileOfAnUnknownMethodPromptsForTheSourceUntilRepaired) {
+  const auto packed = wine::ReadFile(FixturePath("TOOL.BI_"));
+  ASSERT_TRUE(packed && packed->size() > 14);
+  std::string otherMethod = *packed;
+  otherMethod[8] = 'B';
+  wine::WriteFile(Medium("TOOL.BI_"), otherMethod);
+  Place("PLAIN.DAT", "PLAIN.DAT");
+  wine::WriteFile(Medium("QV27-518.INF"), Inf({"1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N", "1:TOOL.BI_,1,TOOL.BIN,1,N,N,N"}));
+  HWND dialog = StartReady();
+  ASSERT_NE(dialog, nullptr);
+  const std::string target = "C:\\QVTEST\\METHOD";
+  Setup(dialog, target);
+
+  // Retry looks at the file again: still damaged, then repaired.
+  for (bool repaired : {false, true}) {
+    auto box = ErrorBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "Error to open file: " + Medium("TOOL.BI_"));
+    EXPECT_FALSE(wine::ReadFile(target + "\\TOOL.BIN")) << "nothing is written for a source that fails";
+    EXPECT_EQ(IniValue("PortCount"), std::nullopt);
+    if (repaired) wine::WriteFile(Medium("TOOL.BI_"), *packed);
+    Answer(*box, IDRETRY);
+  }
+  EXPECT_TRUE(EndsInSuccess(dialog));
+  EXPECT_TRUE(InstalledAs(target + "\\TOOL.BIN", "TOOL.BIN"));
+  EXPECT_TRUE(InstalledAs(target + "\\PLAIN.DAT", "PLAIN.DAT"));
+  EXPECT_EQ(CompressedStyleNames(target), std::vector<std::string>{});
+}
+
+TEST_F(SetupExe, ADestinationThatCannotBeCreatedPromptsAndNothingLandsBesideIt) {
+  Place("README.TX_", "README.TX_");
+  Place("TOOL.BI_", "TOOL.BI_");
+  wine::WriteFile(Medium("QV27-518.INF"), Inf({"1:README.TX_,1,README.TXT,1,N,N,N", "1:TOOL.BI_,1,TOOL.BIN,1,N,N,N"}));
+  const std::string target = "C:\\QVTEST\\BLOCKED";
+  // A folder stands where the file belongs.
+  std::filesystem::create_directories(target + "\\TOOL.BIN");
+  HWND dialog = StartReady();
+  ASSERT_NE(dialog, nullptr);
+  Setup(dialog, target);
+
+  auto box = ErrorBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "Error to open file: " + target + "\\TOOL.BIN");
+  EXPECT_EQ(CompressedStyleNames(target), std::vector<std::string>{});
+  EXPECT_EQ(IniValue("PortCount"), std::nullopt);
+  std::filesystem::remove(target + "\\TOOL.BIN");
+  Answer(*box, IDRETRY);
+
+  EXPECT_TRUE(EndsInSuccess(dialog));
+  EXPECT_TRUE(InstalledAs(target + "\\README.TXT", "README.TXT"));
+  EXPECT_TRUE(InstalledAs(target + "\\TOOL.BIN", "TOOL.BIN"));
+  EXPECT_EQ(CompressedStyleNames(target), std::vector<std::string>{});
+}
+
+TEST_F(SetupExe, InstallingIntoTheMediumFolderLeavesItsFilesWhole) {
+  Place("README.TX_", "README.TX_");
+  Place("PLAIN.DAT", "PLAIN.DAT");
+  wine::WriteFile(Medium("QV27-518.INF"), Inf({"1:README.TX_,1,README.TXT,1,N,N,N", "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
+  HWND dialog = StartReady();
+  ASSERT_NE(dialog, nullptr);
+  // The folder is "medium" on disk; the field holds its name in upper case.
+  const std::string target = "C:\\QVTEST\\MEDIUM";
+  Setup(dialog, target);
+
+  EXPECT_TRUE(EndsInSuccess(dialog));
+  EXPECT_TRUE(InstalledAs(Medium("PLAIN.DAT"), "PLAIN.DAT")) << "a file copied onto itself stays as it was";
+  EXPECT_TRUE(InstalledAs(Medium("README.TXT"), "README.TXT"));
+  EXPECT_TRUE(InstalledAs(Medium("README.TX_"), "README.TX_"));
+  EXPECT_EQ(IniValue("InstalledDir"), target);
+}
+
+TEST_F(SetupExe, ARelativeInstallPathIsInvalidAndNothingIsInstalled) {
+  Place("PLAIN.DAT", "PLAIN.DAT");
+  wine::WriteFile(Medium("QV27-518.INF"), Inf({"1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
+  HWND dialog = StartReady();
+  ASSERT_NE(dialog, nullptr);
+  for (const char* path : {"QV", "QV\\", "C:QV", "\\QV"}) {
+    SCOPED_TRACE(path);
+    Setup(dialog, path);
+    auto box = ErrorBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "Installation path is invalid.");
+    Answer(*box, IDOK);
+    EXPECT_FALSE(std::filesystem::exists(Medium("QV"))) << "the program's working directory is the medium";
+    EXPECT_FALSE(std::filesystem::exists("C:\\QV"));
+    EXPECT_EQ(IniValue("InstalledDir"), std::nullopt);
+  }
+  // The user types a full path instead.
+  const std::string target = "C:\\QVTEST\\QV";
+  Setup(dialog, target);
+  EXPECT_TRUE(EndsInSuccess(dialog));
+  EXPECT_TRUE(InstalledAs(target + "\\PLAIN.DAT", "PLAIN.DAT"));
+  EXPECT_EQ(IniValue("InstalledDir"), target);
+}
+
+TEST_F(SetupExe, LongMediumAndInstallPathsInstall) {
+  // Both far beyond the 128 characters that the old file-open call took.
+  const std::string medium = std::string(kTestRoot) + "\\" + std::string(140, 'm');
+  std::filesystem::create_directories(medium);
+  ASSERT_TRUE(CopyFileA((wine::BinDirectory() + "\\setup.exe").c_str(), (medium + "\\setup.exe").c_str(), FALSE));
+  for (const char* name : {"README.TX_", "TOOL.BI_", "PLAIN.DAT"})
+    ASSERT_TRUE(CopyFileA(FixturePath(name).c_str(), (medium + "\\" + name).c_str(), FALSE)) << name;
+  wine::WriteFile(medium + "\\QV27-518.INF", Inf({"1:README.TX_,1,README.TXT,1,N,N,N", "1:TOOL.BI_,1,TOOL.BIN,2,N,N,N",
+                                                  "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
+  HWND dialog = StartReady(medium);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_EQ(wine::ControlText(dialog, 1005), documented::kSetupReady);
+  const std::string target = "C:\\QVTEST\\" + std::string(120, 'T') + "\\" + std::string(100, 'U');
+  ASSERT_EQ(target.size(), 231u);
+  Setup(dialog, target);
+
+  EXPECT_TRUE(EndsInSuccess(dialog));
+  EXPECT_TRUE(InstalledAs(target + "\\README.TXT", "README.TXT"));
+  EXPECT_TRUE(InstalledAs(target + "\\DRIVER\\TOOL.BIN", "TOOL.BIN"));
+  EXPECT_TRUE(InstalledAs(target + "\\PLAIN.DAT", "PLAIN.DAT"));
+  EXPECT_EQ(IniValue("InstalledDir"), target);
 }
 
 TEST_F(SetupExe, WithoutItsInformationFileTheProgramEnds) {

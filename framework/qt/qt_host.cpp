@@ -1,0 +1,202 @@
+#include "framework/qt/qt_host.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+#include "framework/qt/qt_window.h"
+#include "framework/qt/resource_images.h"
+#include "framework/window_constants.h"
+
+namespace qv::qt {
+namespace {
+
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+struct BoxButton {
+  int id;
+  const char* text;
+};
+
+// The buttons of each message-box style, in Windows' order.
+std::vector<BoxButton> ButtonsOf(unsigned style) {
+  switch (style & kMbButtonMask) {
+    case kMbOkCancel: return {{kIdOk, "OK"}, {kIdCancel, "Cancel"}};
+    case kMbAbortRetryIgnore: return {{kIdAbort, "&Abort"}, {kIdRetry, "&Retry"}, {kIdIgnore, "&Ignore"}};
+    case kMbYesNoCancel: return {{kIdYes, "&Yes"}, {kIdNo, "&No"}, {kIdCancel, "Cancel"}};
+    case kMbYesNo: return {{kIdYes, "&Yes"}, {kIdNo, "&No"}};
+    case kMbRetryCancel: return {{kIdRetry, "&Retry"}, {kIdCancel, "Cancel"}};
+    case 0x6: return {{kIdCancel, "Cancel"}, {10, "&Try Again"}, {11, "&Continue"}};
+    default: return {{kIdOk, "OK"}};
+  }
+}
+
+QMessageBox::Icon IconOf(unsigned style) {
+  switch (style & kMbIconMask) {
+    case kMbIconStop: return QMessageBox::Critical;
+    case kMbIconQuestion: return QMessageBox::Question;
+    case kMbIconExclamation: return QMessageBox::Warning;
+    case kMbIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+QtDialogHost::QtDialogHost(ResourceBundle resources, PrinterSource printers)
+    : resources_(std::move(resources)),
+      printers_(std::move(printers)),
+      dispatcher_(std::make_unique<QObject>()) {
+  if (!QCoreApplication::instance()) throw std::logic_error("the Qt host needs a QApplication");
+}
+
+QtDialogHost::~QtDialogHost() = default;
+
+void QtDialogHost::RegisterControlClass(std::string className, ControlFactory factory) {
+  // Window class names compare without regard to case.
+  factories_[Lowered(std::move(className))] = std::move(factory);
+}
+
+const QtDialogHost::ControlFactory* QtDialogHost::FactoryFor(const std::string& className) const {
+  const auto it = factories_.find(Lowered(className));
+  return it == factories_.end() ? nullptr : &it->second;
+}
+
+QWidget* QtDialogHost::WidgetOf(const CDialog* dialog) {
+  if (!dialog) return nullptr;
+  const auto* window = dynamic_cast<const QtWindow*>(dialog->Window());
+  return window ? window->Widget() : nullptr;
+}
+
+QWidget* QtDialogHost::ControlOf(const CDialog* dialog, int id) {
+  if (!dialog) return nullptr;
+  const auto* window = dynamic_cast<const QtWindow*>(dialog->Window());
+  const auto* control = window ? window->Find(id) : nullptr;
+  return control ? control->widget : nullptr;
+}
+
+void QtDialogHost::AnnounceWhenRunning(QWidget* window) {
+  if (!shownObserver_) return;
+  QMetaObject::invokeMethod(
+      window, [this, window] { if (shownObserver_) shownObserver_(window); }, Qt::QueuedConnection);
+}
+
+int QtDialogHost::RunModal(CDialog& dialog, int templateId, CDialog* parent) {
+  auto dialogTemplate = resources_.Dialog(static_cast<unsigned>(templateId));
+  if (!dialogTemplate) return -1;  // as Windows answers for a missing template
+  QtWindow window(*this, dialog, std::move(*dialogTemplate), WidgetOf(parent));
+  QDialog* widget = window.Widget();
+  widget->setWindowModality(Qt::ApplicationModal);
+  try {
+    if (dialog.HandleInitDialog(window)) window.InitialFocus();
+  } catch (...) {
+    dialog.HandleDestroy();
+    Forget(&window);
+    throw;
+  }
+  if (!window.Ended()) {
+    widget->show();
+    AnnounceWhenRunning(widget);
+    window.RunLoop();
+  }
+  widget->hide();
+  dialog.HandleDestroy();
+  Forget(&window);
+  if (window.Error()) std::rethrow_exception(window.Error());
+  return window.EndCode();
+}
+
+std::string QtDialogHost::LoadText(unsigned id) const { return resources_.String(id).value_or(""); }
+
+IconHandle QtDialogHost::LoadIconResource(unsigned id) {
+  auto& slot = icons_[id];
+  if (!slot) {
+    QIcon icon = IconFromResources(resources_, id);
+    if (icon.isNull()) {
+      icons_.erase(id);
+      return {};
+    }
+    slot = std::make_unique<QIcon>(std::move(icon));
+  }
+  return IconHandle{id, slot.get()};
+}
+
+int QtDialogHost::ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
+                                 unsigned style) {
+  QMessageBox box(WidgetOf(owner));
+  box.setWindowTitle(QString::fromStdString(std::string(caption)));
+  box.setText(QString::fromStdString(std::string(text)));
+  box.setTextFormat(Qt::PlainText);
+  box.setIcon(IconOf(style));
+  box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+  const auto buttons = ButtonsOf(style);
+  std::vector<std::pair<QAbstractButton*, int>> ids;
+  QPushButton* escape = nullptr;
+  for (const auto& b : buttons) {
+    // One role for all keeps Windows' order on every desktop.
+    QPushButton* button = box.addButton(QString::fromLatin1(b.text), QMessageBox::ActionRole);
+    ids.emplace_back(button, b.id);
+    if (b.id == kIdCancel) escape = button;
+  }
+  // Escape and the close box answer Cancel where there is one, OK on a lone
+  // OK; a box with neither cannot be dismissed that way.
+  if (!escape && buttons.size() == 1) escape = static_cast<QPushButton*>(ids.front().first);
+  if (escape) box.setEscapeButton(escape);
+  const std::size_t defaultIndex = (style >> 8) & 0x3;
+  box.setDefaultButton(
+      static_cast<QPushButton*>(ids[std::min(defaultIndex, ids.size() - 1)].first));
+  AnnounceWhenRunning(&box);
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  for (const auto& [button, id] : ids)
+    if (button == clicked) return id;
+  for (const auto& [button, id] : ids)
+    if (button == escape) return id;
+  return ids.front().second;
+}
+
+void QtDialogHost::Enqueue(PostedMessage message) {
+  posted_.push_back(message);
+  // The Qt loop delivers it when it comes to it; a pump may take it earlier.
+  QMetaObject::invokeMethod(dispatcher_.get(), [this] { DeliverOnePosted(); }, Qt::QueuedConnection);
+}
+
+bool QtDialogHost::DeliverOnePosted() {
+  if (posted_.empty()) return false;
+  const PostedMessage message = posted_.front();
+  posted_.pop_front();
+  message.window->Private(message.message, message.wParam, message.lParam);
+  return true;
+}
+
+void QtDialogHost::Forget(QtWindow* window) {
+  std::erase_if(posted_, [window](const PostedMessage& m) { return m.window == window; });
+}
+
+bool QtDialogHost::PumpOneMessage() {
+  if (DeliverOnePosted()) return true;
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  return false;
+}
+
+void QtDialogHost::WaitForMessage(std::uint32_t timeoutMs) {
+  if (!posted_.empty()) return;
+  // The timer wakes the wait when nothing else does.
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.start(static_cast<int>(std::min<std::uint32_t>(timeoutMs, 0x7FFFFFFF)));
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace qv::qt

@@ -1,0 +1,91 @@
+// The Qt host: the dialogs of both programs as Qt 6 widgets, built from the
+// same compiled templates that the Windows programs link, read through the
+// portable resource reader. A QApplication must exist before the host is made.
+#pragma once
+
+#include <deque>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/resource_reader.h"
+
+class QIcon;
+class QObject;
+class QWidget;
+
+namespace qv::qt {
+
+// What the print-setup chooser lists: the printers' device names and the
+// name of the current default (empty when there is none).
+struct PrinterChoices {
+  std::vector<std::string> names;
+  std::string current;
+};
+
+class QtWindow;
+
+class QtDialogHost final : public DialogHost {
+ public:
+  using ControlFactory = std::function<QWidget*(QWidget* parent, const DialogItemTemplate& item)>;
+  using PrinterSource = std::function<PrinterChoices()>;
+  // Called with every window that the host runs modally (dialogs, message
+  // boxes, choosers, the context menu) once its own loop has started, from
+  // inside that loop. Tests, screenshots and drivers act from here as a user
+  // would, without timers.
+  using ShownObserver = std::function<void(QWidget* window)>;
+
+  explicit QtDialogHost(ResourceBundle resources, PrinterSource printers = {});
+  ~QtDialogHost() override;
+
+  // Controls of a class that a template names (e.g. "Percent") are made by
+  // this factory; classes nobody registered become empty placeholders.
+  void RegisterControlClass(std::string className, ControlFactory factory);
+  void ObserveShownWindows(ShownObserver observer) { shownObserver_ = std::move(observer); }
+
+  // The widget of a dialog's open window; nullptr when it has none.
+  static QWidget* WidgetOf(const CDialog* dialog);
+  // The widget of control `id` of an open dialog; nullptr when there is none.
+  static QWidget* ControlOf(const CDialog* dialog, int id);
+
+  // DialogHost.
+  void PrepareControls() override {}
+  int RunModal(CDialog& dialog, int templateId, CDialog* parent) override;
+  std::string LoadText(unsigned id) const override;
+  IconHandle LoadIconResource(unsigned id) override;
+  int ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
+                     unsigned style) override;
+  bool PumpOneMessage() override;
+  void WaitForMessage(std::uint32_t timeoutMs) override;
+  std::optional<std::string> ChoosePrinter(CDialog* owner, unsigned flags) override;
+  std::optional<std::string> ChooseFile(CDialog* owner, const FileChooserRequest& request) override;
+
+ private:
+  friend class QtWindow;
+  struct PostedMessage {
+    QtWindow* window;
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+  };
+
+  void Enqueue(PostedMessage message);
+  bool DeliverOnePosted();
+  void Forget(QtWindow* window);
+  void AnnounceWhenRunning(QWidget* window);
+  const ControlFactory* FactoryFor(const std::string& className) const;
+
+  ResourceBundle resources_;
+  PrinterSource printers_;
+  ShownObserver shownObserver_;
+  std::map<std::string, ControlFactory> factories_;
+  std::map<unsigned, std::unique_ptr<QIcon>> icons_;
+  std::deque<PostedMessage> posted_;
+  std::unique_ptr<QObject> dispatcher_;
+};
+
+}  // namespace qv::qt

@@ -1,0 +1,459 @@
+#include "framework/qt/qt_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QValidator>
+
+#include <algorithm>
+
+#include "framework/qt/qt_host.h"
+#include "framework/qt/resource_images.h"
+#include "framework/window_constants.h"
+
+namespace qv::qt {
+namespace {
+
+constexpr std::uint32_t kEsReadOnly = 0x0800;
+constexpr std::uint32_t kSsNoPrefix = 0x0080;
+constexpr std::uint32_t kSsLeftNoWordWrap = 0xC;
+
+std::uint32_t ButtonType(const DialogItemTemplate& item) { return item.style & kBsTypeMask; }
+bool IsButton(const DialogItemTemplate& item) { return item.controlClass == ControlClass::Button; }
+bool IsPushButton(const DialogItemTemplate& item) {
+  return IsButton(item) && (ButtonType(item) == kBsPushButton || ButtonType(item) == kBsDefPushButton);
+}
+bool IsRadio(const DialogItemTemplate& item) {
+  return IsButton(item) &&
+         (ButtonType(item) == kBsAutoRadioButton || ButtonType(item) == kBsRadioButton);
+}
+bool IsCheckBox(const DialogItemTemplate& item) {
+  return IsButton(item) && (ButtonType(item) == kBsAutoCheckBox || ButtonType(item) == kBsCheckBox);
+}
+
+// A static's text as Windows draws it: "&&" is one ampersand, a single one
+// only underlines the next letter.
+QString WithoutPrefix(const std::string& text) {
+  QString out;
+  const QString in = QString::fromStdString(text);
+  for (qsizetype i = 0; i < in.size(); ++i) {
+    if (in[i] == u'&' && i + 1 < in.size()) ++i;
+    else if (in[i] == u'&') continue;
+    out.append(in[i]);
+  }
+  return out;
+}
+
+// The edit's text limit and upper-case style, applied to what the user
+// types; text that the program sets is not cut, as on Windows.
+class EditValidator final : public QValidator {
+ public:
+  EditValidator(QObject* parent, const QtWindow::Control& control, bool upperCase)
+      : QValidator(parent), control_(control), upperCase_(upperCase) {}
+  State validate(QString& input, int&) const override {
+    if (upperCase_) input = input.toUpper();
+    return input.size() > control_.textLimit ? Invalid : Acceptable;
+  }
+
+ private:
+  const QtWindow::Control& control_;
+  bool upperCase_;
+};
+
+class NoPainter final : public MinimizedPainter {
+ public:
+  void EraseIconBackground() override {}
+  Size SystemIconSize() const override { return {32, 32}; }
+  Size ClientSize() const override { return {}; }
+  void DrawIcon(const IconHandle&, int, int) override {}
+};
+
+}  // namespace
+
+// ------------------------------------------------------------ TemplateDialog
+
+TemplateDialog::TemplateDialog(QtWindow& window, QWidget* parent)
+    : QDialog(parent), window_(window) {}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      window_.Command(kIdCancel);
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      window_.PressEnter();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void TemplateDialog::closeEvent(QCloseEvent* event) {
+  if (window_.Closing()) {
+    event->accept();
+    return;
+  }
+  // The close box is the system menu's Close: the dialog decides.
+  event->ignore();
+  window_.SysCommand(kScClose);
+}
+
+void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
+  if (window_.SystemMenuItems().empty()) return;
+  QMenu menu(this);
+  for (const auto& [command, text] : window_.SystemMenuItems()) {
+    if (command == 0) {
+      if (!menu.isEmpty()) menu.addSeparator();
+      continue;
+    }
+    QAction* action = menu.addAction(QString::fromStdString(text));
+    const unsigned chosen = command;
+    connect(action, &QAction::triggered, this, [this, chosen] { window_.SysCommand(chosen); },
+            Qt::QueuedConnection);
+  }
+  window_.Announce(&menu);
+  menu.exec(event->globalPos());
+}
+
+void TemplateDialog::reject() { window_.Command(kIdCancel); }
+
+// ------------------------------------------------------------------ QtWindow
+
+QtWindow::QtWindow(QtDialogHost& host, CDialog& dialog, DialogTemplate dialogTemplate,
+                   QWidget* parent)
+    : host_(host),
+      dialog_(dialog),
+      template_(std::move(dialogTemplate)),
+      widget_(new TemplateDialog(*this, parent)) {
+  Build();
+}
+
+QtWindow::~QtWindow() {
+  closing_ = true;
+  delete widget_;
+}
+
+void QtWindow::Build() {
+  const QFont font = TemplateFont(template_);
+  units_ = BaseUnitsOf(font);
+  widget_->setFont(font);
+  widget_->setWindowTitle(QString::fromStdString(template_.caption));
+  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (template_.style & kWsSysMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if ((template_.style & kWsSysMenu) && (template_.style & kWsMinimizeBox))
+    flags |= Qt::WindowMinimizeButtonHint;
+  widget_->setWindowFlags(flags);
+  const QRect client = ToPixels(units_, 0, 0, template_.cx, template_.cy);
+  widget_->setFixedSize(client.size());
+  controls_.reserve(template_.items.size());
+  for (const auto& item : template_.items) {
+    controls_.push_back(Control{item, nullptr, item.text, 30000});
+  }
+  for (auto& control : controls_) {
+    const DialogItemTemplate& item = control.item;
+    control.widget = MakeControl(control);
+    control.widget->setObjectName(QString::number(item.id));
+    control.widget->setGeometry(ToPixels(units_, item.x, item.y, item.cx, item.cy));
+    control.widget->setEnabled((item.style & kWsDisabled) == 0);
+    control.widget->setVisible((item.style & kWsVisible) != 0);
+    // Tab visits only the controls with a tab stop, in template order.
+    if (control.widget->focusPolicy() != Qt::NoFocus)
+      control.widget->setFocusPolicy((item.style & kWsTabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+  }
+}
+
+QWidget* QtWindow::MakeControl(Control& control) {
+  const DialogItemTemplate& item = control.item;
+  const unsigned id = item.id;
+  switch (item.controlClass) {
+    case ControlClass::Button: {
+      const QString text = QString::fromStdString(item.text);
+      if (ButtonType(item) == kBsGroupBox) {
+        auto* box = new QGroupBox(text, widget_);
+        box->setFocusPolicy(Qt::NoFocus);
+        return box;
+      }
+      if (IsRadio(item)) {
+        auto* radio = new QRadioButton(text, widget_);
+        radio->setAutoExclusive(false);
+        QObject::connect(radio, &QAbstractButton::clicked, widget_,
+                         [this, id] { ClickRadio(*FindMutable(static_cast<int>(id))); });
+        return radio;
+      }
+      if (IsCheckBox(item)) {
+        auto* box = new QCheckBox(text, widget_);
+        const bool automatic = ButtonType(item) == kBsAutoCheckBox;
+        QObject::connect(box, &QAbstractButton::clicked, widget_, [this, box, automatic, id] {
+          // A plain check box leaves its state to the program.
+          if (!automatic) box->setChecked(!box->isChecked());
+          Command(id);
+        });
+        return box;
+      }
+      auto* button = new QPushButton(text, widget_);
+      button->setAutoDefault(false);
+      button->setDefault(ButtonType(item) == kBsDefPushButton);
+      QObject::connect(button, &QAbstractButton::clicked, widget_, [this, id] { Command(id); });
+      return button;
+    }
+    case ControlClass::Edit: {
+      auto* edit = new QLineEdit(QString::fromStdString(item.text), widget_);
+      edit->setFrame((item.style & kWsBorder) != 0 || (item.exStyle & 0x200) != 0);
+      edit->setReadOnly((item.style & kEsReadOnly) != 0);
+      edit->setMaxLength(32767);
+      edit->setValidator(new EditValidator(edit, control, (item.style & kEsUpperCase) != 0));
+      return edit;
+    }
+    case ControlClass::Static: {
+      auto* label = new QLabel(widget_);
+      label->setTextFormat(Qt::PlainText);
+      const std::uint32_t type = item.style & kSsTypeMask;
+      const unsigned resourceId = item.textOrdinal.value_or(0);
+      if (type == kSsIcon) {
+        const QImage image = IconImageFromResources(host_.resources_, resourceId);
+        // An icon static sizes itself to the icon.
+        label->setPixmap(QPixmap::fromImage(image));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      } else if (type == kSsBitmap) {
+        label->setPixmap(QPixmap::fromImage(BitmapFromResources(host_.resources_, resourceId)));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      } else {
+        label->setText((item.style & kSsNoPrefix) ? QString::fromStdString(item.text)
+                                                   : WithoutPrefix(item.text));
+        label->setWordWrap(type != kSsLeftNoWordWrap);
+        const Qt::Alignment horizontal = type == kSsCenter  ? Qt::AlignHCenter
+                                         : type == kSsRight ? Qt::AlignRight
+                                                            : Qt::AlignLeft;
+        label->setAlignment(horizontal | Qt::AlignTop);
+      }
+      label->setFocusPolicy(Qt::NoFocus);
+      return label;
+    }
+    default:
+      break;
+  }
+  if (const auto* factory = host_.FactoryFor(item.className)) {
+    if (QWidget* made = (*factory)(widget_, item)) return made;
+  }
+  auto* placeholder = new QWidget(widget_);
+  placeholder->setFocusPolicy(Qt::NoFocus);
+  return placeholder;
+}
+
+void QtWindow::ClickRadio(Control& control) {
+  auto* radio = static_cast<QRadioButton*>(control.widget);
+  if (ButtonType(control.item) == kBsAutoRadioButton) {
+    // The group runs from the last control with WS_GROUP up to the next one;
+    // the other enabled automatic radio buttons in it lose their check.
+    const auto self = std::find_if(controls_.begin(), controls_.end(),
+                                   [&](const Control& c) { return &c == &control; });
+    auto first = self;
+    while (first != controls_.begin() && !(first->item.style & kWsGroup)) --first;
+    for (auto it = first; it != controls_.end(); ++it) {
+      if (it != first && (it->item.style & kWsGroup)) break;
+      if (&*it != &control && ButtonType(it->item) == kBsAutoRadioButton && IsRadio(it->item) &&
+          it->widget->isEnabled())
+        static_cast<QRadioButton*>(it->widget)->setChecked(false);
+    }
+    radio->setChecked(true);
+  } else {
+    radio->setChecked(!radio->isChecked());  // the program checks a plain radio itself
+  }
+  Command(control.item.id);
+}
+
+void QtWindow::InitialFocus() {
+  for (const auto& c : controls_) {
+    if ((c.item.style & kWsTabStop) && c.widget->isEnabled() && !c.widget->isHidden()) {
+      c.widget->setFocus(Qt::OtherFocusReason);
+      if (auto* edit = qobject_cast<QLineEdit*>(c.widget)) edit->selectAll();
+      return;
+    }
+  }
+}
+
+void QtWindow::Announce(QWidget* window) { host_.AnnounceWhenRunning(window); }
+
+void QtWindow::RunLoop() {
+  if (ended_) return;
+  loop_.exec(QEventLoop::DialogExec);
+}
+
+template <class Handler>
+void QtWindow::Guarded(Handler&& handler) {
+  // Nothing may unwind through Qt's event delivery: the error ends the
+  // dialog and its modal run throws it again.
+  try {
+    handler();
+  } catch (...) {
+    if (!error_) error_ = std::current_exception();
+    End(-1);
+  }
+}
+
+void QtWindow::Command(unsigned id) {
+  if (ended_) return;
+  Guarded([&] { dialog_.HandleCommand(id); });
+}
+
+void QtWindow::SysCommand(unsigned command) {
+  if (ended_) return;
+  Guarded([&] {
+    defaultRequested_ = false;
+    const bool handled = dialog_.HandleSysCommand(command);
+    if (handled && !defaultRequested_) return;
+    switch (command & kScMask) {
+      case kScClose:
+        // Windows turns Close into the Cancel command, posted.
+        QMetaObject::invokeMethod(widget_, [this] { Command(kIdCancel); }, Qt::QueuedConnection);
+        break;
+      case kScMinimize: widget_->showMinimized(); break;
+      case kScRestore: widget_->showNormal(); break;
+      default: break;
+    }
+  });
+}
+
+void QtWindow::Private(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (ended_) return;
+  Guarded([&] { dialog_.HandlePrivateMessage(message, wParam, lParam); });
+}
+
+void QtWindow::PressEnter() {
+  if (ended_) return;
+  // A focused push button takes the default role; otherwise the template's
+  // default button, or IDOK; a disabled default button sends nothing.
+  int command = kIdOk;
+  for (const auto& c : controls_)
+    if (IsButton(c.item) && ButtonType(c.item) == kBsDefPushButton) command = static_cast<int>(c.item.id);
+  const QWidget* focused = widget_->focusWidget();
+  for (const auto& c : controls_)
+    if (IsPushButton(c.item) && c.widget == focused) command = static_cast<int>(c.item.id);
+  if (const Control* target = Find(command); target && !target->widget->isEnabled()) return;
+  Command(static_cast<unsigned>(command));
+}
+
+const QtWindow::Control* QtWindow::Find(int id) const {
+  for (const auto& c : controls_)
+    if (static_cast<int>(c.item.id) == id) return &c;
+  return nullptr;
+}
+
+QtWindow::Control* QtWindow::FindMutable(int id) { return const_cast<Control*>(Find(id)); }
+
+std::string QtWindow::ItemText(int id) const {
+  const Control* c = Find(id);
+  if (!c) return {};
+  if (auto* edit = qobject_cast<QLineEdit*>(c->widget)) return edit->text().toStdString();
+  if (auto* button = qobject_cast<QAbstractButton*>(c->widget)) return button->text().toStdString();
+  if (auto* box = qobject_cast<QGroupBox*>(c->widget)) return box->title().toStdString();
+  return c->text;
+}
+
+void QtWindow::SetItemText(int id, std::string_view text) {
+  Control* c = FindMutable(id);
+  if (!c) return;
+  c->text = std::string(text);
+  const QString value = QString::fromStdString(c->text);
+  if (auto* edit = qobject_cast<QLineEdit*>(c->widget)) {
+    edit->setText((c->item.style & kEsUpperCase) ? value.toUpper() : value);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(c->widget)) {
+    button->setText(value);
+  } else if (auto* box = qobject_cast<QGroupBox*>(c->widget)) {
+    box->setTitle(value);
+  } else if (auto* label = qobject_cast<QLabel*>(c->widget); label && label->pixmap().isNull()) {
+    label->setText((c->item.style & kSsNoPrefix) ? value : WithoutPrefix(c->text));
+  } else {
+    c->widget->setWindowTitle(value);
+  }
+}
+
+bool QtWindow::IsItemChecked(int id) const {
+  const Control* c = Find(id);
+  auto* button = c ? qobject_cast<QAbstractButton*>(c->widget) : nullptr;
+  return button && button->isCheckable() && button->isChecked();
+}
+
+void QtWindow::CheckItem(int id, bool checked) {
+  const Control* c = Find(id);
+  auto* button = c ? qobject_cast<QAbstractButton*>(c->widget) : nullptr;
+  if (button && button->isCheckable()) button->setChecked(checked);
+}
+
+bool QtWindow::IsItemEnabled(int id) const {
+  const Control* c = Find(id);
+  return c && c->widget->isEnabled();
+}
+
+void QtWindow::EnableItem(int id, bool enable) {
+  if (const Control* c = Find(id)) c->widget->setEnabled(enable);
+}
+
+void QtWindow::LimitItemText(int id, int maxChars) {
+  // As on Windows, zero (or less) means the largest limit.
+  if (Control* c = FindMutable(id)) c->textLimit = maxChars <= 0 ? 0x7FFFFFFE : maxChars;
+}
+
+void QtWindow::FocusItem(int id) {
+  const Control* c = Find(id);
+  // A disabled control cannot take the focus.
+  if (c && c->widget->isEnabled()) c->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtWindow::SelectItemText(int id, int start, int end) {
+  const Control* c = Find(id);
+  auto* edit = c ? qobject_cast<QLineEdit*>(c->widget) : nullptr;
+  if (!edit) return;
+  const int length = static_cast<int>(edit->text().size());
+  const int from = std::clamp(start, 0, length);
+  const int to = end < 0 ? length : std::clamp(end, 0, length);
+  edit->setSelection(from, to - from);
+}
+
+void QtWindow::InvalidateItem(int id) {
+  if (const Control* c = Find(id)) c->widget->update();
+}
+
+void QtWindow::UpdateItem(int id) {
+  if (const Control* c = Find(id)) c->widget->repaint();
+}
+
+bool QtWindow::HasSystemMenu() const { return (template_.style & kWsSysMenu) != 0; }
+
+void QtWindow::AppendSystemMenuSeparator() { menuItems_.emplace_back(0u, std::string()); }
+
+void QtWindow::AppendSystemMenuItem(unsigned command, std::string_view text) {
+  menuItems_.emplace_back(command, std::string(text));
+}
+
+void QtWindow::SetIcon(const IconHandle& icon, bool) {
+  if (icon.native) widget_->setWindowIcon(*static_cast<const QIcon*>(icon.native));
+}
+
+bool QtWindow::IsIconic() const { return widget_->isMinimized(); }
+
+std::unique_ptr<MinimizedPainter> QtWindow::BeginMinimizedPaint() {
+  // Linux window managers draw a minimized window's icon themselves.
+  return std::make_unique<NoPainter>();
+}
+
+void QtWindow::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  host_.Enqueue({this, message, wParam, lParam});
+}
+
+void QtWindow::End(int code) {
+  // The last code given wins, as on Windows.
+  endCode_ = code;
+  ended_ = true;
+  loop_.quit();
+}
+
+}  // namespace qv::qt

@@ -1,0 +1,120 @@
+// One open dialog on the Qt host: the QDialog built from the template, its
+// controls by id, and the delivery of commands, system commands and private
+// messages to the dialog object, with Windows' default processing after them.
+#pragma once
+
+#include <QDialog>
+#include <QEventLoop>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/qt/dialog_units.h"
+#include "framework/resource_reader.h"
+
+namespace qv::qt {
+
+class QtDialogHost;
+class QtWindow;
+
+// The dialog's widget: turns the keys and the close box into the commands
+// that Windows' dialog manager sends.
+class TemplateDialog final : public QDialog {
+ public:
+  TemplateDialog(QtWindow& window, QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void reject() override;
+
+ private:
+  QtWindow& window_;
+};
+
+class QtWindow final : public DialogWindow {
+ public:
+  struct Control {
+    DialogItemTemplate item;
+    QWidget* widget = nullptr;
+    std::string text;     // what the control shows, for those without text of their own
+    int textLimit = 30000;  // the edit control's default
+  };
+
+  QtWindow(QtDialogHost& host, CDialog& dialog, DialogTemplate dialogTemplate, QWidget* parent);
+  ~QtWindow() override;
+
+  TemplateDialog* Widget() const { return widget_; }
+  CDialog& Dialog() const { return dialog_; }
+  const Control* Find(int id) const;
+  const DialogTemplate& Template() const { return template_; }
+  const BaseUnits& Units() const { return units_; }
+  bool Ended() const { return ended_; }
+  int EndCode() const { return endCode_; }
+
+  // Runs the window's own modal loop until End.
+  void RunLoop();
+  // The first error that a handler threw; the modal run throws it again.
+  std::exception_ptr Error() const { return error_; }
+  void InitialFocus();
+
+  // What the platform sends.
+  void Command(unsigned id);
+  void SysCommand(unsigned command);
+  void Private(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  void PressEnter();
+  const std::vector<std::pair<unsigned, std::string>>& SystemMenuItems() const { return menuItems_; }
+  bool Closing() const { return closing_; }
+  // Tells the host's observer about a window that runs modally from here.
+  void Announce(QWidget* window);
+
+  // DialogWindow.
+  std::string ItemText(int id) const override;
+  void SetItemText(int id, std::string_view text) override;
+  bool IsItemChecked(int id) const override;
+  void CheckItem(int id, bool checked) override;
+  bool IsItemEnabled(int id) const override;
+  void EnableItem(int id, bool enable) override;
+  void LimitItemText(int id, int maxChars) override;
+  void FocusItem(int id) override;
+  void SelectItemText(int id, int start, int end) override;
+  void ScrollItemCaret(int id) override {}
+  void InvalidateItem(int id) override;
+  void UpdateItem(int id) override;
+  bool HasSystemMenu() const override;
+  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuItem(unsigned command, std::string_view text) override;
+  void SetIcon(const IconHandle& icon, bool big) override;
+  bool IsIconic() const override;
+  std::unique_ptr<MinimizedPainter> BeginMinimizedPaint() override;
+  void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void End(int code) override;
+  void RequestDefaultProcessing() override { defaultRequested_ = true; }
+
+ private:
+  Control* FindMutable(int id);
+  void Build();
+  QWidget* MakeControl(Control& control);
+  void ClickRadio(Control& control);
+  template <class Handler>
+  void Guarded(Handler&& handler);
+
+  QtDialogHost& host_;
+  CDialog& dialog_;
+  DialogTemplate template_;
+  TemplateDialog* widget_;
+  BaseUnits units_;
+  std::vector<Control> controls_;
+  std::vector<std::pair<unsigned, std::string>> menuItems_;
+  QEventLoop loop_;
+  bool ended_ = false;
+  bool closing_ = false;
+  int endCode_ = 0;
+  bool defaultRequested_ = false;
+  std::exception_ptr error_;
+};
+
+}  // namespace qv::qt

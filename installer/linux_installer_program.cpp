@@ -1,0 +1,37 @@
+#include "installer/linux_installer_program.h"
+
+#include "framework/qt/qt_host.h"
+#include "installer/install_app.h"
+#include "installer/installer_resources.h"
+#include "installer/qt/progress_control.h"
+#include "platform/posix/freedesktop_program_group.h"
+#include "platform/posix/ini_profile_store.h"
+#include "platform/posix/kernel_firmware_port_table.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_installer_file_system.h"
+#include "platform/posix/windows_path_profile_store.h"
+
+namespace qv {
+
+int RunLinuxInstaller(const LinuxInstallerOptions& options) {
+  static CInstallApp theApp;
+  auto resources = ResourceBundle::FromResFile(InstallerResourceBytes());
+  if (!resources) return 1;
+  qt::QtDialogHost host(std::move(*resources));
+  if (options.prepare) options.prepare(host);
+
+  auto userFiles = posix::PosixInstallerFileSystem::ForCurrentUser();
+  InstallerFileSystem& files = options.files ? *options.files : userFiles;
+  // The information file is named by a path beside the program, the
+  // configuration file by its bare name: both reach the INI engine here.
+  posix::IniProfileStore ini(posix::IniProfileStore::DefaultDirectory());
+  posix::WindowsPathProfileStore profile(ini, userFiles.Paths());
+  posix::KernelFirmwarePortTable portTable;
+  qt::QtProgressControlClass progressClass(host);
+  auto shell = posix::FreedesktopProgramGroup::ForCurrentUser();
+  posix::PosixClock realClock;
+  Clock& clock = options.clock ? *options.clock : realClock;
+  return theApp.Run(host, InstallerServices{profile, files, portTable, progressClass, shell, clock});
+}
+
+}  // namespace qv

@@ -1,0 +1,17 @@
+// SZDD expansion over open file descriptors, by libmspack's decompressor.
+// The caller owns both descriptors; the input is read from its current
+// position (the start of the SZDD header), the output written from its own.
+#pragma once
+
+#include <cstdint>
+
+namespace qv::posix {
+
+struct SzddExpansion {
+  bool ok = false;             // libmspack reported no read, write or format error
+  std::uint64_t written = 0;   // bytes written to the output
+};
+
+SzddExpansion ExpandSzdd(int input, int output);
+
+}  // namespace qv::posix

@@ -1,0 +1,48 @@
+#include "setting/linux_setting_program.h"
+
+#include "framework/qt/qt_host.h"
+#include "platform/posix/cups_default_destination.h"
+#include "platform/posix/cups_printer_store.h"
+#include "platform/posix/ini_profile_store.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/ppdev_switch_port.h"
+#include "platform/posix/spawn_launcher.h"
+#include "setting/setting_app.h"
+#include "setting/setting_resources.h"
+
+namespace qv {
+namespace {
+
+// The print-setup chooser lists the printers that Set can make the default:
+// the names of the store's own device list.
+qt::PrinterChoices ChoicesOf(PrinterStore& store) {
+  qt::PrinterChoices choices;
+  if (store.OpenDeviceList()) {
+    const unsigned count = store.DeviceCount();
+    for (unsigned i = 0; i < count; ++i) {
+      const PrinterDeviceEntry entry = store.Device(i);
+      if (entry.status == 0) choices.names.emplace_back(entry.name.view());
+    }
+    store.CloseDeviceList();
+  }
+  choices.current = posix::CupsDefaultDestination();
+  return choices;
+}
+
+}  // namespace
+
+int RunLinuxSettingProgram(const std::function<void(qt::QtDialogHost&)>& prepare) {
+  static CSettingApp theApp;
+  auto resources = ResourceBundle::FromResFile(SettingResourceBytes());
+  if (!resources) return 1;
+  posix::CupsPrinterStore printers;
+  qt::QtDialogHost host(std::move(*resources), [&printers] { return ChoicesOf(printers); });
+  if (prepare) prepare(host);
+  posix::IniProfileStore profile(posix::IniProfileStore::DefaultDirectory());
+  posix::PpdevSwitchPort switchPort;
+  posix::SpawnLauncher launcher;
+  posix::PosixClock clock;
+  return theApp.Run(host, SettingServices{profile, printers, switchPort, launcher, clock});
+}
+
+}  // namespace qv

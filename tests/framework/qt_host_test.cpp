@@ -1,0 +1,422 @@
+// The Qt host on Qt's offscreen platform: widgets built from the templates
+// at the places Windows' dialog-unit rules give, radio groups, the keys and
+// the close box, message boxes, the context menu of the system-menu items,
+// posted messages and the printer chooser. Each modal window is driven from
+// the host's shown-window observer, inside its own loop: no timers.
+#include "framework/qt/qt_host.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest/QTest>
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/qt/dialog_units.h"
+#include "framework/window_constants.h"
+#include "setting/setting_resources.h"
+#include "tests/framework/test_resources.h"
+
+namespace qv {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "qt_host_test";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+class CProbeDlg : public CDialog {
+ public:
+  CProbeDlg(DialogHost& host, int templateId) : CDialog(host, templateId) {}
+  std::vector<unsigned> commands, sysCommands, privates;
+  bool defaultForSysCommands = false;
+  std::function<void(CProbeDlg&)> onInit;
+
+  using CDialog::AddSystemMenuItem;
+  using CDialog::CheckItem;
+  using CDialog::EnableItem;
+  using CDialog::GetItemText;
+  using CDialog::IsChecked;
+  using CDialog::LimitText;
+  using CDialog::PostToSelf;
+  using CDialog::SetItemText;
+  using CDialog::ShowMessageBox;
+
+ protected:
+  bool OnInitDialog() override {
+    if (onInit) onInit(*this);
+    return true;
+  }
+  void OnOK() override { Record(kIdOk); }
+  void OnCancel() override { Record(kIdCancel); }
+  void Record(unsigned id) {
+    commands.push_back(id);
+    EndDialog(static_cast<int>(id));
+  }
+  void OnSys(unsigned command) {
+    sysCommands.push_back(command);
+    if (defaultForSysCommands) Default();
+  }
+  void OnPrivate() { privates.push_back(kWmUser + 1); }
+
+  static const MessageTable* ClassMessageTable() {
+    static constexpr MessageEntry kEntries[] = {
+        msg::SysCommand<&CProbeDlg::OnSys>(),
+        msg::PrivateMessage<&CProbeDlg::OnPrivate>(kWmUser + 1),
+    };
+    static const MessageTable kTable{CDialog::ClassMessageTable(), kEntries};
+    return &kTable;
+  }
+  const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
+};
+
+class QtHostTest : public ::testing::Test {
+ protected:
+  // Runs the dialog; `driver` gets each window that the host runs modally.
+  int Run(CProbeDlg& dialog, std::function<void(QWidget*)> driver) {
+    host.ObserveShownWindows(std::move(driver));
+    return dialog.DoModal();
+  }
+  QApplication& app = App();  // before the host
+  qt::QtDialogHost host{FrameworkTestResources(),
+                        [] { return qt::PrinterChoices{{"Laser", "Ink", "Plotter"}, "Ink"}; }};
+};
+
+int Scaled(int value, int base, int divisor) { return qt::MulDiv(value, base, divisor); }
+
+TEST(QtDialogUnits, MulDivRoundsHalvesAwayFromZero) {
+  EXPECT_EQ(qt::MulDiv(5, 6, 4), 8);    // 7.5
+  EXPECT_EQ(qt::MulDiv(3, 6, 4), 5);    // 4.5
+  EXPECT_EQ(qt::MulDiv(1, 6, 4), 2);    // 1.5
+  EXPECT_EQ(qt::MulDiv(-5, 6, 4), -8);  // -7.5
+  EXPECT_EQ(qt::MulDiv(7, 13, 8), 11);  // 11.375
+  EXPECT_EQ(qt::MulDiv(7, 13, 0), 0);
+}
+
+TEST(QtDialogUnits, ArialBecomesLiberationSansWithItsWindowsBaseUnits) {
+  App();
+  DialogTemplate arial;
+  arial.pointSize = 8;
+  arial.typeface = "Arial";
+  const QFont font = qt::TemplateFont(arial);
+  EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
+  EXPECT_EQ(font.pixelSize(), 11);
+  // Arial at 11 pixels: ascent 10 and descent 2 (its Windows ascent and
+  // descent scaled and rounded, as GDI does). The metric-compatible face
+  // must give the same or every layout shifts.
+  const qt::BaseUnits units = qt::BaseUnitsOf(font);
+  EXPECT_EQ(units.x, 6);
+  EXPECT_EQ(units.y, 12);
+}
+
+TEST(QtSettingDialog, EveryControlOfTheSettingDialogSitsWhereTheDialogUnitsPutIt) {
+  App();
+  qt::QtDialogHost host(*ResourceBundle::FromResFile(SettingResourceBytes()));
+  const DialogTemplate tpl = *ResourceBundle::FromResFile(SettingResourceBytes())->Dialog(102);
+  CProbeDlg dialog(host, 102);
+  std::vector<QWidget*> controls;
+  host.ObserveShownWindows([&](QWidget* window) {
+    const qt::BaseUnits units{6, 12};
+    EXPECT_EQ(window->size(), QSize(Scaled(tpl.cx, units.x, 4), Scaled(tpl.cy, units.y, 8)));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QV27-518 Setting Program"));
+    for (const auto& item : tpl.items) {
+      SCOPED_TRACE(item.id);
+      QWidget* w = qt::QtDialogHost::ControlOf(&dialog, static_cast<int>(item.id));
+      ASSERT_NE(w, nullptr);
+      controls.push_back(w);
+      EXPECT_EQ(w->geometry(), QRect(Scaled(item.x, units.x, 4), Scaled(item.y, units.y, 8),
+                                     Scaled(item.cx, units.x, 4), Scaled(item.cy, units.y, 8)));
+    }
+    auto* icon = qobject_cast<QLabel*>(qt::QtDialogHost::ControlOf(&dialog, 1030));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->pixmap().isNull());
+    auto* set = qobject_cast<QPushButton*>(qt::QtDialogHost::ControlOf(&dialog, kIdOk));
+    ASSERT_NE(set, nullptr);
+    EXPECT_TRUE(set->isDefault());
+    dialog.EndDialog(0);
+  });
+  dialog.DoModal();
+  // The dialog and its 34 controls.
+  EXPECT_EQ(controls.size(), 34u);
+}
+
+TEST(QtSettingDialog, TheAboutBitmapComesFromTheResources) {
+  App();
+  qt::QtDialogHost host(*ResourceBundle::FromResFile(SettingResourceBytes()));
+  CProbeDlg about(host, 101);
+  host.ObserveShownWindows([&](QWidget*) {
+    auto* bitmap = qobject_cast<QLabel*>(qt::QtDialogHost::ControlOf(&about, 1030));
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_FALSE(bitmap->pixmap().isNull());
+    EXPECT_GT(bitmap->pixmap().width(), 100);
+    about.EndDialog(0);
+  });
+  about.DoModal();
+}
+
+TEST_F(QtHostTest, AnAutomaticRadioButtonTakesTheCheckFromItsOwnGroupOnly) {
+  CProbeDlg dialog(host, 100);
+  Run(dialog, [&](QWidget*) {
+    dialog.CheckItem(10);
+    dialog.CheckItem(20);
+    dialog.CheckItem(12);
+    dialog.EnableItem(12, false);
+    QTest::mouseClick(qt::QtDialogHost::ControlOf(&dialog, 11), Qt::LeftButton);
+    EXPECT_FALSE(dialog.IsChecked(10));
+    EXPECT_TRUE(dialog.IsChecked(11));
+    EXPECT_TRUE(dialog.IsChecked(12)) << "a disabled sibling keeps its check";
+    EXPECT_TRUE(dialog.IsChecked(20)) << "another group is left alone";
+    // Clicking the checked one again leaves it checked.
+    static_cast<QAbstractButton*>(qt::QtDialogHost::ControlOf(&dialog, 11))->click();
+    EXPECT_TRUE(dialog.IsChecked(11));
+    dialog.EndDialog(0);
+  });
+}
+
+TEST_F(QtHostTest, KeysAndTheCloseBoxSendWhatWindowsSends) {
+  struct Case {
+    const char* name;
+    std::function<void(CProbeDlg&, QWidget*)> act;
+    std::vector<unsigned> commands;
+    std::vector<unsigned> sysCommands;
+  };
+  const std::vector<Case> cases = {
+      {"Enter presses the default button",
+       [](CProbeDlg&, QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, {kIdOk}, {}},
+      {"Enter with the focus on a push button presses that one",
+       [](CProbeDlg& d, QWidget* w) {
+         qt::QtDialogHost::ControlOf(&d, kIdCancel)->setFocus();
+         QTest::keyClick(w, Qt::Key_Enter);
+       },
+       {kIdCancel}, {}},
+      {"Enter does nothing while the default button is disabled",
+       [](CProbeDlg& d, QWidget* w) {
+         d.EnableItem(kIdOk, false);
+         QTest::keyClick(w, Qt::Key_Return);
+         d.EndDialog(9);
+       },
+       {}, {}},
+      {"Escape is Cancel", [](CProbeDlg&, QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); },
+       {kIdCancel}, {}},
+      {"the close box asks the dialog, which may keep it open",
+       [](CProbeDlg& d, QWidget* w) {
+         w->close();
+         EXPECT_TRUE(w->isVisible());
+         d.EndDialog(9);
+       },
+       {}, {kScClose}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CProbeDlg dialog(host, 100);
+    Run(dialog, [&](QWidget* w) { c.act(dialog, w); });
+    EXPECT_EQ(dialog.commands, c.commands);
+    EXPECT_EQ(dialog.sysCommands, c.sysCommands);
+  }
+}
+
+TEST_F(QtHostTest, CloseLeftToThePlatformBecomesCancel) {
+  CProbeDlg dialog(host, 100);
+  dialog.defaultForSysCommands = true;
+  EXPECT_EQ(Run(dialog, [&](QWidget* w) { w->close(); }), kIdCancel);
+  EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{kScClose});
+  EXPECT_EQ(dialog.commands, std::vector<unsigned>{kIdCancel});
+}
+
+TEST_F(QtHostTest, MessageBoxesShowWindowsButtonsAndAnswerWithTheirIds) {
+  struct Case {
+    unsigned style;
+    QStringList buttons;
+    int press;  // index of the button pressed, -1 for Escape
+    int answer;
+    QMessageBox::Icon icon;
+  };
+  const std::vector<Case> cases = {
+      {kMbOk | kMbIconInformation, {"OK"}, 0, kIdOk, QMessageBox::Information},
+      {kMbOk, {"OK"}, -1, kIdOk, QMessageBox::NoIcon},
+      {kMbOkCancel | kMbIconQuestion, {"OK", "Cancel"}, 1, kIdCancel, QMessageBox::Question},
+      {kMbOkCancel | kMbIconQuestion, {"OK", "Cancel"}, -1, kIdCancel, QMessageBox::Question},
+      {kMbYesNo | kMbIconExclamation, {"&Yes", "&No"}, 1, kIdNo, QMessageBox::Warning},
+      {kMbRetryCancel | kMbIconStop, {"&Retry", "Cancel"}, 0, kIdRetry, QMessageBox::Critical},
+      {kMbYesNoCancel, {"&Yes", "&No", "Cancel"}, 0, kIdYes, QMessageBox::NoIcon},
+      {kMbAbortRetryIgnore, {"&Abort", "&Retry", "&Ignore"}, 2, kIdIgnore, QMessageBox::NoIcon},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.style);
+    SCOPED_TRACE(c.press);
+    CProbeDlg dialog(host, 100);
+    int answer = 0;
+    Run(dialog, [&](QWidget* w) {
+      if (w == qt::QtDialogHost::WidgetOf(&dialog)) {
+        answer = dialog.ShowMessageBox("Text", "Caption", c.style);
+        dialog.EndDialog(0);
+        return;
+      }
+      auto* box = qobject_cast<QMessageBox*>(w);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->parentWidget(), qt::QtDialogHost::WidgetOf(&dialog));
+      EXPECT_EQ(box->windowTitle(), QStringLiteral("Caption"));
+      EXPECT_EQ(box->text(), QStringLiteral("Text"));
+      EXPECT_EQ(box->icon(), c.icon);
+      QStringList texts;
+      for (QAbstractButton* b : box->findChild<QDialogButtonBox*>()->buttons()) texts << b->text();
+      EXPECT_EQ(texts, c.buttons);
+      if (c.press < 0) QTest::keyClick(box, Qt::Key_Escape);
+      else box->findChild<QDialogButtonBox*>()->buttons()[c.press]->click();
+    });
+    EXPECT_EQ(answer, c.answer);
+  }
+}
+
+TEST_F(QtHostTest, PostedMessagesArriveWhileAMessageBoxIsOpen) {
+  CProbeDlg dialog(host, 100);
+  std::size_t seenWhileOpen = 99;
+  Run(dialog, [&](QWidget* w) {
+    if (w == qt::QtDialogHost::WidgetOf(&dialog)) {
+      dialog.PostToSelf(kWmUser + 1);
+      dialog.ShowMessageBox("Text", "Caption", kMbOk);
+      dialog.EndDialog(0);
+      return;
+    }
+    seenWhileOpen = dialog.privates.size();
+    QTest::keyClick(w, Qt::Key_Escape);
+  });
+  EXPECT_EQ(seenWhileOpen, 1u);
+}
+
+TEST_F(QtHostTest, TheProgramsSystemMenuItemsFormTheContextMenu) {
+  CProbeDlg dialog(host, 100);
+  QStringList shown;
+  Run(dialog, [&](QWidget* w) {
+    if (w == qt::QtDialogHost::WidgetOf(&dialog)) {
+      dialog.AddSystemMenuItem(0x0010, "&About Test...");
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(w, &event);
+      QApplication::processEvents();
+      dialog.EndDialog(0);
+      return;
+    }
+    auto* menu = qobject_cast<QMenu*>(w);
+    ASSERT_NE(menu, nullptr);
+    for (QAction* a : menu->actions()) shown << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    menu->actions().back()->trigger();
+    menu->close();
+  });
+  EXPECT_EQ(shown, QStringList{QStringLiteral("&About Test...")});
+  EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{0x0010});
+}
+
+TEST_F(QtHostTest, EditsKeepUpperCaseAndTheirLimitForTheUser) {
+  CProbeDlg dialog(host, 100);
+  Run(dialog, [&](QWidget*) {
+    dialog.SetItemText(30, "c:\\dir");
+    EXPECT_EQ(dialog.GetItemText(30), "C:\\DIR");
+    dialog.LimitText(31, 3);
+    auto* edit = static_cast<QLineEdit*>(qt::QtDialogHost::ControlOf(&dialog, 31));
+    edit->setFocus();
+    QTest::keyClicks(edit, "abcdef");
+    EXPECT_EQ(dialog.GetItemText(31), "abc");
+    dialog.SetItemText(31, "longer than the limit");
+    EXPECT_EQ(dialog.GetItemText(31), "longer than the limit") << "the program's text is not cut";
+    dialog.EndDialog(0);
+  });
+}
+
+TEST_F(QtHostTest, AHandlersExceptionEndsTheDialogAndIsThrownOn) {
+  struct CThrowing : CProbeDlg {
+    using CProbeDlg::CProbeDlg;
+    void OnOK() override { throw std::runtime_error("handler failed"); }
+  } throwing(host, 100);
+  host.ObserveShownWindows([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+  EXPECT_THROW(throwing.DoModal(), std::runtime_error);
+}
+
+TEST_F(QtHostTest, ThePrinterChooserOpensOnTheCurrentPrinter) {
+  for (bool accept : {true, false}) {
+    SCOPED_TRACE(accept);
+    CProbeDlg dialog(host, 100);
+    std::optional<std::string> chosen = "unset";
+    Run(dialog, [&](QWidget* w) {
+      if (w == qt::QtDialogHost::WidgetOf(&dialog)) {
+        chosen = host.ChoosePrinter(&dialog, 0);
+        dialog.EndDialog(0);
+        return;
+      }
+      auto* list = w->findChild<QListWidget*>();
+      ASSERT_NE(list, nullptr);
+      ASSERT_EQ(list->count(), 3);
+      EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Ink"));
+      list->setCurrentRow(2);
+      auto* buttons = w->findChild<QDialogButtonBox*>();
+      buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    EXPECT_EQ(chosen, accept ? std::optional<std::string>("Plotter") : std::nullopt);
+  }
+}
+
+TEST_F(QtHostTest, TheFileChooserOffersAllFilesBesideTheFiltersOwnEntry) {
+  QTemporaryDir dir;
+  const QString program = dir.filePath(QStringLiteral("transfer"));
+  QFile file(program);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  for (bool accept : {true, false}) {
+    SCOPED_TRACE(accept);
+    CProbeDlg dialog(host, 100);
+    std::optional<std::string> chosen = "unset";
+    Run(dialog, [&](QWidget* w) {
+      if (w == qt::QtDialogHost::WidgetOf(&dialog)) {
+        FileChooserRequest request{std::string("Executables (*.exe)\0\0", 21), "*.exe", 0x0804};
+        chosen = host.ChooseFile(&dialog, request);
+        dialog.EndDialog(0);
+        return;
+      }
+      auto* chooser = qobject_cast<QFileDialog*>(w);
+      ASSERT_NE(chooser, nullptr);
+      EXPECT_EQ(chooser->nameFilters(),
+                (QStringList{QStringLiteral("Executables (*.exe)"), QStringLiteral("All files (*)")}));
+      EXPECT_TRUE(chooser->testOption(QFileDialog::DontUseNativeDialog));
+      if (!accept) {
+        chooser->reject();
+        return;
+      }
+      chooser->setDirectory(dir.path());
+      chooser->selectFile(program);
+      QTest::keyClick(chooser, Qt::Key_Return);
+    });
+    EXPECT_EQ(chosen, accept ? std::optional<std::string>(program.toStdString()) : std::nullopt);
+  }
+}
+
+TEST_F(QtHostTest, StringsAndIconsComeFromTheEmbeddedResources) {
+  EXPECT_EQ(host.LoadText(4000), "Line one\nLine two");
+  EXPECT_EQ(host.LoadText(2), "");
+  EXPECT_TRUE(host.LoadIconResource(1));
+  EXPECT_FALSE(host.LoadIconResource(999));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,329 @@
+#include "tests/platform/installer_file_system_contract.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "tests/support/szdd.h"
+#include "tests/support/szdd_writer.h"
+
+namespace qv::testing {
+
+std::string InstallerFileSystemContract::At(std::initializer_list<std::string_view> parts) const {
+  std::string path = target_->Root();
+  for (std::string_view part : parts) (path += target_->Separator()) += part;
+  return path;
+}
+
+std::string InstallerFileSystemContract::Directory(const std::string& name) {
+  const std::string path = At({name});
+  target_->AddDirectory(path);
+  return path;
+}
+
+std::string InstallerFileSystemContract::PathOfLength(std::size_t length, const std::string& tag) {
+  const std::string root = target_->Root();
+  const std::string file = "FILE.DAT";
+  const std::size_t directories = length - root.size() - 2 - file.size();
+  // Components of at most 100 characters: every name stays within what
+  // any file system allows.
+  std::string tail(directories, 'D');
+  tail.replace(0, tag.size(), tag);
+  for (std::size_t i = 100; i + 1 < tail.size(); i += 101) tail[i] = target_->Separator();
+  std::string path = root;
+  for (std::size_t at = 0; at <= tail.size();) {
+    std::size_t end = std::min(tail.find(target_->Separator(), at), tail.size());
+    path += target_->Separator();
+    path += tail.substr(at, end - at);
+    target_->AddDirectory(path);
+    at = end + 1;
+  }
+  path += target_->Separator() + file;
+  EXPECT_EQ(path.size(), length);
+  return path;
+}
+
+std::vector<std::string> InstallerFileSystemContract::UpperListing(const std::string& directory) {
+  std::vector<std::string> names = target_->Listing(directory);
+  for (std::string& name : names)
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+namespace {
+
+// Text of every byte value, longer than any copy buffer.
+std::string Pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+  return bytes;
+}
+
+// "ABCD" as literals, then twelve bytes copied back from where it was
+// written in the ring (position 0xFF0, length 12): "ABCD" four times.
+std::string PackedWithABackReference() {
+  std::string bytes = SzddPack("", 16);
+  bytes += '\x0F';
+  bytes += "ABCD";
+  bytes += '\xF0';
+  bytes += '\xF9';
+  return bytes;
+}
+
+}  // namespace
+
+// --- Copying -------------------------------------------------------------
+
+TEST_P(InstallerFileSystemContract, PlainFilesAreCopiedByteForByte) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"text", "line one\r\nline two\r\n"},
+      {"every byte value, longer than a buffer", Pattern(70000)},
+      {"the signature's first seven bytes", std::string("SZDD\x88\xF0\x27", 7)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = At({"PLAIN.DAT"}), destination = At({"COPY.DAT"});
+    target().WriteRaw(source, c.bytes);
+    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), c.bytes);
+    EXPECT_EQ(target().ReadRaw(source), c.bytes);
+  }
+}
+
+TEST_P(InstallerFileSystemContract, CompressedFilesAreExpanded) {
+  const struct {
+    const char* name;
+    std::string packed;
+    std::string expanded;
+  } cases[] = {
+      {"empty", SzddPack(""), ""},
+      {"text", SzddPack("README\r\n"), "README\r\n"},
+      {"every byte value, longer than a buffer", SzddPack(Pattern(70000)), Pattern(70000)},
+      {"a back reference into the ring", PackedWithABackReference(), "ABCDABCDABCDABCD"},
+      // A literal, then three bytes from the ring's first slot, not yet
+      // written: the ring starts out filled with spaces.
+      {"a back reference before any output", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = At({"TOOL.BI_"}), destination = At({"TOOL.BIN"});
+    target().WriteRaw(source, c.packed);
+    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), c.expanded);
+  }
+}
+
+// Matches of every length up to 18 at every distance the ring allows, over
+// several turns of the ring, and a file too short for Debian's mscompress.
+TEST_P(InstallerFileSystemContract, RealCompressionExpandsAlike) {
+  std::string repeats;
+  for (int i = 0; repeats.size() < 20000; ++i) {
+    repeats += "block " + std::to_string(i * 7919 % 1000) + ";";
+    if (i % 50 == 0) repeats += std::string(40, 'x');
+    if (i % 97 == 0 && repeats.size() > 4000) repeats += repeats.substr(repeats.size() - 4000, 30);
+  }
+  for (const std::string& plain : {repeats, std::string("tiny"), Pattern(9000)}) {
+    SCOPED_TRACE(plain.size());
+    target().WriteRaw(At({"REAL.BI_"}), CompressSzdd(plain));
+    ASSERT_EQ(files().CopyExpanded(At({"REAL.BI_"}), At({"REAL.BIN"})), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(At({"REAL.BIN"})), plain);
+  }
+}
+
+TEST_P(InstallerFileSystemContract, AnExistingDestinationIsReplacedWhole) {
+  const std::string source = At({"NEW.DAT"}), destination = At({"OLD.DAT"});
+  target().WriteRaw(destination, std::string(5000, 'o'));
+  target().WriteRaw(source, "new");
+  ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+  EXPECT_EQ(target().ReadRaw(destination), "new");
+}
+
+TEST_P(InstallerFileSystemContract, ASourceMissingUnderItsNameIsReadUnderItsCompressedName) {
+  target().WriteRaw(At({"README.TX_"}), SzddPack("read me"));
+  ASSERT_EQ(files().CopyExpanded(At({"README.TXT"}), At({"OUT.TXT"})), LzCopyResult::Copied);
+  EXPECT_EQ(target().ReadRaw(At({"OUT.TXT"})), "read me");
+}
+
+// --- Sources that fail ---------------------------------------------------
+
+TEST_P(InstallerFileSystemContract, SourcesThatCannotBeExpandedFailToOpenUntilRepaired) {
+  const std::string good = SzddPack("the program");
+  std::string otherMethod = good;
+  otherMethod[8] = 'B';
+  std::string noMethod = good;
+  noMethod[8] = '\0';
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"unknown method byte", otherMethod},
+      {"method byte zero", noMethod},
+      {"header cut after the method", good.substr(0, 9)},
+      {"header cut inside the length", good.substr(0, 13)},
+      {"signature alone", good.substr(0, 8)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = At({"BAD.EX_"}), destination = At({std::string("BAD-") + c.name});
+    target().WriteRaw(source, c.bytes);
+    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::SourceOpenFailed);
+    EXPECT_EQ(target().ReadRaw(destination), std::nullopt) << "nothing is created for a source that fails";
+    // Each attempt looks at the file anew: a repaired medium installs.
+    target().WriteRaw(source, good);
+    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), "the program");
+  }
+}
+
+TEST_P(InstallerFileSystemContract, CompressedSourcesOfTheWrongLengthFailTheCopy) {
+  const std::string plain = Pattern(3000);
+  const std::string good = SzddPack(plain);
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"cut short", good.substr(0, good.size() / 2)},
+      {"cut after the header", good.substr(0, kSzddHeaderSize)},
+      {"header claims more", SzddPack(plain, 3001)},
+      {"header claims less", SzddPack(plain, 2999)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = At({"CUT.BI_"}), destination = At({"CUT.BIN"});
+    target().WriteRaw(source, c.bytes);
+    // What the destination holds then is left open: part of the data, or
+    // all of it under a header that lies.
+    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::CopyFailed);
+    target().WriteRaw(source, good);
+    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), plain);
+  }
+}
+
+TEST_P(InstallerFileSystemContract, AMissingSourceFailsToOpenAndCreatesNothing) {
+  for (const std::string& source : {At({"GONE.DAT"}), At({"NOSUCH", "GONE.DAT"}), Directory("ADIR")}) {
+    SCOPED_TRACE(source);
+    EXPECT_EQ(files().CopyExpanded(source, At({"OUT.DAT"})), LzCopyResult::SourceOpenFailed);
+    EXPECT_EQ(target().ReadRaw(At({"OUT.DAT"})), std::nullopt);
+  }
+}
+
+// --- Destinations that fail ------------------------------------------------
+
+TEST_P(InstallerFileSystemContract, ADestinationThatCannotBeCreatedFailsAndNoOtherNameAppears) {
+  const std::string folder = Directory("TARGET");
+  const std::string source = At({"TOOL.BI_"});
+  target().WriteRaw(source, SzddPack("tool"));
+  target().AddDirectory(At({"TARGET", "TOOL.BIN"}));
+  EXPECT_EQ(files().CopyExpanded(source, At({"TARGET", "TOOL.BIN"})), LzCopyResult::DestinationOpenFailed);
+  EXPECT_EQ(files().CopyExpanded(source, At({"TARGET", "NOSUCH", "TOOL.BIN"})),
+            LzCopyResult::DestinationOpenFailed);
+  EXPECT_EQ(UpperListing(folder), std::vector<std::string>{"TOOL.BIN"}) << "only the directory that was there";
+  EXPECT_EQ(target().ReadRaw(At({"TARGET", "TOOL.BI_"})), std::nullopt);
+}
+
+// --- One file under two names ------------------------------------------------
+
+TEST_P(InstallerFileSystemContract, CopyingAFileOntoItselfLeavesItAsItIs) {
+  const std::string folder = Directory("MEDIUM");
+  const std::string plain = "plain data", packed = SzddPack("packed data");
+  target().WriteRaw(At({"MEDIUM", "SAME.DAT"}), plain);
+  target().WriteRaw(At({"MEDIUM", "SAME.BI_"}), packed);
+  const char sep = target().Separator();
+  const std::string dot(1, '.'), up = "..";
+  struct Case {
+    std::string source, destination;
+    std::string bytes;
+  };
+  std::vector<Case> cases = {
+      {At({"MEDIUM", "SAME.DAT"}), At({"MEDIUM", "SAME.DAT"}), plain},
+      {At({"MEDIUM", "SAME.DAT"}), At({"MEDIUM", dot, "SAME.DAT"}), plain},
+      {At({"MEDIUM", dot, "SAME.DAT"}), At({"MEDIUM", "SAME.DAT"}), plain},
+      {At({"MEDIUM", "SAME.DAT"}), At({"MEDIUM", up, "MEDIUM", "SAME.DAT"}), plain},
+      {At({"MEDIUM", "SAME.BI_"}), At({"MEDIUM", "SAME.BI_"}), packed},
+      {At({"MEDIUM", "SAME.BI_"}), folder + sep + dot + sep + "SAME.BI_", packed},
+  };
+  if (target().NamesIgnoreCase()) {
+    std::string lower = folder;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    cases.push_back({At({"MEDIUM", "SAME.DAT"}), lower + sep + "same.dat", plain});
+    cases.push_back({At({"MEDIUM", "SAME.BI_"}), lower + sep + "Same.Bi_", packed});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source + " -> " + c.destination);
+    EXPECT_EQ(files().CopyExpanded(c.source, c.destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(c.source), c.bytes);
+  }
+  EXPECT_EQ(UpperListing(folder), (std::vector<std::string>{"SAME.BI_", "SAME.DAT"}));
+}
+
+// --- Path lengths ------------------------------------------------------------
+
+TEST_P(InstallerFileSystemContract, PathsOfUpTo255CharactersWork) {
+  for (const std::size_t length : {150u, 200u, 255u}) {
+    SCOPED_TRACE(length);
+    const std::string tag = std::to_string(length);
+    const std::string source = PathOfLength(length, "S" + tag), destination = PathOfLength(length, "D" + tag);
+    target().WriteRaw(source, SzddPack("long way"));
+    EXPECT_TRUE(files().FileExists(source));
+    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), "long way");
+    EXPECT_TRUE(files().FileExists(destination));
+  }
+}
+
+TEST_P(InstallerFileSystemContract, PathsOver255CharactersAreRefusedAlike) {
+  const std::string shortSource = At({"SHORT.DAT"});
+  target().WriteRaw(shortSource, "short");
+  for (const std::size_t length : {256u, 257u}) {
+    SCOPED_TRACE(length);
+    const std::string tag = std::to_string(length);
+    const std::string source = PathOfLength(length, "S" + tag), destination = PathOfLength(length, "D" + tag);
+    target().WriteRaw(source, "exists all the same");
+    EXPECT_FALSE(files().FileExists(source));
+    EXPECT_EQ(files().CopyExpanded(source, At({"OUT.DAT"})), LzCopyResult::SourceOpenFailed);
+    EXPECT_EQ(files().CopyExpanded(shortSource, destination), LzCopyResult::DestinationOpenFailed);
+    EXPECT_EQ(target().ReadRaw(destination), std::nullopt);
+  }
+  EXPECT_EQ(target().ReadRaw(At({"OUT.DAT"})), std::nullopt);
+}
+
+// --- Existence and directories --------------------------------------------------
+
+TEST_P(InstallerFileSystemContract, FileExistsOnlyForFiles) {
+  target().WriteRaw(At({"THERE.DAT"}), "x");
+  const std::string folder = Directory("FOLDER");
+  EXPECT_TRUE(files().FileExists(At({"THERE.DAT"})));
+  EXPECT_FALSE(files().FileExists(folder));
+  EXPECT_FALSE(files().FileExists(At({"GONE.DAT"})));
+  EXPECT_TRUE(files().DirectoryExists(folder));
+  EXPECT_FALSE(files().DirectoryExists(At({"THERE.DAT"})));
+  EXPECT_FALSE(files().DirectoryExists(At({"GONE"})));
+}
+
+TEST_P(InstallerFileSystemContract, DirectoriesAreMadeOneLevelAtATime) {
+  target().WriteRaw(At({"AFILE"}), "x");
+  EXPECT_TRUE(files().MakeDirectory(At({"NEW"})));
+  EXPECT_TRUE(files().DirectoryExists(At({"NEW"})));
+  EXPECT_FALSE(files().MakeDirectory(At({"NEW"}))) << "it exists already";
+  EXPECT_FALSE(files().MakeDirectory(At({"MISSING", "INNER"})));
+  EXPECT_FALSE(files().DirectoryExists(At({"MISSING"})));
+  EXPECT_FALSE(files().MakeDirectory(At({"AFILE"}))) << "a file stands there";
+  EXPECT_EQ(target().ReadRaw(At({"AFILE"})), "x");
+}
+
+TEST_P(InstallerFileSystemContract, EnteringADirectoryMakesRelativePathsStartThere) {
+  const std::string folder = Directory("HOME");
+  EXPECT_FALSE(files().EnterDirectory(At({"GONE"})));
+  ASSERT_TRUE(files().EnterDirectory(folder));
+  EXPECT_TRUE(files().MakeDirectory("REL"));
+  EXPECT_TRUE(files().DirectoryExists(At({"HOME", "REL"})));
+  EXPECT_FALSE(files().EnterDirectory(At({"GONE"})));
+  EXPECT_TRUE(files().DirectoryExists("REL")) << "a failed entry leaves the working directory";
+}
+
+}  // namespace qv::testing
