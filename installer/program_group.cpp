@@ -2,6 +2,9 @@
 // one item per group line, each command handed to the shell in a
 // conversation of its own. A shell that does not answer costs the item, not
 // the installation.
+#include <optional>
+#include <string>
+
 #include "installer/install_dlg.h"
 #include "installer/shell_commands.h"
 #include "resources/installer/resource.h"
@@ -15,14 +18,21 @@ int CInstallDlg::CreateProgramGroup() {
   ShellProgramGroup& shell = services_.shell;
   if (!shell.Begin()) return 0;
 
-  SendShellCommand(CreateGroupCommand(groupName));
-  const Text256 windowsDirectory = services_.files.WindowsDirectory();
-  for (std::uint16_t i = 0; i < groupItemCount && i < groupItems.size(); ++i) {
-    const GroupItem& item = groupItems[i];
-    // Command lines are carried whole: a long install path makes a long
-    // command, never a cut or overrun one.
-    const std::string line = ItemCommandLine(installPath, item.fileName.view(), windowsDirectory.view());
-    SendShellCommand(AddItemCommand(line, item.description.view()));
+  // A name that the command syntax cannot carry is refused, whatever the
+  // information file says: a damaged or crafted medium makes no more than
+  // its own group and items. Without its group no item is added either, as
+  // the shell would put it into whichever group the user had open.
+  if (const std::optional<std::string> group = CreateGroupCommand(groupName)) {
+    SendShellCommand(*group);
+    const Text256 windowsDirectory = services_.files.WindowsDirectory();
+    for (std::uint16_t i = 0; i < groupItemCount && i < groupItems.size(); ++i) {
+      const GroupItem& item = groupItems[i];
+      // Command lines are carried whole: a long install path makes a long
+      // command, never a cut or overrun one. An item that cannot be carried
+      // is skipped; the others are still made.
+      const std::string line = ItemCommandLine(installPath, item.fileName.view(), windowsDirectory.view());
+      if (const std::optional<std::string> add = AddItemCommand(line, item.description.view())) SendShellCommand(*add);
+    }
   }
   shell.End();
 

@@ -13,9 +13,11 @@ ProgressGeometry ComputeProgressGeometry(std::uint16_t done, std::uint16_t total
     // zero.
     g.percent = 100;
   } else {
-    // The quotient is truncated, not rounded: 1 of 3 is 33%.
-    g.percent = static_cast<std::uint16_t>((std::uint32_t{done} * 100u) / total);
-    g.percent = std::min<std::uint16_t>(g.percent, 100);
+    // The quotient is truncated, not rounded: 1 of 3 is 33%. It is capped
+    // before it is narrowed: 16384 done of 5 is complete, not 16 bits of
+    // 327680%.
+    const std::uint32_t percent = (std::uint32_t{done} * 100u) / total;
+    g.percent = static_cast<std::uint16_t>(std::min<std::uint32_t>(percent, 100));
     // More done than the total draws a bar past the right edge; the control
     // shows it cut at the edge.
     barRight = static_cast<int>(std::min<long long>(static_cast<long long>(done) * width / total, width));
@@ -24,7 +26,9 @@ ProgressGeometry ComputeProgressGeometry(std::uint16_t done, std::uint16_t total
   g.filled = {0, 0, barRight, height};
   g.remainder = {barRight, 0, width, height};
   g.textX = width / 2;
-  g.textY = (height - textHeight) / 2;
+  // Wide arithmetic: the difference of two extreme ints does not fit an int,
+  // though its half always does.
+  g.textY = static_cast<int>((static_cast<long long>(height) - textHeight) / 2);
   return g;
 }
 

@@ -1,17 +1,28 @@
 #include "installer/shell_commands.h"
 
+#include <algorithm>
+
 #include "framework/text_case.h"
 
 namespace qv {
 
-std::string CreateGroupCommand(std::string_view groupName) {
+bool CanCarryInShellCommand(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F || c == '"' || c == '[' || c == ']' || c == '(' || c == ')';
+  });
+}
+
+std::optional<std::string> CreateGroupCommand(std::string_view groupName) {
+  if (!CanCarryInShellCommand(groupName)) return std::nullopt;
   std::string command = "[CreateGroup(\"";
   command += groupName;
   command += "\")]";
   return command;
 }
 
-std::string AddItemCommand(std::string_view commandLine, std::string_view description) {
+std::optional<std::string> AddItemCommand(std::string_view commandLine, std::string_view description) {
+  if (!CanCarryInShellCommand(commandLine) || !CanCarryInShellCommand(description)) return std::nullopt;
   std::string command = "[AddItem(\"";
   command += commandLine;
   command += "\",\"";

@@ -274,7 +274,10 @@ void TestWindow::SelectItemText(int id, int start, int end) {
 }
 void TestWindow::ScrollItemCaret(int id) { ++Find(id).caretScrolls; }
 void TestWindow::InvalidateItem(int id) { ++Find(id).invalidations; }
-void TestWindow::UpdateItem(int id) { Find(id); }
+void TestWindow::UpdateItem(int id) {
+  Find(id);
+  if (host_.redrawObserver_) host_.redrawObserver_(templateId_, id);
+}
 
 void TestWindow::AppendSystemMenuSeparator() {
   systemMenuTexts_.push_back("-");

@@ -187,6 +187,11 @@ class TestingHost final : public DialogHost {
   // line through a sequence that sets it many times.
   using TextObserver = std::function<void(int templateId, int id, const std::string& text)>;
   void ObserveTextChanges(TextObserver observer) { textObserver_ = std::move(observer); }
+  // Called whenever a program has a control repainted at once, with the
+  // dialog's template and the control: a test can see what the control
+  // showed at that moment.
+  using RedrawObserver = std::function<void(int templateId, int id)>;
+  void ObserveRedraws(RedrawObserver observer) { redrawObserver_ = std::move(observer); }
   // Queues a user action that runs inside a later pump of messages, as a
   // click that arrives while a handler dispatches messages.
   void QueueUserAction(std::function<void()> action);
@@ -246,6 +251,7 @@ class TestingHost final : public DialogHost {
   bool controlsPrepared_ = false;
   int pumpDepth_ = 0;
   TextObserver textObserver_;
+  RedrawObserver redrawObserver_;
 };
 
 }  // namespace qv::testing

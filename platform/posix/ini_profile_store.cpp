@@ -262,9 +262,13 @@ bool IniProfileStore::WriteString(std::string_view section, std::string_view key
   // A deliberate departure from kernel32, which writes these raw: the line
   // breaks would split the entry into other entries (or other sections), an
   // '=' in a key would move the rest of the key into the value, and a key
-  // starting with '[' may turn its line into a section header.
+  // starting with '[' may turn its line into a section header. So may a key
+  // starting with a UTF-8 byte order mark: written at the top of a file, the
+  // reader skips the mark as the file's own, and the key can never be read
+  // back ("\xEF\xBB\xBF[S]" would even hide the real section [S]).
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-      key.find('=') != std::string_view::npos || key.starts_with('[')) {
+      key.find('=') != std::string_view::npos || key.starts_with('[') ||
+      key.starts_with("\xEF\xBB\xBF")) {
     return false;
   }
 

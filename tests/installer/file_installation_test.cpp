@@ -60,6 +60,12 @@ TEST_F(FileInstallation, ASuccessfulSetupInstallsRecordsAndEnds) {
   ports.table = {0x378, 0x278, 0};
   TestWindow& w = Ready(Inf({".", "\\DRIVER"}, {"1:A.EX_,1,A.EXE,1,Y,N,N", "1:B.DL_, 1, B.DLL, 2, N,N,N",
                                                 "1:README.TXT,1,README.TXT,1,N,N,N"}));
+  // What the bar shows when it is repainted after each file: that file
+  // counted already, not one file behind.
+  std::vector<std::uint16_t> shownDone;
+  host.ObserveRedraws([&](int templateId, int id) {
+    if (templateId == 101 && id == kProgress) shownDone.push_back(progress.done);
+  });
   ASSERT_TRUE(w.PressEnter()) << "Enter in the path field is Setup";
 
   EXPECT_EQ(files.File("C:\\QV27-518\\A.EXE"), "expanded program");
@@ -88,6 +94,7 @@ TEST_F(FileInstallation, ASuccessfulSetupInstallsRecordsAndEnds) {
   EXPECT_EQ(progress.done, 3);
   EXPECT_EQ(progress.total, 3);
   EXPECT_EQ(w.ControlAt(kProgress).invalidations, 3);
+  EXPECT_EQ(shownDone, (std::vector<std::uint16_t>{1, 2, 3}));
   EXPECT_EQ(files.errorModes, (std::vector<unsigned>{1, 0, 1, 0, 1, 0}));
   EXPECT_EQ(files.errorModeAtCopy, (std::vector<unsigned>{1, 1, 1}));
 
@@ -217,6 +224,16 @@ TEST_F(FileInstallation, APathLongerThanItsBufferFailsThatFile) {
   EXPECT_EQ(BoxTexts()[1], kSetupFailure);
 }
 
+// The install path lives in 256 bytes: 255 characters fit, 256 do not.
+TEST_F(FileInstallation, APathOfExactlyItsBufferIsUsable) {
+  const std::string fits = "C:\\" + std::string(252, 'L');
+  Ready(Inf({}, {}), fits);
+  EXPECT_EQ(dialog->PrepareInstallDir(), 1);
+  EXPECT_EQ(dialog->InstallPath(), fits);
+  Ready(Inf({}, {}), fits + "L");
+  EXPECT_EQ(dialog->PrepareInstallDir(), 0);
+}
+
 struct WalkCase {
   const char* path;
   int result;
@@ -252,15 +269,17 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"C:\\", 1, {"enter C:", "enter C:\\", "enter C:\\"}, "C:"},
         WalkCase{"Q:\\X", 0, {"enter Q: (missing)"}, ""},
         WalkCase{"", 0, {}, ""},
-        // Relative paths, and paths without a drive, are never walked.
+        // Relative paths, and paths without a drive, are never walked; nor
+        // is a bare drive, whether it can be entered or not.
         WalkCase{"QV", 0, {}, ""}, WalkCase{"QV\\", 0, {}, ""}, WalkCase{"C:QV", 0, {}, ""},
-        WalkCase{"C:", 0, {}, ""}, WalkCase{"\\QV", 0, {}, ""}, WalkCase{"\\\\SERVER\\SHARE\\QV", 0, {}, ""},
-        WalkCase{".\\QV", 0, {}, ""}, WalkCase{"1:\\QV", 0, {}, ""}));
+        WalkCase{"C:", 0, {}, ""}, WalkCase{"Q:", 0, {}, ""}, WalkCase{"\\QV", 0, {}, ""},
+        WalkCase{"\\\\SERVER\\SHARE\\QV", 0, {}, ""}, WalkCase{".\\QV", 0, {}, ""}, WalkCase{"1:\\QV", 0, {}, ""}));
 
 TEST_F(FileInstallation, AnInvalidPathIsReportedAndSetupCanBeTriedAgain) {
   files.AddFile("A:\\A.EX_", "program");
   for (const std::string& bad :
-       {std::string("Q:\\X"), std::string(), "C:\\" + std::string(253, 'L'), std::string("QV"), std::string("C:QV")}) {
+       {std::string("Q:\\X"), std::string("Q:"), std::string(), "C:\\" + std::string(253, 'L'), std::string("QV"),
+        std::string("C:QV")}) {
     SCOPED_TRACE(bad.substr(0, 10));
     TestWindow& w = Ready(Inf({"."}, {"1:A.EX_,1,A.EXE,1,N,N,N"}), bad);
     const std::size_t before = host.MessageBoxes().size();

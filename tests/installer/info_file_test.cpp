@@ -45,6 +45,7 @@ TEST(FileLines, ParseIntoTheirFields) {
   const std::string longLine = "1:" + longName + ",1," + longName + ",2,Y,Y,Y";
   const FileLineCase cases[] = {
       {"1:A.EX_, 1, A.EXE, 2, Y, n, yes", 1, Entry(1, "A.EX_", 1, "A.EXE", 2, 1, 0, 1)},
+      {"1:  A.EX_,1,A.EXE,1,N,N,N", 1, Entry(1, "A.EX_", 1, "A.EXE", 1, 0, 0, 0)},  // leading spaces go
       {"1:A.EXE ,1,A.EXE,1,N,N,N", 1, Entry(1, "A.EXE ", 1, "A.EXE", 1, 0, 0, 0)},  // trailing spaces stay
       {"1:A.EXE, 1, A.EXE", 0, Entry(1, "A.EXE", 1, "", 0, 0, 0, 0)},  // stored up to the last separator found
       {"A.EXE, 1, A.EXE, 1, Y, Y, Y", 0, FileEntry{}},                // no colon: nothing

@@ -67,6 +67,44 @@ TEST_F(ProgramGroup, LongCommandLinesAreCarriedWhole) {
   EXPECT_EQ(shell.commands[1], "[AddItem(\"C:\\WINDOWS\\NOTEPAD.EXE " + deep + "\\README.TXT\",\"Read Me\")]");
 }
 
+// The command syntax has no escapes: a name or command line holding a quote,
+// a bracket, a parenthesis or a control character could end its command and
+// start another one of the medium's choosing. Such an item is skipped and the
+// rest of the group is made; commas inside the quotes are carried.
+TEST_F(ProgramGroup, AnItemTheCommandsCannotCarryIsSkipped) {
+  const char* const refused[] = {
+      "X.EXE, A\")][DeleteGroup(\"StartUp", "X.EXE, Caption [1]", "X.EXE, Caption (1)",
+      "X\"Y.EXE, Caption",                     "X].EXE, Caption",    "X(.EXE, Caption",
+      "X.EXE, Tab\there",                       "X.EXE, Del\x7F",     "X\x01.EXE, Caption",
+  };
+  for (const char* line : refused) {
+    SCOPED_TRACE(line);
+    CInstallDlg& d = Prepared({"A.EXE, First", line, "B.EXE, Last, really"}, "C:\\QV27-518");
+    EXPECT_EQ(d.CreateProgramGroup(), 1);
+    EXPECT_EQ(shell.commands, (std::vector<std::string>{
+                                  "[CreateGroup(\"QV27-518 Tools\")]",
+                                  "[AddItem(\"C:\\QV27-518\\A.EXE\",\"First\")]",
+                                  "[AddItem(\"C:\\QV27-518\\B.EXE\",\"Last, really\")]",
+                              }));
+  }
+  // The install path is part of every command line.
+  CInstallDlg& d = Prepared({"A.EXE, First"}, "C:\\QV\"][X");
+  d.CreateProgramGroup();
+  EXPECT_EQ(shell.commands, (std::vector<std::string>{"[CreateGroup(\"QV27-518 Tools\")]"}));
+}
+
+// Without its own group, an item would land in whichever group the shell has
+// open: a group name that cannot be carried makes neither group nor items.
+TEST_F(ProgramGroup, AGroupNameTheCommandsCannotCarryMakesNothing) {
+  WriteInf("[Program Group Info]\nGroupName=X\")][DeleteGroup(\"StartUp\nfiles=1\nfile1=A.EXE, A\n");
+  StartDialog().Type(kPath, "C:\\QV27-518");
+  ASSERT_EQ(dialog->PrepareInstallDir(), 1);
+  shell.commands.clear();
+  EXPECT_EQ(dialog->CreateProgramGroup(), 1) << "the installation goes on";
+  EXPECT_TRUE(shell.commands.empty());
+  EXPECT_EQ(shell.begins, shell.ends);
+}
+
 TEST_F(ProgramGroup, AShellThatDoesNotAnswerCostsNothingButItsItems) {
   shell.answers = false;
   WriteInf("[Directory]\ndirs=1\ndir1=.\n[Program]\nfiles=0\n[Program Group Info]\nfiles=1\nfile1=A.EXE, A\n");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace qv {
 namespace {
 
@@ -17,6 +19,9 @@ TEST(ProgressGeometry, PercentageAndBarFollowTheCounts) {
       {0, 100, "0%", 0},     {1, 3, "33%", 25},     {2, 3, "66%", 50},       {3, 3, "100%", 75},
       {4, 3, "100%", 75},    {0, 0, "100%", 75},    {99, 100, "99%", 74},    {65535, 65535, "100%", 75},
       {700, 1000, "70%", 52}, {1, 65535, "0%", 0},
+      // More done than the total is complete, however far past it: the
+      // percentage is capped before it is narrowed to 16 bits.
+      {16384, 5, "100%", 75}, {656, 1, "100%", 75}, {65535, 1, "100%", 75},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.done) + " of " + std::to_string(c.total));
@@ -33,6 +38,14 @@ TEST(ProgressGeometry, TheTextIsCentredEvenInAControlLowerThanTheText) {
   EXPECT_EQ(tall.textY, 3);
   const ProgressGeometry low = ComputeProgressGeometry(1, 2, 75, 8, 13);
   EXPECT_EQ(low.textY, -2) << "(8 - 13) / 2 truncates toward zero";
+
+  // Heights that a broken window can report: the difference of two extreme
+  // ints does not fit an int (the sanitizer build traps on that), its half does.
+  constexpr int kMax = std::numeric_limits<int>::max();
+  constexpr int kMin = std::numeric_limits<int>::min();
+  EXPECT_EQ(ComputeProgressGeometry(1, 2, 75, kMax, kMin).textY, kMax);
+  EXPECT_EQ(ComputeProgressGeometry(1, 2, 75, kMin, kMax).textY, -kMax);
+  EXPECT_EQ(ComputeProgressGeometry(1, 2, 75, kMin, 13).textY, kMin / 2 - 6);
 }
 
 TEST(ProgressGeometry, AnEmptyPartIsEmpty) {

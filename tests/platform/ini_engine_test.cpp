@@ -89,6 +89,8 @@ TEST_F(IniEngine, AWriteChangesOnlyItsOwnLine) {
        "[S]\nA=1\nC=3\n\n[S]\nB=2\n"},
       {"a new key after a last line without break", "[Sec]\nA=1", "Sec", "B", "2",
        "[Sec]\nA=1\nB=2"},
+      {"a new key after a header on the last line without break", "[S]", "S", "k", "v", "[S]\nk=v"},
+      {"the same in a CRLF file", "[R]\r\nA=1\r\n[S]", "S", "k", "v", "[R]\r\nA=1\r\n[S]\r\nk=v"},
       {"a new key in a CR-only file", "[S]\rA=1\r", "S", "B", "2", "[S]\rA=1\rB=2\r"},
       {"a new key above the first section", "; c\n[S]\nA=1\n", "", "top", "t",
        "; c\ntop=t\n[S]\nA=1\n"},
@@ -122,6 +124,9 @@ TEST_F(IniEngine, RefusesWhatWouldSplitTheEntry) {
   } cases[] = {
       {"S", "K", "a\nb=2"}, {"S", "K", "a\rb"},   {"S", "K", "a\r\n"},  {"S\n[T]", "K", "v"},
       {"S\rT", "K", "v"},   {"S", "K\nL", "v"},   {"S", "K=L", "v"},    {"S", "[K]", "v"},
+      // A byte order mark is skipped at the top of a file: a key opening
+      // with one could not be read back, and could pose as a header there.
+      {"", "\xEF\xBB\xBFK", "v"}, {"", "\xEF\xBB\xBF[S]", "v"}, {"S", " \xEF\xBB\xBFK", "v"},
   };
   const std::string original = "[S]\nK=old\n";
   WriteFileBytes(dir_ / "kept.ini", original);

@@ -66,9 +66,16 @@ TEST_F(SettingInteraction, ChangingPrinterAShowsItTwiceAndSetUsesIt) {
   EXPECT_EQ(host.PrinterChoosers()[0].flags, 0x0014000Cu);
   EXPECT_EQ(w.Text(1018), "New A");
   EXPECT_EQ(w.Text(1043), "New A");
+  // Printer A is the shared printer: a Set in the other mode saves and
+  // makes default the printer just chosen, not the one the file held.
+  w.Click(1042);
   w.Click(kIdOk);
   EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
   EXPECT_EQ(printers.defaultWrites, (std::vector<std::string>{"New A,winspool,LPT1:"}));
+  w.Click(1041);
+  w.Click(kIdOk);
+  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
+  EXPECT_EQ(printers.defaultWrites.back(), "New A,winspool,LPT1:");
 }
 
 TEST_F(SettingInteraction, ChangingTheSharedPrinterShowsItTwiceAndSetUsesIt) {

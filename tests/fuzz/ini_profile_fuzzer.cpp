@@ -1,0 +1,178 @@
+// The linux INI engine: a file's text is read, then written to a number of
+// times through the profile store, each write held to the store's promises:
+// a write it accepts reads back unchanged, a write it refuses leaves the file
+// byte for byte, and no other entry changes either way.
+// Fields: the file's text, then (section, key, value) per write.
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/posix/ini_document.h"
+#include "platform/posix/ini_profile_store.h"
+#include "tests/fuzz/fuzz_fields.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace qv::fuzz;
+using qv::posix::IniDocument;
+using qv::posix::TrimIni;
+using qv::posix::UpToNul;
+
+constexpr const char* kFile = "fuzz.ini";
+constexpr std::size_t kMaxWrites = 8;
+constexpr std::size_t kMaxNames = 12;
+
+// One directory for the whole run, in memory where the machine has one:
+// every write syncs the file and its directory.
+const fs::path& Directory() {
+  static const fs::path directory = [] {
+    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "qv-ini-fuzz.XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) Broken("no temporary directory");
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(Directory(), ignored);
+    });
+    return fs::path(pattern);
+  }();
+  return directory;
+}
+
+std::optional<std::string> FileBytes() {
+  std::ifstream in(Directory() / kFile, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A name as the store takes it: up to a NUL, white space trimmed.
+std::string_view Name(std::string_view text) { return TrimIni(UpToNul(text)); }
+
+bool SameName(std::string_view a, std::string_view b) {
+  a = Name(a);
+  b = Name(b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// What a write must refuse: what would split the entry or could read as
+// something else than the entry written.
+bool MustRefuse(std::string_view section, std::string_view key, std::string_view value) {
+  auto breaks = [](std::string_view t) { return t.find_first_of("\r\n") != std::string_view::npos; };
+  key = Name(key);
+  // The value loses its leading white space, line breaks included, first.
+  value = UpToNul(value);
+  while (!value.empty() && qv::posix::IsIniSpace(value.front())) value.remove_prefix(1);
+  return breaks(Name(section)) || breaks(key) || breaks(value) || key.find('=') != std::string_view::npos ||
+         key.starts_with('[') || key.starts_with("\xEF\xBB\xBF");
+}
+
+// Names that may hold entries: every header-like and key-like piece of the
+// text, and the names written. A piece that names nothing costs a lookup.
+void CollectNames(std::string_view text, std::vector<std::string>& sections, std::vector<std::string>& keys) {
+  std::size_t pos = 0;
+  while (pos <= text.size() && sections.size() < kMaxNames && keys.size() < kMaxNames) {
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = TrimIni(text.substr(pos, end - pos));
+    if (line.starts_with('[') && line.rfind(']') != std::string_view::npos) {
+      sections.emplace_back(line.substr(1, line.rfind(']') - 1));
+    }
+    keys.emplace_back(line.substr(0, line.find('=')));
+    pos = end + 1;
+  }
+}
+
+using Entries = std::vector<std::pair<std::pair<std::string, std::string>, std::optional<std::string>>>;
+
+Entries Snapshot(const IniDocument& document, const std::vector<std::string>& sections,
+                 const std::vector<std::string>& keys) {
+  Entries entries;
+  for (const auto& section : sections)
+    for (const auto& key : keys) {
+      const auto value = document.Find(section, key);
+      entries.push_back({{section, key}, value ? std::optional<std::string>(*value) : std::nullopt});
+    }
+  return entries;
+}
+
+void CheckWrite(qv::posix::IniProfileStore& store, std::string_view section, std::string_view key,
+                std::string_view value) {
+  const std::optional<std::string> before = FileBytes();
+  const IniDocument old(before.value_or(""));
+  std::vector<std::string> sections{"", std::string(section)};
+  std::vector<std::string> keys{std::string(key)};
+  CollectNames(old.text(), sections, keys);
+  const Entries entries = Snapshot(old, sections, keys);
+
+  const bool accepted = store.WriteString(section, key, value, kFile);
+  const std::optional<std::string> after = FileBytes();
+  const IniDocument now(after.value_or(""));
+
+  if (MustRefuse(section, key, value)) Require(!accepted, "a write that would split its entry is refused");
+  if (!accepted) {
+    Require(after == before, "a refused write leaves the file byte for byte");
+  } else {
+    const std::string_view expected = TrimIni(UpToNul(value));
+    const auto read = now.Find(section, key);
+    Require(read.has_value() && *read == expected, "an accepted write reads back unchanged");
+    if (expected.size() <= qv::Text256::kCapacity && !expected.starts_with('"') && !expected.starts_with('\'')) {
+      Require(store.ReadString(section, key, "\x01", kFile) == expected, "the store reads the value written");
+    }
+    // The value as written, trailing white space and all, as kernel32
+    // compares it: only a write of exactly the text already there leaves
+    // the file alone.
+    std::string_view written = UpToNul(value);
+    while (!written.empty() && qv::posix::IsIniSpace(written.front())) written.remove_prefix(1);
+    const auto was = old.Find(section, key);
+    if (before && was && *was == written) Require(after == before, "writing the same value changes nothing");
+  }
+  for (const auto& [name, value] : entries) {
+    if (SameName(name.first, section) && SameName(name.second, key)) continue;
+    const auto now_value = now.Find(name.first, name.second);
+    Require((now_value ? std::optional<std::string>(*now_value) : std::nullopt) == value,
+            "no other entry changes");
+  }
+  (void)store.ReadInt(section, key, -1, kFile);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto fields = SplitFields(data, size);
+  const fs::path file = Directory() / kFile;
+  std::error_code ignored;
+  fs::remove(file, ignored);
+  // An input of a lone text leaves no file: the first write makes it.
+  if (fields.size() > 1 || !fields[0].empty()) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(fields[0].data(), static_cast<std::streamsize>(fields[0].size()));
+  }
+  qv::posix::IniProfileStore store(Directory());
+
+  // Reading the text as it is: every name it holds, as string and integer.
+  std::vector<std::string> sections{""}, keys;
+  CollectNames(fields[0], sections, keys);
+  for (const auto& section : sections)
+    for (const auto& key : keys) {
+      (void)store.ReadString(section, key, "", kFile);
+      (void)store.ReadInt(section, key, 0, kFile);
+    }
+
+  for (std::size_t n = 0; n < kMaxWrites && 1 + 3 * n < fields.size(); ++n) {
+    CheckWrite(store, Field(fields, 1 + 3 * n), Field(fields, 2 + 3 * n), Field(fields, 3 + 3 * n));
+  }
+  return 0;
+}
