@@ -110,7 +110,7 @@ class CInstallDlg : public CDialog {
   // dispatch messages, and a Setup press that arrives then is ignored.
   bool sequenceRunning_ = false;
 
-  // Members, in the documented order.
+  // Members, in the order of the installer's design.
   IconHandle hIcon;
   std::string infPath;
   std::string defInstallDir;

@@ -114,7 +114,7 @@ class SetupExe : public ::testing::Test {
     auto box = program.WaitForMessageBox(kSetupTitle, std::chrono::seconds(30), dialog);
     if (!box) return ::testing::AssertionFailure() << "no message";
     Answer(*box, IDOK);
-    if (box->text != documented::kSetupSuccess) return ::testing::AssertionFailure() << box->text;
+    if (box->text != expected::kSetupSuccess) return ::testing::AssertionFailure() << box->text;
     if (program.WaitForExit() != 0u) return ::testing::AssertionFailure() << "the program did not end";
     return ::testing::AssertionSuccess();
   }
@@ -315,7 +315,7 @@ TEST_F(SetupExe, LongMediumAndInstallPathsInstall) {
                                                   "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
   HWND dialog = StartReady(medium);
   ASSERT_NE(dialog, nullptr);
-  ASSERT_EQ(wine::ControlText(dialog, 1005), documented::kSetupReady);
+  ASSERT_EQ(wine::ControlText(dialog, 1005), expected::kSetupReady);
   const std::string target = "C:\\QVTEST\\" + std::string(120, 'T') + "\\" + std::string(100, 'U');
   ASSERT_EQ(target.size(), 231u);
   Setup(dialog, target);
