@@ -165,13 +165,12 @@ qv_stop_xvfb() {
   fi
 }
 
-# A throwaway print server of our own, so that Wine has a printer to list
-# (Wine takes its printers from CUPS) without touching the machine's own
-# printing: its own folder, its own socket, one printer that prints into
-# /dev/null, made the server's default.
+# A throwaway print server of our own, without touching the machine's own
+# printing: its own folder, its own socket, no printers yet. CUPS_SERVER
+# points at it once it listens.
 QV_CUPS_PID=
 QV_CUPS_DIR=
-qv_start_cups() {
+qv_start_print_server() {
   QV_CUPS_DIR=$(mktemp -d /tmp/qv-cups.XXXXXX)
   local d=$QV_CUPS_DIR
   mkdir -p "$d"/{state,cache,spool,tmp,log,ppd}
@@ -212,6 +211,13 @@ CONF
   done
   [ -S "$d/cups.sock" ] || { echo "wine-env: the print server did not start" >&2; return 1; }
   export CUPS_SERVER=$d/cups.sock
+}
+
+# The print server with one printer that prints into /dev/null, made the
+# server's default, so that Wine has a printer to list (Wine takes its
+# printers from CUPS).
+qv_start_cups() {
+  qv_start_print_server || return
   lpadmin -p QV_Test_Printer -E -v file:/dev/null >/dev/null 2>&1 &&
     lpadmin -d QV_Test_Printer >/dev/null 2>&1 ||
     { echo "wine-env: could not add the test printer" >&2; return 1; }

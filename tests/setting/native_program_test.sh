@@ -12,12 +12,15 @@ for tool in Xvfb xdotool cupsd lpadmin lpstat import; do
   command -v "$tool" >/dev/null || { echo "native_program_test: $tool is missing" >&2; exit 1; }
 done
 
+# The private display and print server come from the scripts' shared set-up.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh" || exit 1
+
 work=$(mktemp -d /tmp/qv-native.XXXXXX)
-xvfb_pid= cupsd_pid= app_pid=
+app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null && wait "$cupsd_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  qv_stop_cups
+  qv_stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -33,47 +36,14 @@ wait_for() { # <seconds> <command...>
 }
 
 # --- display
-Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 20 test -s "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb
+qv_start_xvfb || exit 1
+export QT_QPA_PLATFORM=xcb
 
 # --- print server and the user's own folders
-d=$work/cups
-mkdir -p "$d"/{state,cache,spool,tmp,log,ppd,client} "$work/home" "$work/config/qv27-518"
-cat >"$d/cupsd.conf" <<CONF
-Listen $d/cups.sock
-LogLevel warn
-Browsing No
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-CONF
-cat >"$d/cups-files.conf" <<CONF
-ServerRoot $d
-StateDir $d/state
-CacheDir $d/cache
-DataDir /usr/share/cups
-ServerBin /usr/lib/cups
-RequestRoot $d/spool
-TempDir $d/tmp
-AccessLog $d/log/access_log
-ErrorLog $d/log/error_log
-PageLog $d/log/page_log
-FileDevice Yes
-Printcap $d/printcap
-CONF
-cupsd -f -c "$d/cupsd.conf" -s "$d/cups-files.conf" >"$d/log/cupsd.out" 2>&1 &
-cupsd_pid=$!
-wait_for 20 test -S "$d/cups.sock" || { echo "cupsd did not start" >&2; exit 1; }
+qv_start_print_server || exit 1
+mkdir -p "$work/client" "$work/home" "$work/config/qv27-518"
 # The user's lpoptions land in CUPS_SERVERROOT for root, under HOME for others.
-export CUPS_SERVER=$d/cups.sock CUPS_SERVERROOT=$d/client HOME=$work/home XDG_CONFIG_HOME=$work/config
+export CUPS_SERVERROOT=$work/client HOME=$work/home XDG_CONFIG_HOME=$work/config
 for p in QV_A QV_B; do lpadmin -p "$p" -E -v file:/dev/null || exit 1; done
 lpadmin -d QV_A || exit 1
 ini=$work/config/qv27-518/QV27-518.ini
