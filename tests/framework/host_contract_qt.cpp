@@ -12,19 +12,12 @@
 #include "framework/window_constants.h"
 #include "tests/framework/host_contract.h"
 #include "tests/framework/test_resources.h"
+#include "tests/support/qt_test_application.h"
 
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "host_contract";
-  static char* argv[] = {name, nullptr};
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing::QtTestApplication("host_contract"); }
 
 class QtDriver final : public HostDriver {
  public:

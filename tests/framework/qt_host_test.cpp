@@ -36,18 +36,12 @@
 #include "installer/installer_resources.h"
 #include "setting/setting_resources.h"
 #include "tests/framework/test_resources.h"
+#include "tests/support/qt_test_application.h"
 
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "qt_host_test";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing::QtTestApplication("qt_host_test"); }
 
 class CProbeDlg : public CDialog {
  public:

@@ -29,6 +29,7 @@
 #include "platform/posix/kernel_firmware_port_table.h"
 #include "platform/posix/posix_installer_file_system.h"
 #include "setting/linux_setting_program.h"
+#include "tests/support/qt_test_application.h"
 #include "tests/support/service_doubles.h"
 #include "tests/support/temp_dir.h"
 
@@ -37,14 +38,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "setup";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing::QtTestApplication("setup"); }
 
 void SaveShot(QWidget* window, const std::string& name) {
   const char* artifacts = std::getenv("QV_ARTIFACTS");

@@ -29,6 +29,7 @@
 
 #include "framework/qt/qt_host.h"
 #include "setting/linux_setting_program.h"
+#include "tests/support/qt_test_application.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/throwaway_print_server.h"
 
@@ -37,14 +38,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "QV27-518";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing::QtTestApplication("QV27-518"); }
 
 void SaveShot(QWidget* window, const std::string& name) {
   const char* artifacts = std::getenv("QV_ARTIFACTS");
