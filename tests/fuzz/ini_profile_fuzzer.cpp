@@ -3,8 +3,6 @@
 // a write it accepts reads back unchanged, a write it refuses leaves the file
 // byte for byte, and no other entry changes either way.
 // Fields: the file's text, then (section, key, value) per write.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +15,7 @@
 
 #include "platform/posix/ini_document.h"
 #include "platform/posix/ini_profile_store.h"
+#include "tests/fuzz/fuzz_directory.h"
 #include "tests/fuzz/fuzz_fields.h"
 
 namespace {
@@ -33,19 +32,7 @@ constexpr std::size_t kMaxNames = 12;
 
 // One directory for the whole run, in memory where the machine has one:
 // every write syncs the file and its directory.
-const fs::path& Directory() {
-  static const fs::path directory = [] {
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "qv-ini-fuzz.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) Broken("no temporary directory");
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(Directory(), ignored);
-    });
-    return fs::path(pattern);
-  }();
-  return directory;
-}
+const fs::path& Directory() { return RunDirectory("qv-ini-fuzz"); }
 
 std::optional<std::string> FileBytes() {
   std::ifstream in(Directory() / kFile, std::ios::binary);

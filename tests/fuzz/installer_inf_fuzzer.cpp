@@ -4,8 +4,6 @@
 // box is cancelled. Whatever the file says, nothing crashes or overruns, and
 // every command the shell receives is exactly one command.
 // Fields: the information file's text, then the install path typed.
-#include <stdlib.h>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +17,7 @@
 #include "installer/install_dlg.h"
 #include "installer/installer_resources.h"
 #include "platform/posix/ini_profile_store.h"
+#include "tests/fuzz/fuzz_directory.h"
 #include "tests/fuzz/fuzz_fields.h"
 #include "tests/fuzz/shell_command_syntax.h"
 #include "tests/support/installer_doubles.h"
@@ -32,19 +31,7 @@ using namespace qv::fuzz;
 constexpr const char* kInfPath = "A:\\QV27-518.INF";
 constexpr int kPathField = 1003;
 
-const fs::path& Directory() {
-  static const fs::path directory = [] {
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "qv-inf-fuzz.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) Broken("no temporary directory");
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(Directory(), ignored);
-    });
-    return fs::path(pattern);
-  }();
-  return directory;
-}
+const fs::path& Directory() { return RunDirectory("qv-inf-fuzz"); }
 
 const qv::ResourceBundle& Resources() {
   static const qv::ResourceBundle bundle = *qv::ResourceBundle::FromResFile(qv::InstallerResourceBytes());

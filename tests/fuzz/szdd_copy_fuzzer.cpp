@@ -4,8 +4,6 @@
 // format written here from its description); a copy reported failed has left
 // no file and no temporary file behind.
 // Input: the source file's bytes.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +14,7 @@
 #include <string>
 
 #include "platform/posix/posix_installer_file_system.h"
+#include "tests/fuzz/fuzz_directory.h"
 #include "tests/fuzz/fuzz_fields.h"
 
 namespace {
@@ -23,19 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace qv::fuzz;
 
-const fs::path& Directory() {
-  static const fs::path directory = [] {
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "qv-szdd-fuzz.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) Broken("no temporary directory");
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(Directory(), ignored);
-    });
-    return fs::path(pattern);
-  }();
-  return directory;
-}
+const fs::path& Directory() { return RunDirectory("qv-szdd-fuzz"); }
 
 std::optional<std::string> FileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
