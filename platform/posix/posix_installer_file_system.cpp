@@ -12,6 +12,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/installer_paths.h"
 #include "platform/posix/szdd_expander.h"
 #include "platform/posix/user_directories.h"
 
@@ -24,23 +25,6 @@ namespace fs = std::filesystem;
 // missing last character and the expanded length (32-bit, low byte first).
 constexpr char kSzddMagic[8] = {'S', 'Z', 'D', 'D', '\x88', '\xF0', '\x27', '\x33'};
 constexpr std::size_t kSzddHeaderSize = 14;
-
-// Paths live in 256-byte buffers on Windows: a longer one names no file.
-constexpr std::size_t kLongestPath = 255;
-
-// The name that a compressed copy of the file carries on a medium: the
-// extension's last character replaced by "_" ("_" added to a shorter one,
-// "._" to a name without one), where Windows' LZ library looks when a file
-// to be read is not found under its own name.
-std::string CompressedName(std::string_view path) {
-  std::string name(path);
-  const std::size_t slash = name.find_last_of("\\/");
-  const std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash);
-  if (dot == std::string::npos) return name + "._";
-  if (name.size() - dot - 1 < 3) return name + "_";
-  name.back() = '_';
-  return name;
-}
 
 enum class SourceKind { Plain, Compressed, Unusable };
 
@@ -148,7 +132,7 @@ Text256 PosixInstallerFileSystem::ModulePath() {
 }
 
 bool PosixInstallerFileSystem::FileExists(std::string_view path) {
-  if (path.size() > kLongestPath) return false;
+  if (path.size() > kLongestInstallerPath) return false;
   const auto native = paths_.ToNative(path);
   struct stat info {};
   return native && ::stat(native->c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
@@ -176,12 +160,13 @@ Text256 PosixInstallerFileSystem::SystemDirectory() { return EnsuredDirectory(sy
 
 int PosixInstallerFileSystem::OpenSource(std::string_view source) const {
   const auto open = [this](std::string_view path) {
-    const auto native = path.size() <= kLongestPath ? paths_.ToNative(path) : std::nullopt;
+    const auto native = path.size() <= kLongestInstallerPath ? paths_.ToNative(path) : std::nullopt;
     return native ? ::open(native->c_str(), O_RDONLY | O_CLOEXEC) : -1;
   };
   const int fd = open(source);
   if (fd >= 0 || errno != ENOENT) return fd;
-  return open(CompressedName(source));
+  // The mapped paths take "/" as a folder separator as well.
+  return open(CompressedName(source, "\\/"));
 }
 
 LzCopyResult PosixInstallerFileSystem::CopyExpanded(std::string_view source, std::string_view destination) {
@@ -196,7 +181,7 @@ LzCopyResult PosixInstallerFileSystem::CopyExpanded(std::string_view source, std
     return LzCopyResult::SourceOpenFailed;
   }
 
-  const auto to = destination.size() <= kLongestPath ? paths_.ToNative(destination) : std::nullopt;
+  const auto to = destination.size() <= kLongestInstallerPath ? paths_.ToNative(destination) : std::nullopt;
   struct stat old {};
   const bool exists = to && ::stat(to->c_str(), &old) == 0;
   if (exists && old.st_dev == sourceInfo.st_dev && old.st_ino == sourceInfo.st_ino) {

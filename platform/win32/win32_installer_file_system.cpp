@@ -6,15 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "platform/installer_paths.h"
+
 namespace qv::win32 {
 namespace {
-
-// Every path of the installer lives in a 256-byte buffer; a longer one is
-// refused by every operation alike, so that the existence test and the copy
-// never disagree about a file.
-constexpr std::size_t kLongestPath = 255;
-
-bool Fits(std::string_view path) { return !path.empty() && path.size() <= kLongestPath; }
 
 // An SZDD file starts with these eight bytes, the method 'A', the name's
 // missing last character and the expanded length (32-bit, low byte first).
@@ -42,20 +37,6 @@ class OwnedFile {
   HANDLE handle_;
 };
 
-// The name that a compressed copy of the file carries on a medium: the
-// extension's last character replaced by "_" ("_" added to a shorter one,
-// "._" to a name without one), where the LZ library looks when a file to be
-// read is not found under its own name.
-std::string CompressedName(const std::string& path) {
-  std::string name = path;
-  const std::size_t slash = name.rfind('\\');
-  const std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash);
-  if (dot == std::string::npos) return name + "._";
-  if (name.size() - dot - 1 < 3) return name + "_";
-  name.back() = '_';
-  return name;
-}
-
 // Opens a source for reading, under its own name or else its compressed
 // one. Others may read and write it meanwhile, as with the LZ library's
 // open; that is what lets a copy onto itself be recognised below.
@@ -69,7 +50,7 @@ HANDLE OpenSource(const std::string& path) {
   const DWORD error = GetLastError();
   if (error != ERROR_FILE_NOT_FOUND) return file;
   const std::string compressed = CompressedName(path);
-  if (!Fits(compressed)) return INVALID_HANDLE_VALUE;
+  if (!FitsInstallerPath(compressed)) return INVALID_HANDLE_VALUE;
   return open(compressed);
 }
 
@@ -151,7 +132,7 @@ Text256 Win32InstallerFileSystem::ModulePath() {
 }
 
 bool Win32InstallerFileSystem::FileExists(std::string_view path) {
-  if (!Fits(path)) return false;
+  if (!FitsInstallerPath(path)) return false;
   const DWORD attributes = GetFileAttributesA(std::string(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -184,7 +165,7 @@ Text256 Win32InstallerFileSystem::SystemDirectory() {
 void Win32InstallerFileSystem::SetCriticalErrorMode(unsigned mode) { ::SetErrorMode(mode); }
 
 LzCopyResult Win32InstallerFileSystem::CopyExpanded(std::string_view source, std::string_view destination) {
-  if (!Fits(source)) return LzCopyResult::SourceOpenFailed;
+  if (!FitsInstallerPath(source)) return LzCopyResult::SourceOpenFailed;
   OwnedFile from(OpenSource(std::string(source)));
   if (!from.valid()) return LzCopyResult::SourceOpenFailed;
   const SourceKind kind = Examine(from.get());
@@ -193,7 +174,7 @@ LzCopyResult Win32InstallerFileSystem::CopyExpanded(std::string_view source, std
   // The destination is opened under exactly its own name (the LZ library's
   // open would write a compressed-style name beside a destination it cannot
   // create) and only emptied once it is known not to be the source itself.
-  if (!Fits(destination)) return LzCopyResult::DestinationOpenFailed;
+  if (!FitsInstallerPath(destination)) return LzCopyResult::DestinationOpenFailed;
   OwnedFile to(CreateFileA(std::string(destination).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!to.valid()) return LzCopyResult::DestinationOpenFailed;

@@ -1,5 +1,6 @@
 #include "tests/support/installer_doubles.h"
 
+#include "platform/installer_paths.h"
 #include "tests/support/szdd.h"
 
 #include <algorithm>
@@ -9,22 +10,6 @@
 namespace qv::testing {
 
 namespace {
-
-constexpr std::size_t kLongestPath = 255;
-
-bool Fits(std::string_view path) { return !path.empty() && path.size() <= kLongestPath; }
-
-// The name a compressed copy of a file carries: the extension's last
-// character replaced by "_", "_" added to a shorter one, "._" to none.
-std::string CompressedName(std::string_view path) {
-  std::string name(path);
-  const std::size_t slash = name.rfind('\\');
-  const std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash);
-  if (dot == std::string::npos) return name + "._";
-  if (name.size() - dot - 1 < 3) return name + "_";
-  name.back() = '_';
-  return name;
-}
 
 }  // namespace
 
@@ -77,12 +62,12 @@ std::optional<std::string> FakeInstallerFileSystem::SourceKey(std::string_view p
   if (files_.count(key)) return key;
   if (directories_.count(key)) return std::nullopt;
   const std::string compressed = CompressedName(path);
-  if (Fits(compressed) && files_.count(Key(compressed))) return Key(compressed);
+  if (FitsInstallerPath(compressed) && files_.count(Key(compressed))) return Key(compressed);
   return std::nullopt;
 }
 
 bool FakeInstallerFileSystem::FileExists(std::string_view path) {
-  return Fits(path) && files_.count(Key(path)) != 0;
+  return FitsInstallerPath(path) && files_.count(Key(path)) != 0;
 }
 
 void FakeInstallerFileSystem::Log(const std::string& entry) {
@@ -129,7 +114,7 @@ LzCopyResult FakeInstallerFileSystem::CopyExpanded(std::string_view source, std:
   if (++copyAttempts > copyAttemptLimit) throw std::runtime_error("the program copied without end");
   Log("copy " + std::string(source) + " -> " + std::string(destination));
   errorModeAtCopy.push_back(errorMode_);
-  if (!Fits(source)) return LzCopyResult::SourceOpenFailed;
+  if (!FitsInstallerPath(source)) return LzCopyResult::SourceOpenFailed;
   if (auto missing = missingFor.find(Key(source)); missing != missingFor.end() && missing->second > 0) {
     --missing->second;
     return LzCopyResult::SourceOpenFailed;
@@ -140,7 +125,7 @@ LzCopyResult FakeInstallerFileSystem::CopyExpanded(std::string_view source, std:
   const bool packed = HasSzddSignature(bytes);
   if (packed && (bytes.size() < kSzddHeaderSize || bytes[8] != 'A')) return LzCopyResult::SourceOpenFailed;
 
-  if (!Fits(destination)) return LzCopyResult::DestinationOpenFailed;
+  if (!FitsInstallerPath(destination)) return LzCopyResult::DestinationOpenFailed;
   const std::string to = Key(destination);
   if (!directories_.count(Parent(to)) || directories_.count(to)) return LzCopyResult::DestinationOpenFailed;
   if (to == *from) return LzCopyResult::Copied;
