@@ -18,7 +18,10 @@ namespace qv::fuzz {
 // qv-ini-fuzz.XXXXXX); later calls return the same directory.
 inline const std::filesystem::path& RunDirectory(const char* prefix) {
   namespace fs = std::filesystem;
-  static const fs::path directory = [prefix] {
+  // Never destroyed: the removal at exit needs the name, and a static path
+  // would be destroyed before that handler runs (the handler is registered
+  // while the path is still being made, so it runs after its destructor).
+  static const fs::path& directory = *[prefix] {
     const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     std::string pattern = (base / (std::string(prefix) + ".XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr) Broken("no temporary directory");
@@ -26,7 +29,7 @@ inline const std::filesystem::path& RunDirectory(const char* prefix) {
       std::error_code ignored;
       fs::remove_all(RunDirectory(nullptr), ignored);
     });
-    return fs::path(pattern);
+    return new fs::path(pattern);
   }();
   return directory;
 }
