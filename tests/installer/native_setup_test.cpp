@@ -40,12 +40,7 @@ namespace fs = std::filesystem;
 
 QApplication& App() { return testing::QtTestApplication("setup"); }
 
-void SaveShot(QWidget* window, const std::string& name) {
-  const char* artifacts = std::getenv("QV_ARTIFACTS");
-  if (!artifacts || !*artifacts) return;
-  fs::create_directories(artifacts);
-  window->grab().save(QString::fromStdString((fs::path(artifacts) / ("linux-" + name + ".png")).string()));
-}
+using testing::SaveShot;
 
 void PressButton(QWidget* window, const QString& text) {
   for (auto* button : window->findChildren<QAbstractButton*>()) {

@@ -40,12 +40,7 @@ namespace fs = std::filesystem;
 
 QApplication& App() { return testing::QtTestApplication("QV27-518"); }
 
-void SaveShot(QWidget* window, const std::string& name) {
-  const char* artifacts = std::getenv("QV_ARTIFACTS");
-  if (!artifacts || !*artifacts) return;
-  fs::create_directories(artifacts);
-  window->grab().save(QString::fromStdString((fs::path(artifacts) / ("linux-" + name + ".png")).string()));
-}
+using testing::SaveShot;
 
 QWidget* Control(QWidget* dialog, int id) {
   QWidget* control = dialog->findChild<QWidget*>(QString::number(id));

@@ -1,7 +1,10 @@
 #include "tests/support/qt_test_application.h"
 
 #include <QApplication>
+#include <QWidget>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace qv::testing {
@@ -15,6 +18,14 @@ QApplication& QtTestApplication(const char* name) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   static QApplication* app = new QApplication(argc, argv);
   return *app;
+}
+
+void SaveShot(QWidget* window, const std::string& name) {
+  namespace fs = std::filesystem;
+  const char* artifacts = std::getenv("QV_ARTIFACTS");
+  if (!artifacts || !*artifacts) return;
+  fs::create_directories(artifacts);
+  window->grab().save(QString::fromStdString((fs::path(artifacts) / ("linux-" + name + ".png")).string()));
 }
 
 }  // namespace qv::testing
