@@ -52,7 +52,7 @@ pid_t StartXvfb() {
   char* argv[] = {const_cast<char*>("Xvfb"), const_cast<char*>("-displayfd"), const_cast<char*>("9"),
                   const_cast<char*>("-screen"), const_cast<char*>("0"),
                   const_cast<char*>("1024x768x24"), const_cast<char*>("-nolisten"),
-                  const_cast<char*>("tcp"), nullptr};
+                  const_cast<char*>("tcp"), const_cast<char*>("-noreset"), nullptr};
   pid_t pid = -1;
   const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);

@@ -145,7 +145,7 @@ QV_XVFB_PID=
 qv_start_xvfb() {
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 </dev/null 200>&- &
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$fdfile" >/dev/null 2>&1 </dev/null 200>&- &
   QV_XVFB_PID=$!
   local i
   for i in $(seq 100); do
