@@ -241,14 +241,10 @@ std::vector<std::uint32_t> RenderIcon(HICON icon, int width, int height, std::ui
 
 }  // namespace
 
-LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box) {
+// The standard icon that the control shows on the screen, or nullptr when
+// none matches most of its pixels.
+static LPCSTR MatchShownIcon(HWND control) {
   static const LPCSTR kCandidates[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
-  for (LPCSTR id : kCandidates)
-    if (box.icon && box.icon == LoadIconA(nullptr, id)) return id;
-  // Icon handles of another process need not be ours: compare what the
-  // screen shows with each standard icon drawn here.
-  HWND control = GetDlgItem(box.window, 0x0440);
-  if (!control || !IsWindowVisible(control)) return nullptr;
   RECT rect{};
   GetWindowRect(control, &rect);
   const int width = std::min<int>(rect.right - rect.left, GetSystemMetrics(SM_CXICON));
@@ -270,6 +266,24 @@ LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box) {
   }
   // Most pixels must agree for the match to count.
   return bestDistance * 10 < static_cast<long>(shown.size()) ? best : nullptr;
+}
+
+LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box) {
+  static const LPCSTR kCandidates[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
+  for (LPCSTR id : kCandidates)
+    if (box.icon && box.icon == LoadIconA(nullptr, id)) return id;
+  // Icon handles of another process need not be ours: compare what the
+  // screen shows with each standard icon drawn here. A box that has only
+  // just appeared may not have painted its icon yet on a busy machine, so
+  // the comparison is repeated, for a bounded time, until one matches.
+  HWND control = GetDlgItem(box.window, 0x0440);
+  if (!control || !IsWindowVisible(control)) return nullptr;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (attempt > 0) Sleep(100);
+    RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (LPCSTR id = MatchShownIcon(control)) return id;
+  }
+  return nullptr;
 }
 
 void PressKey(HWND window, WORD virtualKey) {
