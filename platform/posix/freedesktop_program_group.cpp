@@ -158,9 +158,9 @@ bool FreedesktopProgramGroup::Execute(std::string_view command) {
 bool FreedesktopProgramGroup::CreateGroup(std::string_view name) {
   if (name.empty()) return false;
   const std::string directory = "[Desktop Entry]\nType=Directory\nName=" + EntryValue(name) + "\n";
+  // The menu readers of the desktops take a merged menu file without a
+  // document type, so none is written.
   const std::string menu =
-      "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
-      " \"http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd\">\n"
       "<Menu>\n"
       "  <Name>Applications</Name>\n"
       "  <Menu>\n"
