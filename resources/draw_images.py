@@ -7,6 +7,7 @@ the resource scripts, so a build never needs Python.
 """
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -66,12 +67,12 @@ class Canvas:
             c = tuple(int(top[i] + (bottom[i] - top[i]) * t) for i in range(3)) + (255,)
             self.rect(x, y + yy, w, 1, c)
 
-    def line(self, x0, y0, x1, y1, colour):
+    def line(self, x0, y0, x1, y1, colour, thickness=1):
         dx, dy = abs(x1 - x0), -abs(y1 - y0)
         sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
         err = dx + dy
         while True:
-            self.put(x0, y0, colour)
+            self.rect(x0, y0, thickness, thickness, colour)
             if x0 == x1 and y0 == y1:
                 return
             e2 = 2 * err
@@ -106,35 +107,38 @@ YELLOW = (255, 220, 0, 255)
 CLEAR = (0, 0, 0, 0)
 
 
-def draw_printer(c, x, y, scale, paper=WHITE):
+def draw_printer(c, x, y, scale, paper=WHITE, stroke=1):
     """A small printer: paper on top, a body, a slot."""
     c.rect(x + 2 * scale, y, 6 * scale, 3 * scale, paper)
-    c.frame(x + 2 * scale, y, 6 * scale, 3 * scale, DARK)
+    c.frame(x + 2 * scale, y, 6 * scale, 3 * scale, DARK, stroke)
     c.rect(x, y + 3 * scale, 10 * scale, 5 * scale, GREY)
-    c.frame(x, y + 3 * scale, 10 * scale, 5 * scale, BLACK)
+    c.frame(x, y + 3 * scale, 10 * scale, 5 * scale, BLACK, stroke)
     c.rect(x + 2 * scale, y + 6 * scale, 6 * scale, max(1, scale // 2), BLACK)
 
 
-def draw_switch(c, x, y, w, h):
+def draw_switch(c, x, y, w, h, scale=1, stroke=1):
     """The switch box with its two lights."""
     c.rect(x, y, w, h, GREY)
-    c.frame(x, y, w, h, BLACK)
-    c.rect(x + 2, y + 2, 2, 2, GREEN)
-    c.rect(x + w - 4, y + 2, 2, 2, YELLOW)
+    c.frame(x, y, w, h, BLACK, stroke)
+    c.rect(x + 2 * scale, y + 2 * scale, 2 * scale, 2 * scale, GREEN)
+    c.rect(x + w - 4 * scale, y + 2 * scale, 2 * scale, 2 * scale, YELLOW)
 
 
 def icon_image(size):
+    """The program's icon; the larger sizes draw the same picture with
+    thicker strokes, so that 16 and 32 stay the Windows icon's pixels."""
     c = Canvas(size, size, CLEAR)
-    ps = 1 if size < 32 else 1
+    ps = max(1, size // 32)
+    stroke = max(1, ps // 2)
     # Two printers on top, the switch below, cables between them.
-    left, right = 1, size - 10 * ps - 1
-    draw_printer(c, left, 1, ps)
-    draw_printer(c, right, 1, ps)
+    left, right = ps, size - 10 * ps - ps
+    draw_printer(c, left, ps, ps, stroke=stroke)
+    draw_printer(c, right, ps, ps, stroke=stroke)
     bw, bh = size // 2, size // 4
-    bx, by = (size - bw) // 2, size - bh - 1
-    c.line(left + 5 * ps, 9 * ps, bx + 2, by - 1, BLUE)
-    c.line(right + 5 * ps, 9 * ps, bx + bw - 3, by - 1, BLUE)
-    draw_switch(c, bx, by, bw, bh)
+    bx, by = (size - bw) // 2, size - bh - ps
+    c.line(left + 5 * ps - ps // 2, 9 * ps, bx + 2 * ps, by - ps, BLUE, ps)
+    c.line(right + 5 * ps - ps // 2, 9 * ps, bx + bw - 4 * ps + 1, by - ps, BLUE, ps)
+    draw_switch(c, bx, by, bw, bh, ps, stroke)
     return c
 
 
@@ -221,6 +225,17 @@ def ico_bytes(images):
     return out + b''.join(entries)
 
 
+def png_bytes(c):
+    """A 32-bit RGBA PNG file, for the desktops' icon theme."""
+    raw = b''.join(b'\0' + b''.join(bytes(p) for p in row) for row in c.pixels)
+
+    def chunk(kind, body):
+        return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
+    header = struct.pack('>IIBBBBB', c.width, c.height, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9))
+            + chunk(b'IEND', b''))
+
+
 def write(path, data):
     with open(os.path.join(HERE, path), 'wb') as f:
         f.write(data)
@@ -229,6 +244,9 @@ def write(path, data):
 def main():
     icon = ico_bytes([icon_image(32), icon_image(16)])
     write('setting/QV27-518.ico', icon)
+    os.makedirs(os.path.join(HERE, 'setting/icons'), exist_ok=True)
+    for size in (16, 32, 48, 64, 128, 256):
+        write('setting/icons/%d.png' % size, png_bytes(icon_image(size)))
     write('setting/about.bmp', bmp_bytes(banner(190, 46, "QV27-518", "SETTING")))
     if os.path.isdir(os.path.join(HERE, 'installer')):
         write('installer/setup.ico', icon)
