@@ -7,5 +7,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("QV27-518"));
+  // The package's menu entry, so that desktops give the window its icon.
+  QApplication::setDesktopFileName(QStringLiteral("org.qv27_518.setting"));
   return qv::RunLinuxSettingProgram();
 }
