@@ -34,9 +34,10 @@ fi
 pass "built $deb"
 unpacked=$scratch/root
 dpkg-deb -x "$deb" "$unpacked"
+listing=$(dpkg-deb -c "$deb")
 backend=/usr/lib/cups/backend/qv27-518
 has_backend=no
-dpkg-deb -c "$deb" | grep -q " \.$backend\$" && has_backend=yes
+grep -q " \.$backend\$" <<<"$listing" && has_backend=yes
 
 # The version in the About box is the package's (major.minor, as "2.00").
 version=$(dpkg-deb -f "$deb" Version)
@@ -55,7 +56,6 @@ else
 fi
 
 # What the package holds, with the modes and owners that matter.
-listing=$(dpkg-deb -c "$deb")
 mode_of() { awk -v p="./$1" '$6 == p {print $1, $2}' <<<"$listing"; }
 expect_file() {  # expect_file PATH MODE-AND-OWNER
   local got; got=$(mode_of "$1")
