@@ -9,25 +9,14 @@ namespace {
 
 class PpdevSession final : public PortSession {
  public:
-  PpdevSession(PpdevCalls& calls, std::ostream& complaints) : calls_(calls), complaints_(complaints) {}
+  PpdevSession(PpdevCalls& calls, std::ostream& complaints, std::uint32_t port)
+      : calls_(calls), complaints_(complaints), port_(port) {
+    Start();
+  }
   ~PpdevSession() override { Finish(); }
 
-  void Write(const PortIoRequest& request) override {
-    if (request.port != port_) {
-      Finish();
-      port_ = request.port;
-      Start();
-    }
-    if (fd_ < 0) return;
-    int error = 0;
-    if (request.registerOffset == kControlRegister)
-      error = calls_.WriteControl(fd_, request.value);
-    else if (request.registerOffset == kDataRegister)
-      error = calls_.WriteData(fd_, request.value);
-    // A half-sent command means nothing to the switch: stop at the first
-    // failed write instead of sending the rest out of context.
-    if (error != 0) Finish();
-  }
+  bool WriteControl(std::uint8_t value) override { return fd_ >= 0 && calls_.WriteControl(fd_, value) == 0; }
+  bool WriteData(std::uint8_t value) override { return fd_ >= 0 && calls_.WriteData(fd_, value) == 0; }
 
  private:
   void Start() {
@@ -64,7 +53,7 @@ class PpdevSession final : public PortSession {
 
   PpdevCalls& calls_;
   std::ostream& complaints_;
-  std::uint32_t port_ = 0;  // the port of the current claim; 0 before the first write
+  std::uint32_t port_;
   int fd_ = -1;
 };
 
@@ -78,8 +67,8 @@ PpdevSwitchPort::PpdevSwitchPort(PpdevCalls& calls, std::ostream& complaints)
 
 PpdevSwitchPort::~PpdevSwitchPort() = default;
 
-std::unique_ptr<PortSession> PpdevSwitchPort::Open() {
-  return std::make_unique<PpdevSession>(calls_, complaints_);
+PortOpening PpdevSwitchPort::Open(std::uint32_t lpt) {
+  return {std::make_unique<PpdevSession>(calls_, complaints_, lpt)};
 }
 
 }  // namespace qv::posix

@@ -25,7 +25,7 @@ class PpdevSwitchPort final : public SwitchPort {
   // fails a write drops the rest of the command silently; a device that
   // refuses the user (EACCES) says so in one line on `complaints`, naming the
   // device and the group that owns it, since joining that group is the fix.
-  std::unique_ptr<PortSession> Open() override;
+  PortOpening Open(std::uint32_t lpt) override;
 
  private:
   std::unique_ptr<PpdevCalls> ownCalls_;
