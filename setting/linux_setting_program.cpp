@@ -43,7 +43,10 @@ int RunLinuxSettingProgram(const std::function<void(qt::QtDialogHost&)>& prepare
   posix::IniProfileStore profile(posix::IniProfileStore::DefaultDirectory());
   // While the port is held elsewhere (at most the port's bound), the dialog
   // repaints; the user's clicks wait until Set is over.
-  posix::PpdevSwitchPort switchPort([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  posix::PpdevSwitchPort switchPort([] {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+  });
   posix::SpawnLauncher launcher;
   posix::PosixClock clock;
   return theApp.Run(host, SettingServices{profile, printers, switchPort, launcher, clock});

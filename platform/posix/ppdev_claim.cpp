@@ -54,8 +54,9 @@ int ClaimWithin(PpdevCalls& calls, int fd, std::chrono::milliseconds bound, cons
     state.changed.wait_for(lock, std::chrono::milliseconds(10));
     if (state.done) break;
     lock.unlock();
-    if (wait) wait();
+    const bool goOn = !wait || wait();
     lock.lock();
+    if (!goOn) break;
   }
   bool interrupted = false;
   // A signal that comes before the worker is inside the kernel's sleep

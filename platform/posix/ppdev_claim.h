@@ -13,9 +13,11 @@
 namespace qv::posix {
 
 // What a program does while it waits for the port; called again and again.
-using PortWait = std::function<void()>;
+// False gives up the wait at once (a print job that was cancelled).
+using PortWait = std::function<bool()>;
 
-// 0 when the port is claimed, ETIMEDOUT when the bound passed first, else
+// 0 when the port is claimed, ETIMEDOUT when the bound passed (or the wait
+// gave up) first, else
 // the claim's error. After ETIMEDOUT close the device: an interrupted claim
 // stays queued in the kernel until its file is closed.
 int ClaimWithin(PpdevCalls& calls, int fd, std::chrono::milliseconds bound, const PortWait& wait);

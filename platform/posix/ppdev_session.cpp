@@ -22,7 +22,7 @@ int PpdevSession::LockWithin(std::chrono::milliseconds bound, const PortWait& wa
   for (;;) {
     const int error = TryLock();
     if (error != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return error;
-    if (wait) wait();
+    if (wait && !wait()) return EWOULDBLOCK;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
 }

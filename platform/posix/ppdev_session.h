@@ -27,8 +27,8 @@ class PpdevSession final : public PortSession {
 
   // The lock, without waiting: 0, EWOULDBLOCK while another session holds it.
   int TryLock() { return calls_.Lock(fd_, false); }
-  // The lock, polled until `bound` has passed (EWOULDBLOCK then), `wait`
-  // called in between.
+  // The lock, polled until `bound` has passed or `wait` gives up
+  // (EWOULDBLOCK then), `wait` called in between.
   int LockWithin(std::chrono::milliseconds bound, const PortWait& wait);
   // 0, ETIMEDOUT past the bound, else the claim's error.
   int Claim(std::chrono::milliseconds bound, const PortWait& wait);

@@ -28,6 +28,7 @@ struct PortFixture : ::testing::Test {
   PpdevSwitchPort port{kernel, complaints, [this] {
                          ++waits;
                          if (onWait) onWait();
+                         return true;
                        },
                        100ms};
 
