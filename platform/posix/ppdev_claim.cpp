@@ -51,8 +51,7 @@ int ClaimWithin(PpdevCalls& calls, int fd, std::chrono::milliseconds bound, cons
   const auto deadline = std::chrono::steady_clock::now() + bound;
   std::unique_lock lock(state.mutex);
   while (!state.done && std::chrono::steady_clock::now() < deadline) {
-    state.changed.wait_for(lock, std::chrono::milliseconds(10));
-    if (state.done) break;
+    if (state.changed.wait_for(lock, std::chrono::milliseconds(10), [&] { return state.done; })) break;
     lock.unlock();
     const bool goOn = !wait || wait();
     lock.lock();
@@ -64,7 +63,7 @@ int ClaimWithin(PpdevCalls& calls, int fd, std::chrono::milliseconds bound, cons
   while (!state.done) {
     interrupted = true;
     pthread_kill(worker.native_handle(), signal);
-    state.changed.wait_for(lock, std::chrono::milliseconds(5));
+    state.changed.wait_for(lock, std::chrono::milliseconds(5), [&] { return state.done; });
   }
   const int result = state.result;
   lock.unlock();
