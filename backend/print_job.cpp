@@ -110,6 +110,7 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
       s.sleep(kPollPause);
       error = session->TryLock();
     }
+    if (error == 0) s.messages << "INFO: The switch is free; printing" << std::endl;
   }
   if (error != 0) {
     s.messages << "ERROR: Cannot lock " << uri.device << ": " << std::strerror(error) << std::endl;

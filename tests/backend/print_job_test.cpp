@@ -159,7 +159,7 @@ TEST_F(JobFixture, AJobWaitsForTheLockOfAnotherJobAndSaysSo) {
     if (sleeps.size() == 3) other.reset();
   };
   EXPECT_EQ(Run(), kExitOk);
-  EXPECT_EQ(messages.str(), "INFO: Waiting for the switch\n");
+  EXPECT_EQ(messages.str(), "INFO: Waiting for the switch\nINFO: The switch is free; printing\n");
   EXPECT_EQ(device.received, input.data);
   EXPECT_GT(side.serves, 0) << "the side channel is answered while the job waits";
 }
