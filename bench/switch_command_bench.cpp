@@ -26,18 +26,21 @@ class TimedPort final : public qv::SwitchPort {
   std::vector<Request> requests;
   Nanoseconds closedAt{};
 
-  std::unique_ptr<qv::PortSession> Open() override { return std::make_unique<Session>(*this); }
+  qv::PortOpening Open(std::uint32_t) override { return {std::make_unique<Session>(*this)}; }
 
  private:
   class Session final : public qv::PortSession {
    public:
     explicit Session(TimedPort& port) : port_(port) {}
     ~Session() override { port_.closedAt = port_.clock_.PreciseNow(); }
-    void Write(const qv::PortIoRequest& request) override {
-      port_.requests.push_back({request.registerOffset == qv::kDataRegister, port_.clock_.PreciseNow()});
-    }
+    bool WriteControl(std::uint8_t) override { return Record(false); }
+    bool WriteData(std::uint8_t) override { return Record(true); }
 
    private:
+    bool Record(bool data) {
+      port_.requests.push_back({data, port_.clock_.PreciseNow()});
+      return true;
+    }
     TimedPort& port_;
   };
   qv::Clock& clock_;

@@ -1,51 +1,42 @@
-// The switch port: the kernel-mode port driver through which the setting
-// program writes the registers of the parallel port that the switch sits
-// on. The device is opened for one command and closed after it.
+// The switch port in the program's own terms: open LPT n (which may fail,
+// and says why), write the control and the data register, close. How a
+// write reaches the port (a Windows driver request, a ppdev call) is the
+// business of each implementation.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
 namespace qv {
 
-// The driver's input record for one register write: 9 bytes, packed, no
-// padding. Serialise() gives the bytes that cross into the driver,
-// little-endian whatever the machine.
-#pragma pack(push, 1)
-struct PortIoRequest {
-  std::uint32_t port;            // LPT port number 1-3
-  std::uint32_t registerOffset;  // 0 data register, 2 control register
-  std::uint8_t value;
-
-  static constexpr std::size_t kSize = 9;
-  std::array<std::uint8_t, kSize> Serialise() const;
+// Why a port could not be opened or driven.
+enum class PortFailure {
+  kAbsent,        // no such port, or no driver for it
+  kNotPermitted,  // the port is there but this user may not open it
+  kBusy,          // held by someone else (a print job, another driver) beyond the wait
+  kWriteFailed,   // opened, but a register write failed: the command is cut short
 };
-#pragma pack(pop)
-static_assert(sizeof(PortIoRequest) == PortIoRequest::kSize, "the driver takes exactly 9 bytes");
 
-inline bool operator==(const PortIoRequest& a, const PortIoRequest& b) {
-  return a.Serialise() == b.Serialise();
-}
-
-inline constexpr std::uint32_t kDataRegister = 0;
-inline constexpr std::uint32_t kControlRegister = 2;
-
-// One open session with the port driver; closing it closes the device.
+// One open session with the port; destroying it releases and closes the port.
 class PortSession {
  public:
   virtual ~PortSession() = default;
-  // One register write. What the driver answers is not looked at: a refused
-  // request is as good as a done one, the next is sent all the same.
-  virtual void Write(const PortIoRequest& request) = 0;
+  // One register write each; false when the write did not happen.
+  virtual bool WriteControl(std::uint8_t value) = 0;
+  virtual bool WriteData(std::uint8_t value) = 0;
+};
+
+// A session, or the reason there is none.
+struct PortOpening {
+  std::unique_ptr<PortSession> session;
+  PortFailure failure = PortFailure::kAbsent;  // meaningful only without a session
 };
 
 class SwitchPort {
  public:
   virtual ~SwitchPort() = default;
-  // Opens the driver's device; nullptr when the driver is absent or the
-  // device cannot be opened.
-  virtual std::unique_ptr<PortSession> Open() = 0;
+  // Opens LPT `lpt` (1-3) for one command.
+  virtual PortOpening Open(std::uint32_t lpt) = 0;
 };
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 # a private Xvfb and print server, and the clean-up that stops them all.
 # Source it; it defines functions and changes nothing by itself.
 
+QV_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 QV_LD32=/lib/ld-linux.so.2
 QV_WINE32_LOADER=/usr/lib/wine/wine
 QV_WINE64_LOADER=/usr/lib/wine/wine64
@@ -173,36 +174,7 @@ QV_CUPS_DIR=
 qv_start_print_server() {
   QV_CUPS_DIR=$(mktemp -d /tmp/qv-cups.XXXXXX)
   local d=$QV_CUPS_DIR
-  mkdir -p "$d"/{state,cache,spool,tmp,log,ppd}
-  cat >"$d/cupsd.conf" <<CONF
-Listen $d/cups.sock
-LogLevel warn
-Browsing No
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-CONF
-  cat >"$d/cups-files.conf" <<CONF
-ServerRoot $d
-StateDir $d/state
-CacheDir $d/cache
-DataDir /usr/share/cups
-ServerBin /usr/lib/cups
-RequestRoot $d/spool
-TempDir $d/tmp
-AccessLog $d/log/access_log
-ErrorLog $d/log/error_log
-PageLog $d/log/page_log
-FileDevice Yes
-Printcap $d/printcap
-CONF
-  cupsd -f -c "$d/cupsd.conf" -s "$d/cups-files.conf" >"$d/log/cupsd.out" 2>&1 </dev/null 200>&- &
+  "$QV_SCRIPTS/print-server" "$d" 200>&- &
   QV_CUPS_PID=$!
   local i
   for i in $(seq 100); do

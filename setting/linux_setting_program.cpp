@@ -1,5 +1,7 @@
 #include "setting/linux_setting_program.h"
 
+#include <QCoreApplication>
+
 #include "framework/qt/qt_host.h"
 #include "platform/posix/cups_default_destination.h"
 #include "platform/posix/cups_printer_store.h"
@@ -39,7 +41,12 @@ int RunLinuxSettingProgram(const std::function<void(qt::QtDialogHost&)>& prepare
   qt::QtDialogHost host(std::move(*resources), [&printers] { return ChoicesOf(printers); });
   if (prepare) prepare(host);
   posix::IniProfileStore profile(posix::IniProfileStore::DefaultDirectory());
-  posix::PpdevSwitchPort switchPort;
+  // While the port is held elsewhere (at most the port's bound), the dialog
+  // repaints; the user's clicks wait until Set is over.
+  posix::PpdevSwitchPort switchPort([] {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+  });
   posix::SpawnLauncher launcher;
   posix::PosixClock clock;
   return theApp.Run(host, SettingServices{profile, printers, switchPort, launcher, clock});

@@ -5,6 +5,7 @@
 #include "framework/win32/win32_host.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_switch_port.h"
 #include "setting/setting_app.h"
 
 namespace {
@@ -15,7 +16,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   qv::win32::Win32Host host(instance);
   qv::win32::Win32ProfileStore profile;
   qv::win32::Win32PrinterStore printers;
-  qv::win32::Win32SwitchPort switchPort;
+  qv::win32::Win32PortDriver portDriver;
+  qv::win32::Win32SwitchPort switchPort(portDriver);
   qv::win32::Win32Launcher launcher;
   qv::win32::Win32Clock clock;
   return theApp.Run(host, qv::SettingServices{profile, printers, switchPort, launcher, clock});

@@ -14,13 +14,13 @@ constexpr std::uint8_t kTransferOnTail[] = {0x08, 0x88, 0x20, 0xA0, 0x01, 0x81, 
 constexpr std::uint8_t kTransferOffHead[] = {0x24, 0xA4, 0x42, 0xC2, 0xE3};
 constexpr std::uint8_t kTransferOffTail[] = {0x08, 0x88, 0x20, 0xA0, 0x01, 0x81, 0x40, 0xC0, 0x49, 0xA9};
 
-void SendSequence(PortSession& session, Clock& clock, std::uint32_t port,
-                  std::span<const std::uint8_t> bytes) {
-  session.Write({port, kControlRegister, kControlValue});
+bool SendSequence(PortSession& session, Clock& clock, std::span<const std::uint8_t> bytes) {
+  if (!session.WriteControl(kControlValue)) return false;
   for (std::uint8_t byte : bytes) {
-    session.Write({port, kDataRegister, byte});
+    if (!session.WriteData(byte)) return false;
     BusyWait(clock, kDataBytePause);
   }
+  return true;
 }
 
 }  // namespace
@@ -33,13 +33,18 @@ const SwitchCommand kTransferOn{kTransferOnHead, kTransferOnTail};
 const SwitchCommand kTransferOff{kTransferOffHead, kTransferOffTail};
 }  // namespace switch_commands
 
-void WriteCommandToPort(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
-                        std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail) {
+bool WriteCommand(PortSession& session, Clock& clock, const SwitchCommand& command) {
+  return SendSequence(session, clock, command.head) && SendSequence(session, clock, command.tail);
+}
+
+std::optional<PortFailure> WriteCommandToPort(SwitchPort& switchPort, Clock& clock, std::uint32_t lpt,
+                                              std::span<const std::uint8_t> head,
+                                              std::span<const std::uint8_t> tail) {
   // A fresh session for every command: no handle outlives it.
-  const auto session = switchPort.Open();
-  if (!session) return;
-  SendSequence(*session, clock, port, head);
-  SendSequence(*session, clock, port, tail);
+  PortOpening opening = switchPort.Open(lpt);
+  if (!opening.session) return opening.failure;
+  if (!WriteCommand(*opening.session, clock, {head, tail})) return PortFailure::kWriteFailed;
+  return std::nullopt;
 }
 
 }  // namespace qv

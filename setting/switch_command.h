@@ -1,10 +1,12 @@
-// The commands that the setting program sends to the switch, and the way
-// they are sent: a control write, the head bytes, a control write, the tail
-// bytes, each data byte followed by a pause that the switch needs.
+// The commands that the switch understands, and the one way they are sent:
+// a control write, the head bytes, a control write, the tail bytes, each
+// data byte followed by the pause that the switch needs. The setting program
+// and the print backend both send through here.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/clock.h"
@@ -34,9 +36,15 @@ inline constexpr std::chrono::milliseconds kDataBytePause{1};
 // What the control register is set to before each sequence.
 inline constexpr std::uint8_t kControlValue = 0x0C;
 
-// Opens the port driver, writes the command's requests to LPT `port` and
-// closes the driver again. Without a driver nothing is sent and nothing is said.
-void WriteCommandToPort(SwitchPort& switchPort, Clock& clock, std::uint32_t port,
-                        std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail);
+// Writes the command over a session that is already open. False when a
+// write failed: a half-sent command means nothing to the switch, so the
+// rest is not sent out of context.
+bool WriteCommand(PortSession& session, Clock& clock, const SwitchCommand& command);
+
+// Opens LPT `lpt`, writes the command and closes the port again. Nothing
+// when the command went out whole, else why it did not.
+std::optional<PortFailure> WriteCommandToPort(SwitchPort& switchPort, Clock& clock, std::uint32_t lpt,
+                                              std::span<const std::uint8_t> head,
+                                              std::span<const std::uint8_t> tail);
 
 }  // namespace qv

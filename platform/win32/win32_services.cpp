@@ -3,24 +3,6 @@
 #include <string>
 
 namespace qv::win32 {
-namespace {
-
-class Win32PortSession final : public PortSession {
- public:
-  explicit Win32PortSession(HANDLE device) : device_(device) {}
-  ~Win32PortSession() override { CloseHandle(device_); }
-  void Write(const PortIoRequest& request) override {
-    auto bytes = request.Serialise();
-    DWORD returned = 0;
-    DeviceIoControl(device_, Win32SwitchPort::kWriteRegister, bytes.data(), static_cast<DWORD>(bytes.size()),
-                    nullptr, 0, &returned, nullptr);
-  }
-
- private:
-  HANDLE device_;
-};
-
-}  // namespace
 
 Win32Clock::Win32Clock() {
   LARGE_INTEGER frequency{};
@@ -35,12 +17,6 @@ std::chrono::nanoseconds Win32Clock::PreciseNow() {
   const LONGLONG seconds = counter.QuadPart / frequency_;
   const LONGLONG rest = counter.QuadPart % frequency_;
   return std::chrono::nanoseconds(seconds * 1000000000LL + rest * 1000000000LL / frequency_);
-}
-
-std::unique_ptr<PortSession> Win32SwitchPort::Open() {
-  HANDLE device = CreateFileA(kDeviceName, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (device == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<Win32PortSession>(device);
 }
 
 bool Win32PrinterStore::OpenDeviceList() {

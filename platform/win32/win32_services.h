@@ -1,5 +1,5 @@
-// The setting program's Windows services beside the profile store: the
-// clock, the port driver, the registry's printer list and WinExec.
+// The setting program's Windows services beside the profile store and the
+// switch port: the clock, the registry's printer list and WinExec.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,6 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/printer_store.h"
-#include "platform/switch_port.h"
 
 namespace qv::win32 {
 
@@ -19,14 +18,6 @@ class Win32Clock final : public Clock {
 
  private:
   LONGLONG frequency_ = 0;
-};
-
-// The port driver "\\.\Vornlpt": one DeviceIoControl per register write.
-class Win32SwitchPort final : public SwitchPort {
- public:
-  static constexpr const char* kDeviceName = "\\\\.\\Vornlpt";
-  static constexpr DWORD kWriteRegister = 0x9C40A440;  // type 0x9C40, function 0x910, buffered, write
-  std::unique_ptr<PortSession> Open() override;
 };
 
 // The user's printers under HKEY_CURRENT_USER.

@@ -1,5 +1,5 @@
-// The bytes that reach the port driver, their order and the pauses between
-// them, for every command the program knows.
+// The register writes that reach the switch port, their order and the
+// pauses between them, for every command the program knows.
 #include "setting/switch_command.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::FakeClock;
 using testing::RecordingSwitchPort;
+using testing::RegisterWrite;
 
 struct CommandCase {
   const char* name;
@@ -38,17 +39,17 @@ std::vector<CommandCase> AllCommands() {
 }
 
 // The expected requests: a control write, the head, a control write, the tail.
-std::vector<PortIoRequest> Expected(std::uint32_t port, const std::vector<std::uint8_t>& head,
+std::vector<RegisterWrite> Expected(std::uint32_t port, const std::vector<std::uint8_t>& head,
                                     const std::vector<std::uint8_t>& tail) {
-  std::vector<PortIoRequest> out{{port, 2, 0x0C}};
+  std::vector<RegisterWrite> out{{port, 2, 0x0C}};
   for (auto b : head) out.push_back({port, 0, b});
   out.push_back({port, 2, 0x0C});
   for (auto b : tail) out.push_back({port, 0, b});
   return out;
 }
 
-std::vector<PortIoRequest> Sent(const RecordingSwitchPort& port) {
-  std::vector<PortIoRequest> out;
+std::vector<RegisterWrite> Sent(const RecordingSwitchPort& port) {
+  std::vector<RegisterWrite> out;
   for (const auto& r : port.requests) out.push_back(r.request);
   return out;
 }
@@ -92,19 +93,14 @@ TEST(SwitchCommand, EachCommandSendsItsBytesInOrderWithPauses) {
   }
 }
 
-TEST(SwitchCommand, RequestsCrossAsNinePackedLittleEndianBytes) {
-  static_assert(sizeof(PortIoRequest) == 9);
-  const PortIoRequest request{0x04030201, 0x08070605, 0xC3};
-  EXPECT_EQ(request.Serialise(),
-            (std::array<std::uint8_t, 9>{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0xC3}));
-
+TEST(SwitchCommand, TheZeroByteOfSelectAIsSentLikeAnyOther) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
-  WriteCommandToPort(port, clock, 2, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
-  EXPECT_EQ(port.requests.front().bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 2, 0, 0, 0, 0x0C}));
-  // The 0x00 near the end of the Select A tail is data like any other byte.
-  EXPECT_EQ(port.requests[18].bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 0, 0, 0, 0, 0x00}));
-  EXPECT_EQ(port.requests[19].bytes, (std::array<std::uint8_t, 9>{2, 0, 0, 0, 0, 0, 0, 0, 0x80}));
+  EXPECT_EQ(WriteCommandToPort(port, clock, 2, switch_commands::kSelectA.head, switch_commands::kSelectA.tail),
+            std::nullopt);
+  ASSERT_EQ(port.requests.size(), 20u);
+  EXPECT_EQ(port.requests[18].request, (RegisterWrite{2, 0, 0x00}));
+  EXPECT_EQ(port.requests[19].request, (RegisterWrite{2, 0, 0x80}));
 }
 
 TEST(SwitchCommand, AnEmptyHeadSendsBothControlWritesBackToBack) {
@@ -112,20 +108,34 @@ TEST(SwitchCommand, AnEmptyHeadSendsBothControlWritesBackToBack) {
   RecordingSwitchPort port(&clock);
   WriteCommandToPort(port, clock, 1, {}, switch_commands::kTransferOff.tail);
   ASSERT_EQ(port.requests.size(), 12u);
-  EXPECT_EQ(port.requests[0].request, (PortIoRequest{1, 2, 0x0C}));
-  EXPECT_EQ(port.requests[1].request, (PortIoRequest{1, 2, 0x0C}));
+  EXPECT_EQ(port.requests[0].request, (RegisterWrite{1, 2, 0x0C}));
+  EXPECT_EQ(port.requests[1].request, (RegisterWrite{1, 2, 0x0C}));
   EXPECT_EQ(port.requests[1].clockReadsBefore, port.requests[0].clockReadsBefore);
   ExpectPauses(port);
 }
 
-TEST(SwitchCommand, WithoutTheDriverNothingIsSent) {
+TEST(SwitchCommand, APortThatDoesNotOpenSendsNothingAndSaysWhy) {
+  for (PortFailure failure : {PortFailure::kAbsent, PortFailure::kNotPermitted, PortFailure::kBusy}) {
+    SCOPED_TRACE(static_cast<int>(failure));
+    FakeClock clock;
+    RecordingSwitchPort port(&clock);
+    port.openFailure = failure;
+    EXPECT_EQ(WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail),
+              failure);
+    EXPECT_TRUE(port.requests.empty());
+    EXPECT_EQ(port.closes, 0);
+    EXPECT_EQ(clock.reads, 0);
+  }
+}
+
+TEST(SwitchCommand, AFailedWriteCutsTheCommandShortAndClosesThePort) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
-  port.driverPresent = false;
-  WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
-  EXPECT_TRUE(port.requests.empty());
-  EXPECT_EQ(port.closes, 0);
-  EXPECT_EQ(clock.reads, 0);
+  port.failWriteNumber = 3;  // the third data byte
+  EXPECT_EQ(WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail),
+            PortFailure::kWriteFailed);
+  EXPECT_EQ(port.requests.size(), 3u);
+  EXPECT_EQ(port.closes, 1);
 }
 
 TEST(SwitchCommand, TheDriverIsOpenedAnewForEveryCommand) {

@@ -25,30 +25,37 @@ std::chrono::nanoseconds FakeClock::PreciseNow() {
 
 class RecordingSession final : public PortSession {
  public:
-  explicit RecordingSession(RecordingSwitchPort& port) : port_(port) {}
+  RecordingSession(RecordingSwitchPort& port, std::uint32_t lpt) : port_(port), lpt_(lpt) {}
   ~RecordingSession() override {
     ++port_.closes;
     port_.closedAt.push_back(port_.clock_ ? port_.clock_->now : std::chrono::nanoseconds{});
     if (port_.log_) port_.log_->push_back("port close");
   }
-  void Write(const PortIoRequest& request) override {
-    FakeClock* clock = port_.clock_;
-    port_.requests.push_back({request, request.Serialise(), clock ? clock->now : std::chrono::nanoseconds{},
-                              clock ? clock->PeekTickCount() : 0, clock ? clock->reads : 0});
-  }
+  bool WriteControl(std::uint8_t value) override { return Record(kControlRegister, value); }
+  bool WriteData(std::uint8_t value) override { return Record(kDataRegister, value); }
 
  private:
+  bool Record(std::uint32_t registerOffset, std::uint8_t value) {
+    if (writes_++ == port_.failWriteNumber) return false;
+    FakeClock* clock = port_.clock_;
+    port_.requests.push_back({{lpt_, registerOffset, value}, clock ? clock->now : std::chrono::nanoseconds{},
+                              clock ? clock->PeekTickCount() : 0, clock ? clock->reads : 0});
+    return true;
+  }
+
   RecordingSwitchPort& port_;
+  std::uint32_t lpt_;
+  int writes_ = 0;
 };
 
-std::unique_ptr<PortSession> RecordingSwitchPort::Open() {
-  if (!driverPresent) {
+PortOpening RecordingSwitchPort::Open(std::uint32_t lpt) {
+  if (!driverPresent || openFailure) {
     if (log_) log_->push_back("port absent");
-    return nullptr;
+    return {nullptr, openFailure.value_or(PortFailure::kAbsent)};
   }
   ++opens;
   if (log_) log_->push_back("port open");
-  return std::make_unique<RecordingSession>(*this);
+  return {std::make_unique<RecordingSession>(*this, lpt)};
 }
 
 bool FakePrinterStore::OpenDeviceList() {

@@ -1,5 +1,5 @@
 // In-memory doubles of the platform services, for tests on the testing host:
-// a clock that tests move, a port driver that records every register write,
+// a clock that tests move, a switch port that records every register write,
 // a printer list, a launcher that records what it would start, and a
 // profile store wrapper that records every write. All of them can append to
 // one shared event log, so tests can check the order across services.
@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@
 #include "platform/printer_store.h"
 #include "platform/profile_store.h"
 #include "platform/switch_port.h"
+
+namespace qv {
+// The register offsets as the recording port names its writes (those of the
+// PC parallel-port layout).
+inline constexpr std::uint32_t kDataRegister = 0;
+inline constexpr std::uint32_t kControlRegister = 2;
+}  // namespace qv
 
 namespace qv::testing {
 
@@ -37,9 +45,16 @@ class FakeClock final : public Clock {
   std::uint32_t PeekTickCount() const;
 };
 
+// One register write as the switch sees it: which port, which register.
+struct RegisterWrite {
+  std::uint32_t port;
+  std::uint32_t registerOffset;
+  std::uint8_t value;
+  friend bool operator==(const RegisterWrite&, const RegisterWrite&) = default;
+};
+
 struct RecordedRequest {
-  PortIoRequest request;
-  std::array<std::uint8_t, PortIoRequest::kSize> bytes;
+  RegisterWrite request;
   std::chrono::nanoseconds at;
   std::uint32_t tickAt;
   long clockReadsBefore;
@@ -49,13 +64,15 @@ class RecordingSwitchPort final : public SwitchPort {
  public:
   explicit RecordingSwitchPort(FakeClock* clock = nullptr, EventLog* log = nullptr) : clock_(clock), log_(log) {}
 
-  bool driverPresent = true;
+  bool driverPresent = true;  // false: every open fails with kAbsent
+  std::optional<PortFailure> openFailure;  // set: every open fails with it
+  int failWriteNumber = -1;  // the n-th write of a session (from 0) fails
   int opens = 0;
   int closes = 0;
   std::vector<RecordedRequest> requests;
   std::vector<std::chrono::nanoseconds> closedAt;
 
-  std::unique_ptr<PortSession> Open() override;
+  PortOpening Open(std::uint32_t lpt) override;
 
  private:
   friend class RecordingSession;

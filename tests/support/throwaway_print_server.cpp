@@ -29,30 +29,16 @@ std::string Find(const std::string& tool) {
 
 }  // namespace
 
-ThrowawayPrintServer::ThrowawayPrintServer() {
+ThrowawayPrintServer::ThrowawayPrintServer(const PrintServerOptions& options) {
   const fs::path server = dir_ / "server";
   clientRoot_ = dir_ / "client";
   home_ = dir_ / "home";
-  for (const char* sub : {"state", "cache", "spool", "tmp", "log"}) fs::create_directories(server / sub);
   fs::create_directories(clientRoot_);
   fs::create_directories(home_);
-  // cupsd refuses a world-writable temporary folder.
-  fs::permissions(server / "tmp", fs::perms::owner_all);
-  const std::string socket = (dir_ / "cups.sock").string();
-  WriteFileBytes(server / "cupsd.conf",
-                 "Listen " + socket +
-                     "\nLogLevel warn\nBrowsing No\n<Location />\n  Order allow,deny\n  Allow all\n"
-                     "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
-                     "</Policy>\n");
-  WriteFileBytes(server / "cups-files.conf",
-                 "ServerRoot " + server.string() + "\nStateDir " + (server / "state").string() +
-                     "\nCacheDir " + (server / "cache").string() +
-                     "\nDataDir /usr/share/cups\nServerBin /usr/lib/cups\nRequestRoot " +
-                     (server / "spool").string() + "\nTempDir " + (server / "tmp").string() +
-                     "\nAccessLog " + (server / "log/access_log").string() + "\nErrorLog " +
-                     (server / "log/error_log").string() + "\nPageLog " +
-                     (server / "log/page_log").string() + "\nFileDevice Yes\nPrintcap " +
-                     (server / "printcap").string() + "\n");
+  // The backends run as lp and open the spool files inside.
+  fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                   fs::perms::others_read | fs::perms::others_exec);
+  const std::string socket = (server / "cups.sock").string();
 
   for (const char* name : {"CUPS_SERVER", "CUPS_SERVERROOT", "HOME", "LPDEST", "PRINTER", "PATH"}) {
     const char* value = std::getenv(name);
@@ -66,23 +52,19 @@ ThrowawayPrintServer::ThrowawayPrintServer() {
   const char* path = std::getenv("PATH");
   setenv("PATH", (std::string(path ? path : "/usr/bin:/bin") + ":/usr/sbin:/sbin").c_str(), 1);
 
-  const std::string cupsd = Find("cupsd");
-  if (cupsd.empty()) {
+  if (Find("cupsd").empty()) {
     problem_ = "cupsd is not installed (package cups-daemon)";
     return;
   }
-  const std::string config = (server / "cupsd.conf").string(), files = (server / "cups-files.conf").string();
-  std::vector<std::string> args{cupsd, "-f", "-c", config, "-s", files};
+  std::vector<std::string> args{"/bin/bash", QV_PRINT_SERVER, server.string(), "--file-device",
+                                options.fileDevice ? "yes" : "no"};
+  if (!options.serverBin.empty()) args.insert(args.end(), {"--server-bin", options.serverBin.string()});
+  for (const std::string& pair : options.environment) args.insert(args.end(), {"--setenv", pair});
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
   const std::string log = (server / "log/cupsd.out").string();
-  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  const int error = posix_spawn(&cupsd_, cupsd.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  const int error = posix_spawn(&cupsd_, args[0].c_str(), nullptr, nullptr, argv.data(), environ);
   if (error != 0) {
     cupsd_ = -1;
     problem_ = "cupsd could not be started";

@@ -10,16 +10,24 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 
 namespace qv::testing {
 
+// How the server differs from the plain one (printers into /dev/null).
+struct PrintServerOptions {
+  bool fileDevice = true;
+  std::filesystem::path serverBin;      // backends of the test's own; empty: the machine's
+  std::vector<std::string> environment; // NAME=VALUE for every backend and filter
+};
+
 class ThrowawayPrintServer {
  public:
-  // Starts cupsd and points this process's environment at it; `problem()`
-  // says why when it could not be started.
-  ThrowawayPrintServer();
+  // Starts cupsd through scripts/print-server and points this process's
+  // environment at it; `problem()` says why when it could not be started.
+  explicit ThrowawayPrintServer(const PrintServerOptions& options = {});
   // Stops cupsd and gives the environment back.
   ~ThrowawayPrintServer();
   ThrowawayPrintServer(const ThrowawayPrintServer&) = delete;
@@ -30,6 +38,8 @@ class ThrowawayPrintServer {
   // of them (root's in the server-root folder, anybody else's under HOME).
   const std::filesystem::path& clientRoot() const { return clientRoot_; }
   const std::filesystem::path& home() const { return home_; }
+  // The server's own folder (configuration, spool, logs).
+  std::filesystem::path serverDir() const { return dir_ / "server"; }
 
   // An enabled printer that prints to /dev/null; false when lpadmin fails.
   bool AddPrinter(const std::string& name);

@@ -1,0 +1,134 @@
+#include "backend/backend_program.h"
+
+#include <cups/sidechannel.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+
+#include "backend/device_listing.h"
+#include "backend/print_job.h"
+#include "backend/side_channel_answer.h"
+#include "platform/posix/posix_clock.h"
+
+namespace qv::backend {
+namespace {
+
+volatile std::sig_atomic_t cancelled = 0;
+
+// SIGTERM (cancel), SIGINT and SIGHUP all end the job; installed without
+// SA_RESTART so that a wait for the lock or a write notices at once.
+class ProcessSignals final : public JobSignals {
+ public:
+  ProcessSignals() {
+    struct sigaction action {};
+    action.sa_handler = [](int) { cancelled = 1; };
+    sigemptyset(&action.sa_mask);
+    for (int signal : kSignals) sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+  }
+  bool Cancelled() override { return cancelled != 0; }
+  void HoldBack(bool hold) override {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kSignals) sigaddset(&set, signal);
+    sigprocmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &set, nullptr);
+  }
+
+ private:
+  static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+};
+
+class FdInput final : public JobInput {
+ public:
+  explicit FdInput(int fd) : fd_(fd) {}
+  long Read(std::span<std::uint8_t> buffer) override {
+    const ssize_t got = read(fd_, buffer.data(), buffer.size());
+    return got < 0 ? -errno : static_cast<long>(got);
+  }
+  bool Rewind() override { return lseek(fd_, 0, SEEK_SET) == 0; }
+
+ private:
+  int fd_;
+};
+
+// CUPS's side channel on its descriptor, answered without blocking; a
+// backend run by hand has none, and then nothing is served.
+class CupsSideChannel final : public SideChannel {
+ public:
+  void Serve() override {
+    while (open_) {
+      pollfd request{CUPS_SC_FD, POLLIN, 0};
+      if (poll(&request, 1, 0) <= 0 || !(request.revents & POLLIN)) return;
+      cups_sc_command_t command = CUPS_SC_CMD_NONE;
+      cups_sc_status_t status = CUPS_SC_STATUS_NONE;
+      char data[2048];
+      int length = sizeof data;
+      if (cupsSideChannelRead(&command, &status, data, &length, 0.0) != 0) {
+        open_ = false;
+        return;
+      }
+      const SideChannelAnswer answer = AnswerOf(command);
+      cupsSideChannelWrite(command, answer.status, answer.data.data(), static_cast<int>(answer.data.size()), 1.0);
+    }
+  }
+
+ private:
+  bool open_ = fcntl(CUPS_SC_FD, F_GETFD) >= 0;
+};
+
+// A positive count of copies; anything else is one copy.
+int CopiesOf(const char* text) {
+  char* end = nullptr;
+  const long copies = std::strtol(text, &end, 10);
+  return end != text && *end == '\0' && copies >= 1 && copies <= 9999 ? static_cast<int>(copies) : 1;
+}
+
+}  // namespace
+
+int RunBackend(int argc, char** argv, posix::PpdevCalls& calls) {
+  if (argc == 1) {
+    ListDevices(calls, std::cout);
+    return kExitOk;
+  }
+  if (argc != 6 && argc != 7) {
+    std::cerr << "Usage: " << kScheme << " job-id user title copies options [file]" << std::endl;
+    return kExitFailed;
+  }
+  const char* uriText = std::getenv("DEVICE_URI");
+  if (!uriText) uriText = argv[0];
+  const auto uri = ParseDeviceUri(uriText);
+  if (!uri) {
+    std::cerr << "ERROR: Bad device URI \"" << uriText
+              << "\"; expected qv27-518:/dev/parportN?printer=A, B or Broadcast, optionally &settle=0 to 1000"
+              << std::endl;
+    return kExitStop;
+  }
+  int fd = 0;
+  int copies = 1;
+  if (argc == 7) {
+    fd = open(argv[6], O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      std::cerr << "ERROR: Cannot open the job's file" << std::endl;
+      return kExitFailed;
+    }
+    copies = CopiesOf(argv[4]);
+  }
+  ProcessSignals signals;
+  FdInput input(fd);
+  CupsSideChannel sideChannel;
+  posix::PosixClock clock;
+  JobServices services{calls, clock, std::cerr, input, signals, sideChannel,
+                       [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }};
+  const int code = RunJob(*uri, copies, services);
+  if (argc == 7) close(fd);
+  return code;
+}
+
+}  // namespace qv::backend

@@ -1,0 +1,291 @@
+// The built backend end to end: a private cupsd (scripts/print-server, its
+// own folders and socket, FileDevice No) runs the tests' build of the
+// backend from a backend folder of the test's own, as lp, on the port
+// stand-in (tests/support/standin_ppdev_calls.h). The test takes the data
+// from the stand-in's FIFO as a printer would, and reads what CUPS shows
+// with lpstat. cupsd must run as root, as CI does.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "tests/support/temp_dir.h"
+#include "tests/support/throwaway_print_server.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Server = ThrowawayPrintServer;
+
+struct Event {
+  long long ns;
+  int pid;
+  std::string call;
+};
+
+// Reads the stand-in's FIFO as the printer takes the data; can stop taking
+// it, as a printer that is busy.
+class PortReader {
+ public:
+  explicit PortReader(const fs::path& fifo) : fd_(open(fifo.c_str(), O_RDWR | O_CLOEXEC)) {
+    thread_ = std::thread([this] {
+      char buffer[65536];
+      while (!stop_) {
+        pollfd ready{fd_, POLLIN, 0};
+        if (paused_ || poll(&ready, 1, 20) <= 0) {
+          if (paused_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+          continue;
+        }
+        const ssize_t got = read(fd_, buffer, sizeof buffer);
+        if (got <= 0) continue;
+        std::lock_guard lock(mutex_);
+        data_.append(buffer, static_cast<std::size_t>(got));
+      }
+    });
+  }
+  ~PortReader() {
+    stop_ = true;
+    thread_.join();
+    close(fd_);
+  }
+  std::string Data() {
+    std::lock_guard lock(mutex_);
+    return data_;
+  }
+  void Pause(bool paused) { paused_ = paused; }
+
+ private:
+  int fd_;
+  std::atomic<bool> stop_{false}, paused_{false};
+  std::mutex mutex_;
+  std::string data_;
+  std::thread thread_;
+};
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  return bytes;
+}
+
+// Waits, with a generous bound, for what a job does in its own time.
+bool Eventually(const std::function<bool()>& done) {
+  for (int round = 0; round < 1200; ++round) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return done();
+}
+
+class CupsdBackend : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (geteuid() != 0) GTEST_SKIP() << "cupsd runs its backends as lp only when started as root";
+    const auto everyone = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                          fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir_.path(), everyone);
+    fs::create_directories(port_);
+    fs::create_directories(bin_ / "backend");
+    for (const fs::path& folder : {port_, bin_, bin_ / "backend"}) fs::permissions(folder, everyone);
+    // CUPS runs a backend that is root's and not writable by others as lp.
+    fs::copy_file(QV_STANDIN_BACKEND, bin_ / "backend/qv27-518");
+    fs::permissions(bin_ / "backend/qv27-518", everyone);
+    WriteFileBytes(port_ / "events", "");
+    fs::permissions(port_ / "events", fs::perms::all);
+    ASSERT_EQ(mkfifo((port_ / "parport0").c_str(), 0666), 0);
+    chmod((port_ / "parport0").c_str(), 0666);
+    server_ = std::make_unique<Server>(
+        PrintServerOptions{false, bin_, {"QV_PORT_STANDIN=" + port_.string()}});
+    if (!server_->problem().empty()) GTEST_SKIP() << server_->problem();
+    reader_ = std::make_unique<PortReader>(port_ / "parport0");
+    for (const char* printer : {"A", "B"})
+      ASSERT_TRUE(Admin(std::string("-p ") + printer + " -E -v 'qv27-518:/dev/parport0?printer=" + printer + "'"));
+  }
+  void TearDown() override {
+    reader_.reset();
+    server_.reset();
+  }
+
+  static bool Admin(const std::string& arguments) {
+    return std::system(("lpadmin " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+  }
+  std::string Submit(const std::string& printer, const std::string& bytes, const std::string& options = "") {
+    const fs::path file = dir_ / ("job" + std::to_string(jobs_++));
+    WriteFileBytes(file, bytes);
+    fs::permissions(file, fs::perms::owner_all | fs::perms::others_read);
+    const std::string out = Server::Output("lp -d " + printer + " " + options + " " + file.string() + " 2>&1");
+    const auto id = out.find(printer + "-");
+    return id == std::string::npos ? out : out.substr(id, out.find(' ', id) - id);
+  }
+  static bool NothingPending() { return Server::Output("lpstat -o").empty(); }
+  std::vector<Event> Events() {
+    std::vector<Event> events;
+    std::istringstream in(ReadFileBytes(port_ / "events"));
+    Event e;
+    while (in >> e.ns >> e.pid && std::getline(in >> std::ws, e.call)) events.push_back(e);
+    return events;
+  }
+  std::vector<Event> EventsOf(int pid) {
+    std::vector<Event> own;
+    for (const Event& e : Events())
+      if (e.pid == pid) own.push_back(e);
+    return own;
+  }
+  std::vector<int> Backends() {
+    std::vector<int> pids;
+    for (const Event& e : Events())
+      if (e.call.rfind("open", 0) == 0) pids.push_back(e.pid);
+    return pids;
+  }
+  int Closes() {
+    int closes = 0;
+    for (const Event& e : Events()) closes += e.call == "close";
+    return closes;
+  }
+
+  // One backend's job as the port saw it: the lock, the claim, the whole
+  // command of `lastByte`'s printer with a millisecond after every data
+  // byte, the settle time, the data, the release.
+  void ExpectJob(int pid, const char* lastByte) {
+    const std::vector<Event> events = EventsOf(pid);
+    ASSERT_GE(events.size(), 27u);
+    std::vector<std::string> calls;
+    for (const Event& e : events) calls.push_back(e.call);
+    EXPECT_EQ(calls[1], "lock");
+    EXPECT_EQ(calls[2], "claim");
+    EXPECT_EQ(calls[3], "control 0C");
+    EXPECT_EQ(calls[12], "control 0C");
+    EXPECT_EQ(calls[22], std::string("data ") + lastByte);
+    EXPECT_EQ(calls.end()[-2], "release");
+    EXPECT_EQ(calls.back(), "close");
+    for (std::size_t i = 4; i <= 22; ++i) {
+      if (i == 12) continue;
+      EXPECT_EQ(calls[i].rfind("data ", 0), 0u) << i;
+      EXPECT_GE(events[i + 1].ns - events[i].ns, 1'000'000) << "the pause after data byte " << i;
+    }
+    EXPECT_EQ(calls[23].rfind("write ", 0), 0u);
+    EXPECT_GE(events[23].ns - events[22].ns, 10'000'000) << "the settle time";
+  }
+
+  TempDir dir_;
+  fs::path port_ = dir_ / "port", bin_ = dir_ / "bin";
+  std::unique_ptr<Server> server_;
+  std::unique_ptr<PortReader> reader_;
+  int jobs_ = 0;
+};
+
+TEST_F(CupsdBackend, AJobOnAIsTheSelectACommandThenItsBytes) {
+  const std::string data = RandomBytes(300'000, 1);
+  Submit("A", data);
+  ASSERT_TRUE(Eventually([&] { return NothingPending() && Closes() == 1 && reader_->Data().size() >= data.size(); }));
+  EXPECT_EQ(reader_->Data(), data);
+  ASSERT_EQ(Backends().size(), 1u);
+  ExpectJob(Backends()[0], "80");
+  EXPECT_NE(Server::Output("lpstat -W completed -o A").find("A-"), std::string::npos);
+}
+
+TEST_F(CupsdBackend, JobsOnAAndBAtOnceAreEachWholeOneAfterTheOther) {
+  const std::string a = RandomBytes(2'000'000, 2), b = RandomBytes(2'000'000, 3);
+  // The printer takes nothing until both backends run at the same moment.
+  reader_->Pause(true);
+  Submit("A", a);
+  Submit("B", b);
+  ASSERT_TRUE(Eventually([&] { return Backends().size() == 2; }));
+  reader_->Pause(false);
+  ASSERT_TRUE(Eventually([&] { return NothingPending() && Closes() == 2 && reader_->Data().size() >= 4'000'000; }));
+  const std::vector<int> pids = Backends();
+  ASSERT_EQ(pids.size(), 2u);
+  // Both started at once; the second waited for the lock.
+  const std::vector<Event> events = Events();
+  auto at = [&](int pid, const std::string& call) {
+    for (std::size_t i = 0; i < events.size(); ++i)
+      if (events[i].pid == pid && events[i].call == call) return i;
+    return events.size();
+  };
+  const int first = at(pids[0], "claim") < at(pids[1], "claim") ? pids[0] : pids[1];
+  const int second = first == pids[0] ? pids[1] : pids[0];
+  EXPECT_LT(at(first, "close"), at(second, "lock")) << "the second job took the port only after the first";
+  const bool aFirst = EventsOf(first)[22].call == "data 80";
+  ExpectJob(first, aFirst ? "80" : "84");
+  ExpectJob(second, aFirst ? "84" : "80");
+  EXPECT_EQ(reader_->Data(), aFirst ? a + b : b + a);
+}
+
+TEST_F(CupsdBackend, TwoCopiesOnAQueueWithoutAFilterAreTheDataTwiceAfterOneCommand) {
+  const std::string data = RandomBytes(100'000, 4);
+  Submit("B", data, "-n 2");
+  ASSERT_TRUE(Eventually([&] { return NothingPending() && Closes() == 1 && reader_->Data().size() >= 200'000; }));
+  EXPECT_EQ(reader_->Data(), data + data);
+  ExpectJob(Backends().at(0), "84");
+}
+
+TEST_F(CupsdBackend, ACancelDuringTheDataEndsTheJobAfterAWholeCommand) {
+  reader_->Pause(true);  // the printer takes nothing: the data stalls
+  const std::string data = RandomBytes(3'000'000, 5);
+  const std::string job = Submit("A", data);
+  ASSERT_TRUE(Eventually([&] {
+    const auto events = Events();
+    return !events.empty() && events.back().call.rfind("write", 0) == 0;
+  }));
+  ASSERT_EQ(std::system(("cancel " + job).c_str()), 0);
+  ASSERT_TRUE(Eventually([&] { return Closes() == 1; }));
+  reader_->Pause(false);
+  ASSERT_TRUE(Eventually([&] { return NothingPending(); }));
+  ExpectJob(Backends().at(0), "80");
+  const std::string seen = reader_->Data();
+  EXPECT_LT(seen.size(), data.size());
+  EXPECT_EQ(seen, data.substr(0, seen.size()));
+  EXPECT_NE(Server::Output("lpstat -l -W completed -o A").find("job-canceled-by-user"), std::string::npos);
+}
+
+TEST_F(CupsdBackend, ADeviceThatLpMayNotOpenStopsTheQueueNamingTheGroup) {
+  ASSERT_EQ(mkfifo((port_ / "parport1").c_str(), 0660), 0);
+  const group* dialout = getgrnam("dialout");
+  ASSERT_NE(dialout, nullptr);
+  ASSERT_EQ(chown((port_ / "parport1").c_str(), 0, dialout->gr_gid), 0);
+  ASSERT_TRUE(Admin("-p N -E -v 'qv27-518:/dev/parport1?printer=A'"));
+  Submit("N", "page");
+  ASSERT_TRUE(Eventually([] { return Server::Output("lpstat -p N").find("disabled") != std::string::npos; }));
+  EXPECT_NE(Server::Output("lpstat -p N").find(
+                "The lp user may not open /dev/parport1; it belongs to the group \"dialout\""),
+            std::string::npos);
+  EXPECT_NE(Server::Output("lpstat -o N").find("N-"), std::string::npos) << "the job waits for the queue";
+}
+
+TEST_F(CupsdBackend, NoDeviceHoldsTheJobForALaterRetry) {
+  ASSERT_TRUE(Admin("-p M -E -v 'qv27-518:/dev/parport5?printer=B'"));
+  Submit("M", "page");
+  ASSERT_TRUE(Eventually(
+      [] { return Server::Output("lpstat -l -o M").find("resources-are-not-ready") != std::string::npos; }));
+  EXPECT_NE(Server::Output("lpstat -l -o M").find("There is no parallel port /dev/parport5"), std::string::npos);
+  EXPECT_NE(Server::Output("lpstat -p M").find("enabled"), std::string::npos) << "the queue itself goes on";
+}
+
+// Without arguments: the choices of every port present; the installed
+// backend finds none on this machine.
+TEST(BackendListing, TheInstalledBackendListsNothingWithoutAPortAndTheStandInItsPorts) {
+  EXPECT_EQ(ThrowawayPrintServer::Output(QV_BACKEND), "");
+  TempDir dir;
+  ASSERT_EQ(mkfifo((dir / "parport0").c_str(), 0600), 0);
+  const std::string listed =
+      ThrowawayPrintServer::Output("QV_PORT_STANDIN=" + dir.path().string() + " " + QV_STANDIN_BACKEND);
+  EXPECT_EQ(listed.substr(0, listed.find('\n')),
+            "direct qv27-518:/dev/parport0?printer=A \"Unknown\" \"Printer A on QV27-518 switch (LPT1)\" \"\" \"\"");
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 3);
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,283 @@
+// The job sequence of the backend against the kernel-like ppdev double:
+// what reaches the port, in which order, and what CUPS is told.
+#include "backend/print_job.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <sstream>
+
+#include "backend/device_listing.h"
+#include "backend/side_channel_answer.h"
+#include "platform/posix/ppdev_session.h"
+#include "tests/support/kernel_like_ppdev.h"
+#include "tests/support/service_doubles.h"
+
+namespace qv::backend {
+namespace {
+
+using namespace std::chrono_literals;
+using Calls = std::vector<std::string>;
+using testing::KernelLikePpdev;
+
+class MemoryInput final : public JobInput {
+ public:
+  std::vector<std::uint8_t> data;
+  std::size_t at = 0;
+  long Read(std::span<std::uint8_t> buffer) override {
+    const std::size_t n = std::min(buffer.size(), data.size() - at);
+    std::copy_n(data.begin() + static_cast<long>(at), n, buffer.begin());
+    at += n;
+    return static_cast<long>(n);
+  }
+  bool Rewind() override {
+    at = 0;
+    return true;
+  }
+};
+
+struct TestSignals final : JobSignals {
+  bool cancelled = false;
+  bool cancelWhenHeld = false;  // a cancel that arrives during the command
+  std::function<std::size_t()> callCount;
+  std::vector<std::size_t> holds;  // the number of port calls at each hold and release
+  bool Cancelled() override { return cancelled; }
+  void HoldBack(bool hold) override {
+    holds.push_back(callCount());
+    if (hold && cancelWhenHeld) cancelled = true;
+  }
+};
+
+struct NoSideChannel final : SideChannel {
+  int serves = 0;
+  void Serve() override { ++serves; }
+};
+
+struct JobFixture : ::testing::Test {
+  KernelLikePpdev kernel;
+  KernelLikePpdev::Device& device = kernel.Add("/dev/parport0");
+  testing::FakeClock clock;
+  std::ostringstream messages;
+  MemoryInput input;
+  TestSignals signals;
+  NoSideChannel side;
+  std::vector<std::chrono::milliseconds> sleeps;
+  std::function<void()> onSleep;
+  JobServices services{kernel, clock, messages, input, signals, side, [this](std::chrono::milliseconds pause) {
+                         sleeps.push_back(pause);
+                         if (onSleep) onSleep();
+                       }};
+
+  JobFixture() {
+    signals.callCount = [this] { return kernel.Calls().size(); };
+    services.claimBound = 50ms;
+    for (int i = 0; i < 150'000; ++i) input.data.push_back(static_cast<std::uint8_t>(i * 31 + i / 256));
+  }
+  int Run(std::string_view uri = "qv27-518:/dev/parport0?printer=A", int copies = 1) {
+    return RunJob(*ParseDeviceUri(uri), copies, services);
+  }
+  // The calls from the claim to the first data write.
+  static Calls CommandCalls(const SwitchCommand& command) {
+    Calls calls{"control 0C"};
+    char hex[8];
+    for (auto b : command.head) calls.push_back((std::snprintf(hex, sizeof hex, "data %02X", b), hex));
+    calls.push_back("control 0C");
+    for (auto b : command.tail) calls.push_back((std::snprintf(hex, sizeof hex, "data %02X", b), hex));
+    return calls;
+  }
+  Calls Writes() {
+    Calls writes;
+    for (const auto& call : kernel.Calls())
+      if (call.rfind("write", 0) == 0) writes.push_back(call);
+    return writes;
+  }
+};
+
+TEST_F(JobFixture, AJobIsLockClaimWholeCommandSettleDataReleaseClose) {
+  const struct {
+    const char* uri;
+    const SwitchCommand& command;
+    std::chrono::milliseconds settle;
+  } cases[] = {{"qv27-518:/dev/parport0?printer=A", switch_commands::kSelectA, 10ms},
+               {"qv27-518:/dev/parport0?printer=B&settle=250", switch_commands::kSelectB, 250ms},
+               {"qv27-518:/dev/parport0?settle=0&printer=Broadcast", switch_commands::kBroadcast, 0ms}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.uri);
+    kernel.calls.clear();
+    device.received.clear();
+    sleeps.clear();
+    signals.holds.clear();
+    input.at = 0;
+    EXPECT_EQ(Run(c.uri), kExitOk);
+    const Calls calls = kernel.Calls();
+    Calls expected{"open /dev/parport0", "try lock", "claim"};
+    const Calls command = CommandCalls(c.command);
+    expected.insert(expected.end(), command.begin(), command.end());
+    ASSERT_GT(calls.size(), expected.size() + 2);
+    EXPECT_EQ(Calls(calls.begin(), calls.begin() + static_cast<long>(expected.size())), expected);
+    EXPECT_EQ(Calls(calls.end() - 2, calls.end()), (Calls{"release", "close"}));
+    EXPECT_EQ(device.received, input.data);
+    // The cancel was held back for exactly the command.
+    EXPECT_EQ(signals.holds, (std::vector<std::size_t>{3, 3 + command.size()}));
+    EXPECT_EQ(sleeps, c.settle.count() ? std::vector{c.settle} : std::vector<std::chrono::milliseconds>{});
+    EXPECT_EQ(messages.str(), "");
+  }
+}
+
+TEST_F(JobFixture, CopiesSendTheDataAgainAfterOneCommand) {
+  EXPECT_EQ(Run("qv27-518:/dev/parport0?printer=B", 3), kExitOk);
+  ASSERT_EQ(device.received.size(), 3 * input.data.size());
+  EXPECT_TRUE(std::equal(input.data.begin(), input.data.end(), device.received.begin() + 2 * input.data.size()));
+  const Calls calls = kernel.Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "control 0C"), 2);
+}
+
+TEST_F(JobFixture, ShortWritesAndStalledWritesLoseNoByteAndTellCupsWhy) {
+  const struct {
+    std::uint8_t status;
+    const char* reason;
+  } cases[] = {{0xFF, "media-empty-warning"}, {0xC7, "offline-report"}, {0xDF, "offline-report"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    device.received.clear();
+    messages.str("");
+    input.at = 0;
+    device.status = c.status;
+    device.writes = {1024, KernelLikePpdev::kNothing, KernelLikePpdev::kNothing, 3000, KernelLikePpdev::kFull};
+    EXPECT_EQ(Run(), kExitOk);
+    EXPECT_EQ(device.received, input.data);
+    EXPECT_EQ(messages.str(), std::string("STATE: +") + c.reason + "\nSTATE: -" + c.reason + "\n");
+  }
+}
+
+TEST_F(JobFixture, AJobWaitsForTheLockOfAnotherJobAndSaysSo) {
+  int error = 0;
+  auto other = posix::PpdevSession::Open(kernel, "/dev/parport0", error);
+  ASSERT_EQ(other->TryLock(), 0);
+  onSleep = [&] {
+    if (sleeps.size() == 3) other.reset();
+  };
+  EXPECT_EQ(Run(), kExitOk);
+  EXPECT_EQ(messages.str(), "INFO: Waiting for the switch\nINFO: The switch is free; printing\n");
+  EXPECT_EQ(device.received, input.data);
+  EXPECT_GT(side.serves, 0) << "the side channel is answered while the job waits";
+}
+
+TEST_F(JobFixture, ACancelWhileWaitingForTheLockNeverTouchesThePort) {
+  int error = 0;
+  auto other = posix::PpdevSession::Open(kernel, "/dev/parport0", error);
+  ASSERT_EQ(other->TryLock(), 0);
+  onSleep = [&] { signals.cancelled = true; };
+  EXPECT_EQ(Run(), kExitOk);
+  const Calls calls = kernel.Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "claim"), 0);
+  EXPECT_EQ(calls.back(), "close");
+}
+
+TEST_F(JobFixture, ACancelDuringTheCommandLetsItFinishAndSendsNoData) {
+  signals.cancelWhenHeld = true;
+  EXPECT_EQ(Run(), kExitOk);
+  const Calls calls = kernel.Calls();
+  EXPECT_EQ(Calls(calls.begin() + 3, calls.end() - 2), CommandCalls(switch_commands::kSelectA));
+  EXPECT_EQ(Calls(calls.end() - 2, calls.end()), (Calls{"release", "close"}));
+  EXPECT_TRUE(device.received.empty());
+}
+
+TEST_F(JobFixture, ACancelDuringTheDataEndsAfterTheCurrentWrite) {
+  device.writes = {KernelLikePpdev::kFull, 1024};
+  int writes = 0;
+  kernel.duringWrite = [&] {
+    if (++writes == 2) signals.cancelled = true;
+  };
+  EXPECT_EQ(Run(), kExitOk);
+  EXPECT_EQ(Writes().size(), 2u);
+  EXPECT_EQ(device.received.size(), 64u * 1024 + 1024);
+  EXPECT_EQ(kernel.Calls().back(), "close");
+}
+
+TEST_F(JobFixture, APortThatCannotBeHadGivesTheExitCodeCupsActsOn) {
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+    int code;
+    std::string message;
+  } cases[] = {
+      {"no device", [&] { kernel.Add("/dev/parport0") = {}; }, kExitRetry, ""},
+      {"not permitted",
+       [&] {
+         device.permitted = false;
+         device.group = "dialout";
+       },
+       kExitStop,
+       "ERROR: The lp user may not open /dev/parport0; it belongs to the group \"dialout\", which lp is not in\n"},
+      {"held by another driver", [&] { device.heldByDriver = true; }, kExitRetry,
+       "ERROR: /dev/parport0 is held by another driver; the job will be tried again later\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    device = {};
+    messages.str("");
+    c.arrange();
+    const std::string uri = std::string("qv27-518:/dev/parport") + (c.message.empty() ? "7" : "0") + "?printer=A";
+    EXPECT_EQ(Run(uri), c.code);
+    if (c.message.empty())
+      EXPECT_EQ(messages.str(), "ERROR: There is no parallel port /dev/parport7 (is the ppdev module loaded?)\n");
+    else
+      EXPECT_EQ(messages.str(), c.message);
+    EXPECT_TRUE(device.received.empty());
+  }
+}
+
+TEST(DeviceUri, OnlyTheDocumentedFormIsAccepted) {
+  const auto uri = ParseDeviceUri("qv27-518:/dev/parport12?settle=1000&printer=Broadcast");
+  ASSERT_TRUE(uri);
+  EXPECT_EQ(uri->device, "/dev/parport12");
+  EXPECT_EQ(uri->printer, SwitchPrinter::kBroadcast);
+  EXPECT_EQ(uri->settle, 1000ms);
+  EXPECT_EQ(ParseDeviceUri("qv27-518:/dev/parport0?printer=B")->settle, 10ms);
+  for (const char* bad :
+       {"", "qv27-518:", "qv27-518:/dev/parport0", "qv27-518:/dev/parport0?", "qv27-518:/dev/parport?printer=A",
+        "qv27-518:/dev/parport01?printer=A", "qv27-518:/dev/parport123?printer=A", "qv27-518:/dev/lp0?printer=A",
+        "qv27-518:/dev/parport0/../sda?printer=A", "qv27-518://dev/parport0?printer=A",
+        "QV27-518:/dev/parport0?printer=A", "qv27-518:/dev/parport0?printer=a", "qv27-518:/dev/parport0?printer=C",
+        "qv27-518:/dev/parport0?printer=A&printer=B", "qv27-518:/dev/parport0?printer=A&settle=1001",
+        "qv27-518:/dev/parport0?printer=A&settle=-1", "qv27-518:/dev/parport0?printer=A&settle=",
+        "qv27-518:/dev/parport0?printer=A&settle=010", "qv27-518:/dev/parport0?printer=A&",
+        "qv27-518:/dev/parport0?printer=A&copies=2", "qv27-518:/dev/parport0?printer=%41",
+        "qv27-518:/dev/parport0?settle=5", "qv27-518:/dev/parport0?printer=A#x"}) {
+    EXPECT_FALSE(ParseDeviceUri(bad)) << bad;
+  }
+}
+
+TEST(DeviceListing, ThreeChoicesForEveryPortPresentAndNothingWithout) {
+  KernelLikePpdev kernel;
+  std::ostringstream none;
+  ListDevices(kernel, none);
+  EXPECT_EQ(none.str(), "");
+  kernel.Add("/dev/parport0");
+  kernel.Add("/dev/parport1");
+  std::ostringstream out;
+  ListDevices(kernel, out);
+  EXPECT_EQ(out.str(),
+            "direct qv27-518:/dev/parport0?printer=A \"Unknown\" \"Printer A on QV27-518 switch (LPT1)\" \"\" \"\"\n"
+            "direct qv27-518:/dev/parport0?printer=B \"Unknown\" \"Printer B on QV27-518 switch (LPT1)\" \"\" \"\"\n"
+            "direct qv27-518:/dev/parport0?printer=Broadcast \"Unknown\" "
+            "\"Printers A and B at once on QV27-518 switch (LPT1)\" \"\" \"\"\n"
+            "direct qv27-518:/dev/parport1?printer=A \"Unknown\" \"Printer A on QV27-518 switch (LPT2)\" \"\" \"\"\n"
+            "direct qv27-518:/dev/parport1?printer=B \"Unknown\" \"Printer B on QV27-518 switch (LPT2)\" \"\" \"\"\n"
+            "direct qv27-518:/dev/parport1?printer=Broadcast \"Unknown\" "
+            "\"Printers A and B at once on QV27-518 switch (LPT2)\" \"\" \"\"\n");
+}
+
+TEST(SideChannel, DrainBidiAndConnectedAreAnsweredTheRestIsNotImplemented) {
+  EXPECT_EQ(AnswerOf(CUPS_SC_CMD_DRAIN_OUTPUT).status, CUPS_SC_STATUS_NONE);
+  EXPECT_EQ(AnswerOf(CUPS_SC_CMD_GET_BIDI).data, std::string(1, CUPS_SC_BIDI_NOT_SUPPORTED));
+  EXPECT_EQ(AnswerOf(CUPS_SC_CMD_GET_CONNECTED).data, "\1");
+  for (auto command : {CUPS_SC_CMD_SOFT_RESET, CUPS_SC_CMD_GET_DEVICE_ID, CUPS_SC_CMD_GET_STATE,
+                       CUPS_SC_CMD_SNMP_GET, CUPS_SC_CMD_SNMP_GET_NEXT})
+    EXPECT_EQ(AnswerOf(command).status, CUPS_SC_STATUS_NOT_IMPLEMENTED);
+}
+
+}  // namespace
+}  // namespace qv::backend

@@ -1,0 +1,171 @@
+#include "tests/support/kernel_like_ppdev.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace qv::testing {
+namespace {
+
+std::string Hex(std::uint8_t value) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", value);
+  return text;
+}
+
+}  // namespace
+
+KernelLikePpdev::Device& KernelLikePpdev::Add(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  return devices_[path];
+}
+
+KernelLikePpdev::Device& KernelLikePpdev::At(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  return devices_.at(path);
+}
+
+void KernelLikePpdev::SetHeldByDriver(const std::string& path, bool held) {
+  std::lock_guard lock(mutex_);
+  devices_.at(path).heldByDriver = held;
+}
+
+std::vector<std::string> KernelLikePpdev::Calls() {
+  std::lock_guard lock(mutex_);
+  return calls;
+}
+
+void KernelLikePpdev::Record(const std::string& call) { calls.push_back(call); }
+
+int KernelLikePpdev::SleepUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& free) {
+  while (!free()) {
+    lock.unlock();
+    // poll(2) with nothing to watch is a plain sleep that a signal ends.
+    const int slept = poll(nullptr, 0, 2);
+    lock.lock();
+    if (slept < 0 && errno == EINTR) return EINTR;
+  }
+  return 0;
+}
+
+int KernelLikePpdev::Open(const std::string& path, int& fd) {
+  std::lock_guard lock(mutex_);
+  Record("open " + path);
+  const auto device = devices_.find(path);
+  if (device == devices_.end()) return ENOENT;
+  if (!device->second.permitted) return EACCES;
+  fd = nextFd_++;
+  files_[fd] = {path};
+  return 0;
+}
+
+int KernelLikePpdev::Lock(int fd, bool wait) {
+  std::unique_lock lock(mutex_);
+  Record(wait ? "lock" : "try lock");
+  OpenFile& file = files_.at(fd);
+  auto free = [&] {
+    for (const auto& [other, entry] : files_)
+      if (other != fd && entry.path == file.path && entry.locked) return false;
+    return true;
+  };
+  if (!free() && !wait) return EWOULDBLOCK;
+  if (const int error = SleepUntil(lock, free)) return error;
+  files_.at(fd).locked = true;
+  return 0;
+}
+
+int KernelLikePpdev::Claim(int fd) {
+  std::unique_lock lock(mutex_);
+  Record("claim");
+  if (files_.at(fd).claimed) return EINVAL;  // "you've already got it"
+  const std::string path = files_.at(fd).path;
+  auto free = [&] {
+    if (devices_.at(path).heldByDriver) return false;
+    for (const auto& [other, entry] : files_)
+      if (entry.path == path && entry.claimed) return false;
+    return true;
+  };
+  if (const int error = SleepUntil(lock, free)) {
+    Record("claim interrupted");
+    return error;
+  }
+  files_.at(fd).claimed = true;
+  return 0;
+}
+
+int KernelLikePpdev::RegisterWrite(int fd, const std::string& call) {
+  std::lock_guard lock(mutex_);
+  Record(call);
+  return files_.at(fd).claimed ? 0 : EINVAL;
+}
+
+int KernelLikePpdev::WriteData(int fd, std::uint8_t value) { return RegisterWrite(fd, "data " + Hex(value)); }
+
+int KernelLikePpdev::WriteControl(int fd, std::uint8_t value) {
+  return RegisterWrite(fd, "control " + Hex(value));
+}
+
+int KernelLikePpdev::ReadStatus(int fd, std::uint8_t& value) {
+  std::lock_guard lock(mutex_);
+  Record("status");
+  const OpenFile& file = files_.at(fd);
+  if (!file.claimed) return EINVAL;
+  value = devices_.at(file.path).status;
+  return 0;
+}
+
+long KernelLikePpdev::Write(int fd, std::span<const std::uint8_t> bytes) {
+  if (duringWrite) duringWrite();
+  std::lock_guard lock(mutex_);
+  const OpenFile& file = files_.at(fd);
+  long written;
+  if (!file.claimed) {
+    written = -EINVAL;
+  } else {
+    Device& device = devices_.at(file.path);
+    long outcome = kFull;
+    if (!device.writes.empty()) {
+      outcome = device.writes.front();
+      device.writes.pop_front();
+    }
+    std::size_t count = bytes.size();
+    if (outcome >= 0) count = std::min(count, static_cast<std::size_t>(outcome));
+    device.received.insert(device.received.end(), bytes.begin(), bytes.begin() + static_cast<long>(count));
+    written = static_cast<long>(count);
+  }
+  Record("write " + std::to_string(bytes.size()) + " -> " + std::to_string(written));
+  return written;
+}
+
+int KernelLikePpdev::Release(int fd) {
+  std::lock_guard lock(mutex_);
+  Record("release");
+  OpenFile& file = files_.at(fd);
+  if (!file.claimed) return EINVAL;
+  file.claimed = false;
+  return 0;
+}
+
+void KernelLikePpdev::Close(int fd) {
+  std::lock_guard lock(mutex_);
+  Record("close");
+  // Closing drops the lock; the kernel also releases a claim that was left.
+  files_.erase(fd);
+}
+
+std::string KernelLikePpdev::GroupOf(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  const auto device = devices_.find(path);
+  return device == devices_.end() ? std::string() : device->second.group;
+}
+
+std::vector<std::string> KernelLikePpdev::PresentDevices() {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> paths;
+  for (const auto& [path, device] : devices_) paths.push_back(path);
+  return paths;
+}
+
+}  // namespace qv::testing
