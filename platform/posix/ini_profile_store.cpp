@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/file_io.h"
 #include "platform/posix/ini_document.h"
 #include "platform/posix/user_directories.h"
 
@@ -106,17 +107,16 @@ fs::path DirectoryOf(const fs::path& path) {
 // O_NONBLOCK keeps a FIFO given as a file name from blocking the caller.
 FileContents Load(const fs::path& path, bool bareName) {
   FileContents file;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd) {
     if (errno == ENOENT && (bareName || IsDirectory(DirectoryOf(path)))) {
       file.state = FileState::kMissing;
     }
     return file;
   }
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
       static_cast<std::uintmax_t>(info.st_size) > kMaxFileSize) {
-    ::close(fd);
     return file;
   }
   file.mode = info.st_mode & 07777;
@@ -124,54 +124,17 @@ FileContents Load(const fs::path& path, bool bareName) {
   file.text.reserve(static_cast<std::size_t>(info.st_size));
   char chunk[65536];
   for (;;) {
-    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0 || file.text.size() + static_cast<std::size_t>(got) > kMaxFileSize) {
-      ::close(fd);
       file.text.clear();
       return file;
     }
     if (got == 0) break;
     file.text.append(chunk, static_cast<std::size_t>(got));
   }
-  ::close(fd);
   file.state = FileState::kRead;
   return file;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
-
-// The new contents go to a temporary file beside the target, which then
-// replaces it by rename: the old file stays whole until the new one is
-// complete on disk, and is untouched when anything fails on the way.
-bool ReplaceFile(const fs::path& target, std::string_view contents, mode_t mode) {
-  const fs::path directory = DirectoryOf(target);
-  // Room for the suffix within the 255 bytes a file name may have.
-  const std::string stem = target.filename().string().substr(0, 200);
-  std::string pattern = (directory / ("." + stem + ".XXXXXX")).string();
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(pattern.c_str(), target.c_str()) == 0) {
-    // Makes the rename itself durable; the data is already safe without it.
-    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-      ::fsync(dirFd);
-      ::close(dirFd);
-    }
-    return true;
-  }
-  ::unlink(pattern.c_str());
-  return false;
 }
 
 bool MakeDirectories(const fs::path& directory) {
@@ -285,7 +248,7 @@ bool IniProfileStore::WriteString(std::string_view section, std::string_view key
     if (bareName && !MakeDirectories(directory_)) return false;
     // A new file gets 0644 whatever the umask; an existing one keeps its bits.
     const mode_t mode = contents.state == FileState::kRead ? contents.mode : 0644;
-    return ReplaceFile(path, document.text(), mode);
+    return ReplaceFileAtomically(path, document.text(), mode);
   } catch (const std::bad_alloc&) {
     return false;
   }
