@@ -1,15 +1,19 @@
 #include "platform/posix/ini_profile_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/posix/file_io.h"
@@ -165,6 +169,70 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// The entry as the file will hold it (names trimmed, the value without its
+// leading white space), or nothing when it must not be written.
+std::optional<ProfileEntry> Cleaned(ProfileEntry entry) {
+  entry.section = TrimIni(UpToNul(entry.section));
+  entry.key = TrimIni(UpToNul(entry.key));
+  entry.value = UpToNul(entry.value);
+  while (!entry.value.empty() && IsIniSpace(entry.value.front())) entry.value.remove_prefix(1);
+  // A deliberate departure from kernel32, which writes these raw: the line
+  // breaks would split the entry into other entries (or other sections), an
+  // '=' in a key would move the rest of the key into the value, and a key
+  // starting with '[' may turn its line into a section header. So may a key
+  // starting with a UTF-8 byte order mark: written at the top of a file, the
+  // reader skips the mark as the file's own, and the key can never be read
+  // back ("\xEF\xBB\xBF[S]" would even hide the real section [S]).
+  if (HasLineBreak(entry.section) || HasLineBreak(entry.key) || HasLineBreak(entry.value) ||
+      entry.key.find('=') != std::string_view::npos || entry.key.starts_with('[') ||
+      entry.key.starts_with("\xEF\xBB\xBF")) {
+    return std::nullopt;
+  }
+  return entry;
+}
+
+// How long a write waits for another program's write to the same file. A
+// write takes milliseconds; a holder that keeps the lock longer has hung.
+constexpr auto kLockWait = std::chrono::seconds(5);
+constexpr auto kLockPoll = std::chrono::milliseconds(10);
+
+// Every write of a file, by this program or another instance of it, holds an
+// exclusive lock on a file beside it from reading the old contents to the
+// rename: two Sets at once never mix, and one never undoes the other's keys.
+// The lock file is never removed (that would let two writers hold locks on
+// different files). Nothing when another writer keeps it past the wait; a
+// descriptor that holds no lock when the system offers none there (the
+// write then goes ahead as it would without locking).
+std::optional<UniqueFd> LockWritesTo(const fs::path& target) {
+  const fs::path lockPath = DirectoryOf(target) / (TemporaryPrefixFor(target) + "lock");
+  UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600));
+  if (!lock) return UniqueFd();
+  const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+  for (;;) {
+    if (::flock(lock.get(), LOCK_EX | LOCK_NB) == 0) return lock;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return UniqueFd();
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(kLockPoll);
+  }
+}
+
+// A write killed between making its temporary file and the rename leaves the
+// file behind; the next write, holding the lock, removes it.
+void RemoveStaleTemporaries(const fs::path& target) {
+  DIR* folder = ::opendir(DirectoryOf(target).c_str());
+  if (folder == nullptr) return;
+  std::vector<fs::path> stale;
+  while (const dirent* entry = ::readdir(folder)) {
+    if (IsTemporaryNameFor(target, entry->d_name)) stale.push_back(DirectoryOf(target) / entry->d_name);
+  }
+  ::closedir(folder);
+  for (const fs::path& path : stale) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
+  }
+}
+
 }  // namespace
 
 IniProfileStore::IniProfileStore(std::filesystem::path directory)
@@ -215,37 +283,40 @@ int IniProfileStore::ReadInt(std::string_view section, std::string_view key, int
 
 bool IniProfileStore::WriteString(std::string_view section, std::string_view key,
                                   std::string_view value, std::string_view file) {
-  section = TrimIni(UpToNul(section));
-  key = TrimIni(UpToNul(key));
-  value = UpToNul(value);
-  file = UpToNul(file);
-  while (!value.empty() && IsIniSpace(value.front())) value.remove_prefix(1);
-  if (file.empty()) return false;
+  const ProfileEntry entry{section, key, value};
+  return WriteStrings({&entry, 1}, file);
+}
 
-  // A deliberate departure from kernel32, which writes these raw: the line
-  // breaks would split the entry into other entries (or other sections), an
-  // '=' in a key would move the rest of the key into the value, and a key
-  // starting with '[' may turn its line into a section header. So may a key
-  // starting with a UTF-8 byte order mark: written at the top of a file, the
-  // reader skips the mark as the file's own, and the key can never be read
-  // back ("\xEF\xBB\xBF[S]" would even hide the real section [S]).
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-      key.find('=') != std::string_view::npos || key.starts_with('[') ||
-      key.starts_with("\xEF\xBB\xBF")) {
-    return false;
+bool IniProfileStore::WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) {
+  file = UpToNul(file);
+  if (file.empty()) return false;
+  std::vector<ProfileEntry> cleaned;
+  cleaned.reserve(entries.size());
+  for (const ProfileEntry& entry : entries) {
+    const std::optional<ProfileEntry> clean = Cleaned(entry);
+    // One entry the file cannot hold refuses the whole batch: half of a
+    // change is not written.
+    if (!clean) return false;
+    cleaned.push_back(*clean);
   }
+  if (cleaned.empty()) return true;
 
   const bool bareName = file.find('/') == std::string_view::npos;
   if (bareName && directory_.empty()) return false;
   try {
-    const fs::path path = FollowLink(bareName ? directory_ / file : fs::path(file));
-    FileContents contents = Load(path, bareName);
-    if (contents.state == FileState::kUnreadable) return false;
-    IniDocument document(std::move(contents.text));
-    if (!document.Set(section, key, value)) return true;
     // Only the store's own directory is made; a path names a place that must
     // exist already, as with kernel32.
     if (bareName && !MakeDirectories(directory_)) return false;
+    const fs::path path = FollowLink(bareName ? directory_ / file : fs::path(file));
+    const std::optional<UniqueFd> lock = LockWritesTo(path);
+    if (!lock) return false;
+    FileContents contents = Load(path, bareName);
+    if (contents.state == FileState::kUnreadable) return false;
+    IniDocument document(std::move(contents.text));
+    bool changed = false;
+    for (const ProfileEntry& entry : cleaned) changed = document.Set(entry.section, entry.key, entry.value) || changed;
+    if (!changed) return true;
+    RemoveStaleTemporaries(path);
     // A new file gets 0644 whatever the umask; an existing one keeps its bits.
     const mode_t mode = contents.state == FileState::kRead ? contents.mode : 0644;
     return ReplaceFileAtomically(path, document.text(), mode);
