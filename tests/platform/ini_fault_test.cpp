@@ -141,7 +141,7 @@ TEST_F(IniFaults, TheStepsAreThoseOfAReplacement) {
 
 // Killed just before each step, and once after the last: the file is the old
 // one until the rename, the new one from then on, and never anything else.
-// A later write works.
+// A later write works and clears what the killed one left.
 TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
   const std::vector<std::string> steps = Steps();
   const int renameAt = static_cast<int>(std::find(steps.begin(), steps.end(), "rename") - steps.begin()) + 1;
@@ -158,6 +158,8 @@ TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), at <= renameAt ? kOld : kNew);
     EXPECT_TRUE(store_.WriteString("S", "A", "3", "p.ini"));
     EXPECT_EQ(store_.ReadString("S", "A", "", "p.ini").str(), "3");
+    // The killed write's temporary file went with the later write.
+    EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock"}));
   }
 }
 
