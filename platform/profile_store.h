@@ -4,11 +4,19 @@
 // same observable rules. A file given by bare name lies in one fixed place.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "framework/fixed_text.h"
 
 namespace qv {
+
+// One entry of a batch write; the texts belong to the caller.
+struct ProfileEntry {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+};
 
 class ProfileStore {
  public:
@@ -28,6 +36,15 @@ class ProfileStore {
   // every other entry. Callers in the programs do not look at the result.
   virtual bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                            std::string_view file) = 0;
+
+  // Sets several entries of one file, in order, as one change: another
+  // program's batch on the same file comes wholly before or wholly after it.
+  // The plain store just writes them one by one; false when any write failed.
+  virtual bool WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) {
+    bool all = true;
+    for (const ProfileEntry& entry : entries) all = WriteString(entry.section, entry.key, entry.value, file) && all;
+    return all;
+  }
 };
 
 }  // namespace qv

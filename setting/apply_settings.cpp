@@ -1,58 +1,77 @@
-// The steps of Set that work on the dialog data of CSettingDlg: saving the
-// configuration, the default printer, the port and the switch command.
-#include <algorithm>
-#include <string>
+#include "setting/apply_settings.h"
 
-#include "resources/setting/resource.h"
+#include <string>
+#include <vector>
+
 #include "setting/default_printer.h"
-#include "setting/setting_dlg.h"
 #include "setting/switch_command.h"
 
 namespace qv {
+namespace {
 
-void CSettingDlg::SaveSettings(int count, std::string selectionValue, std::string transferValue) {
-  ProfileStore& profile = Services().profile;
-  const ConfigVocabulary& v = vocabulary;
-  const bool onePc = IsChecked(IDC_MODE_ONE_PC);
-  profile.WriteString(v.configSection, v.modeKey, onePc ? v.modeOnePc : v.modeTwoPcs, v.fileName);
-  // Each mode word is also the key of that mode's own setting.
-  profile.WriteString(v.configSection, v.modeOnePc, selectionValue, v.fileName);
-  profile.WriteString(v.configSection, v.modeTwoPcs, transferValue, v.fileName);
-  if (onePc) {
-    for (int i = 1; i <= count && i <= 4; ++i) {
-      const std::string key = v.PrinterKey(i);
-      profile.WriteString(v.aliasSection, key, GetItemText(IDC_ALIAS_A + i - 1), v.fileName);
-      profile.WriteString(v.nameSection, key, printerNames[i - 1], v.fileName);
+// The word stored for the selection and the command it sends.
+struct SelectionRow {
+  std::string ConfigVocabulary::*word;
+  const SwitchCommand* command;
+};
+
+SelectionRow RowOf(Selection selection) {
+  switch (selection) {
+    case Selection::kPrinterB: return {&ConfigVocabulary::selectB, &switch_commands::kSelectB};
+    case Selection::kBroadcast: return {&ConfigVocabulary::broadcast, &switch_commands::kBroadcast};
+    case Selection::kPrinterA: break;
+  }
+  return {&ConfigVocabulary::selectA, &switch_commands::kSelectA};
+}
+
+// Both the selection and the transfer word are stored in either mode; each
+// mode keeps its own entries, and those of the other mode stay as stored.
+// One batch, so another instance's Set never mixes with this one.
+void SaveSettings(ProfileStore& profile, const ConfigVocabulary& v, const SetRequest& request) {
+  const std::string printerKeys[] = {v.PrinterKey(1), v.PrinterKey(2)};
+  std::vector<ProfileEntry> entries = {
+      {v.configSection, v.modeKey, request.onePc ? v.modeOnePc : v.modeTwoPcs},
+      // Each mode word is also the key of that mode's own setting.
+      {v.configSection, v.modeOnePc, v.*RowOf(request.selection).word},
+      {v.configSection, v.modeTwoPcs, request.transferOn ? v.ftpOn : v.ftpOff},
+  };
+  if (request.onePc) {
+    for (std::size_t i = 0; i < request.printers.size(); ++i) {
+      entries.push_back({v.aliasSection, printerKeys[i], request.aliases[i]});
+      entries.push_back({v.nameSection, printerKeys[i], request.printers[i]});
     }
   } else {
-    profile.WriteString(v.configSection, v.ftpPathKey, GetItemText(IDC_TRANSFER_PATH), v.fileName);
-    profile.WriteString(v.nameSection, v.PrinterKey(1), printerNames[4], v.fileName);
+    entries.push_back({v.configSection, v.ftpPathKey, request.transferPath});
+    entries.push_back({v.nameSection, printerKeys[0], request.sharedPrinter});
   }
+  profile.WriteStrings(entries, v.fileName);
 }
 
-void CSettingDlg::SetDefaultPrinter(std::string printerName) {
-  MakeDefaultPrinter(Services().printers, printerName);
+// The one place Set talks to the switch. A port without a driver says
+// nothing, as it always has.
+SetOutcome SendToSwitch(const SettingServices& services, int lpt, const SwitchCommand& command) {
+  WriteCommandToPort(services.switchPort, services.clock, static_cast<std::uint32_t>(lpt), command.head,
+                     command.tail);
+  return SetOutcome::kDone;
 }
 
-void CSettingDlg::ReadPortNumber() {
-  portNumber = 1;
-  if (IsChecked(IDC_LPT1))
-    portNumber = 1;
-  else if (IsChecked(IDC_LPT2))
-    portNumber = 2;
-  else if (IsChecked(IDC_LPT3))
-    portNumber = 3;
-}
+}  // namespace
 
-int CSettingDlg::SendSwitchCommand(int headLength, std::span<const std::uint8_t> head, int tailLength,
-                                   std::span<const std::uint8_t> tail) {
-  // A length never reaches past the bytes that are there.
-  auto cut = [](int length, std::span<const std::uint8_t> bytes) {
-    return bytes.first(std::min<std::size_t>(static_cast<std::size_t>(std::max(length, 0)), bytes.size()));
-  };
-  WriteCommandToPort(Services().switchPort, Services().clock, static_cast<std::uint32_t>(portNumber),
-                     cut(headLength, head), cut(tailLength, tail));
-  return 1;
+SetOutcome ApplySettings(const SettingServices& services, const ConfigVocabulary& vocabulary,
+                         const SetRequest& request) {
+  SaveSettings(services.profile, vocabulary, request);
+  const std::string& printer = !request.onePc ? request.sharedPrinter
+                               : request.selection == Selection::kPrinterB ? request.printers[1]
+                                                                          : request.printers[0];
+  MakeDefaultPrinter(services.printers, printer);
+  const SwitchCommand& command = request.onePc       ? *RowOf(request.selection).command
+                                 : request.transferOn ? switch_commands::kTransferOn
+                                                      : switch_commands::kTransferOff;
+  const SetOutcome outcome = SendToSwitch(services, request.lpt, command);
+  // The program is started whatever the switch heard: the settings it goes
+  // with are saved, and the user asked for it.
+  if (!request.onePc && request.transferOn) services.launcher.Start(request.transferPath);
+  return outcome;
 }
 
 }  // namespace qv

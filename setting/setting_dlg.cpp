@@ -88,6 +88,23 @@ void CSettingDlg::ChangePrinter(int slot) {
   SetItemText(controlIds[slot + 4], printerNames[slot]);
 }
 
+int CSettingDlg::CheckedPort() const {
+  if (IsChecked(IDC_LPT1)) return 1;
+  if (IsChecked(IDC_LPT2)) return 2;
+  if (IsChecked(IDC_LPT3)) return 3;
+  return 1;
+}
+
+void CSettingDlg::ShowSetOutcome(SetOutcome outcome, int lpt) {
+  if (outcome == SetOutcome::kDone) {
+    ShowSetSuccess();
+    return;
+  }
+  std::string text = LoadText(outcome == SetOutcome::kPortBusy ? IDS_PORT_BUSY : IDS_PORT_NOT_PERMITTED);
+  if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, std::to_string(lpt));
+  ShowMessageBox(text, LoadText(IDS_WARNING_TITLE), kMbOk | kMbIconExclamation);
+}
+
 void CSettingDlg::ShowSetSuccess() {
   ShowMessageBox(LoadText(IDS_SET_SUCCESS), LoadText(IDS_TITLE), kMbOk | kMbIconInformation);
 }

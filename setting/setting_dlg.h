@@ -1,16 +1,15 @@
 // CSettingDlg: the setting dialog with everything that does not depend on
 // the number of printers: the icon, the configuration vocabulary, the
-// printer rows, the port number, the system-menu About item, painting when
-// minimized, the success message and the exit confirmation. CTwoPrinterDlg
+// printer rows, the port radios, the system-menu About item, painting when
+// minimized, what Set ended with and the exit confirmation. CTwoPrinterDlg
 // builds the dialog that the program shows on top of it.
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <span>
 #include <string>
 
 #include "framework/dialog.h"
+#include "setting/apply_settings.h"
 #include "setting/setting_services.h"
 #include "setting/vocabulary.h"
 
@@ -47,14 +46,11 @@ class CSettingDlg : public CDialog {
   // Lets the user pick a printer for the slot; on OK it is stored and shown.
   void ChangePrinter(int slot);
 
-  // The steps of Set.
-  void SaveSettings(int count, std::string selectionValue, std::string transferValue);
-  void SetDefaultPrinter(std::string printerName);
-  void ReadPortNumber();
-  // Sends the first `headLength` and `tailLength` bytes of the command to
-  // the port that ReadPortNumber chose.
-  int SendSwitchCommand(int headLength, std::span<const std::uint8_t> head, int tailLength,
-                        std::span<const std::uint8_t> tail);
+  // The LPT port (1-3) that the port radios choose; LPT1 when none is checked.
+  int CheckedPort() const;
+  // What Set ended with: the success message, or the warning that the
+  // settings were saved but the switch on LPT `lpt` was not told.
+  void ShowSetOutcome(SetOutcome outcome, int lpt);
   void ShowSetSuccess();
 
   void OnSysCommand(unsigned command);
@@ -75,8 +71,6 @@ class CSettingDlg : public CDialog {
   // Printer device names: 0 printer A, 1 printer B, 2 and 3 printers C and
   // D, 4 the shared printer, kept equal to printer A.
   std::array<std::string, 5> printerNames;
-  // The LPT port (1-3) that the switch command goes to; Set fills it in.
-  int portNumber = 0;
 
  private:
   SettingServices services_;

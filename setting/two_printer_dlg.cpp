@@ -1,12 +1,10 @@
 #include "setting/two_printer_dlg.h"
 
 #include <algorithm>
-#include <span>
 #include <string>
 
 #include "framework/window_constants.h"
 #include "resources/setting/resource.h"
-#include "setting/switch_command.h"
 
 namespace qv {
 
@@ -100,67 +98,32 @@ int CTwoPrinterDlg::LoadSettings() {
   return 1;
 }
 
-}  // namespace qv
-
-namespace qv {
-namespace {
-
-// One row of a decision table: when `radio` is checked (0: when no row
-// above was), `word` is stored; in the mode whose table it is, the printer
-// in `printerSlot` becomes the default and `command` goes to the switch.
-struct Choice {
-  int radio;
-  std::string ConfigVocabulary::*word;
-  int printerSlot;
-  const SwitchCommand* command;
-};
-
-// The selection radios are tested B, A, Broadcast; the first checked wins.
-const Choice kSelections[] = {
-    {IDC_SELECT_B, &ConfigVocabulary::selectB, 1, &switch_commands::kSelectB},
-    {IDC_SELECT_A, &ConfigVocabulary::selectA, 0, &switch_commands::kSelectA},
-    {IDC_BROADCAST, &ConfigVocabulary::broadcast, 0, &switch_commands::kBroadcast},
-    {0, &ConfigVocabulary::selectA, 0, &switch_commands::kSelectA},
-};
-
-// File transfer: Enable checked, or anything else. The printer is the
-// shared one whatever the row.
-const Choice kTransfers[] = {
-    {IDC_TRANSFER_ON, &ConfigVocabulary::ftpOn, 4, &switch_commands::kTransferOn},
-    {0, &ConfigVocabulary::ftpOff, 4, &switch_commands::kTransferOff},
-};
-
-}  // namespace
+SetRequest CTwoPrinterDlg::ReadSetRequest() const {
+  SetRequest request;
+  request.onePc = IsChecked(IDC_MODE_ONE_PC);
+  // The selection radios are tested B, A, Broadcast; the first checked wins.
+  if (IsChecked(IDC_SELECT_B))
+    request.selection = Selection::kPrinterB;
+  else if (IsChecked(IDC_SELECT_A))
+    request.selection = Selection::kPrinterA;
+  else if (IsChecked(IDC_BROADCAST))
+    request.selection = Selection::kBroadcast;
+  request.transferOn = IsChecked(IDC_TRANSFER_ON);
+  request.lpt = CheckedPort();
+  request.aliases = {GetItemText(IDC_ALIAS_A), GetItemText(IDC_ALIAS_B)};
+  request.printers = {printerNames[0], printerNames[1]};
+  request.sharedPrinter = printerNames[4];
+  request.transferPath = GetItemText(IDC_TRANSFER_PATH);
+  return request;
+}
 
 void CTwoPrinterDlg::OnOK() {
-  const ConfigVocabulary& v = vocabulary;
-  const bool onePc = IsChecked(IDC_MODE_ONE_PC);
-
-  // The first row whose radio is checked; the last row has none.
-  auto checked = [this](std::span<const Choice> table) -> const Choice& {
-    for (const Choice& choice : table)
-      if (choice.radio == 0 || IsChecked(choice.radio)) return choice;
-    return table.back();
-  };
-
-  const Choice& selection = checked(kSelections);
-  // Both printers get the same data: warn when they are not named alike.
-  if (selection.radio == IDC_BROADCAST && onePc && printerNames[0] != printerNames[1] &&
+  const SetRequest request = ReadSetRequest();
+  if (NeedsBroadcastWarning(request) &&
       ShowMessageBox(LoadText(IDS_BROADCAST_WARNING), LoadText(IDS_WARNING_TITLE),
                      kMbOkCancel | kMbIconExclamation) == kIdCancel)
     return;
-  const Choice& transfer = checked(kTransfers);
-
-  // Both words are stored in either mode; only the mode in force sends.
-  const Choice& sent = onePc ? selection : transfer;
-  SaveSettings(2, v.*selection.word, v.*transfer.word);
-  SetDefaultPrinter(printerNames[static_cast<std::size_t>(sent.printerSlot)]);
-  ReadPortNumber();
-  const SwitchCommand& command = *sent.command;
-  SendSwitchCommand(static_cast<int>(command.head.size()), command.head, static_cast<int>(command.tail.size()),
-                    command.tail);
-  if (!onePc && transfer.radio == IDC_TRANSFER_ON) Services().launcher.Start(GetItemText(IDC_TRANSFER_PATH));
-  ShowSetSuccess();
+  ShowSetOutcome(ApplySettings(Services(), vocabulary, request), request.lpt);
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 // configuration when it opens.
 #pragma once
 
+#include "setting/set_request.h"
 #include "setting/setting_dlg.h"
 
 namespace qv {
@@ -14,10 +15,10 @@ class CTwoPrinterDlg : public CSettingDlg {
  protected:
   bool OnInitDialog() override { return LoadSettings() != 0; }
   int LoadSettings();
-  // Set: saves, makes the printer the default, sends the switch its command,
-  // starts the file-transfer program where asked and reports success. The
-  // dialog stays open.
+  // Set: reads the request, asks about Broadcast to unlike printers, has
+  // ApplySettings carry it out and says how it went. The dialog stays open.
   void OnOK() override;
+  SetRequest ReadSetRequest() const;
 
   void OnOnePcMode();
   void OnTwoPcsMode();

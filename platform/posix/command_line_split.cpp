@@ -22,6 +22,13 @@ std::size_t ProgramWithBlanks(std::string_view line, const ProgramTest& isProgra
 
 std::vector<std::string> SplitCommandLine(std::string_view line, const ProgramTest& isProgram) {
   std::vector<std::string> arguments;
+  // Browse stores a path as it is, blanks and all: when the whole line is a
+  // program, no shorter run of its words ("/home/u/my" of "/home/u/my prog")
+  // may be started in its place.
+  if (isProgram && !line.empty() && isProgram(std::string(line))) {
+    arguments.emplace_back(line);
+    return arguments;
+  }
   std::size_t at = 0;
   while (at < line.size() && IsBlank(line[at])) ++at;
   line.remove_prefix(at);

@@ -20,8 +20,10 @@ using ProgramTest = std::function<bool(const std::string&)>;
 // other backslashes are literal; inside a quoted part "" is a literal quote.
 // An unclosed quote runs to the end of the line. Empty for a blank line.
 //
-// An unquoted program name with blanks in it (a path as a file chooser gives
-// it) is found as Windows finds it: each longer run of the line's words,
+// A line that as a whole is accepted by `isProgram` is that program alone,
+// with no arguments (a path with blanks, stored unquoted as a file chooser
+// gives it). Otherwise an unquoted program name with blanks in it is found
+// as Windows finds it: each longer run of the line's words,
 // shortest first, up to the first quote, is offered to `isProgram`, and the
 // first one it accepts is the program. Without a test, or when it accepts
 // none, the program name is the first word.

@@ -1,17 +1,22 @@
 #include "platform/posix/ini_profile_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/posix/file_io.h"
 #include "platform/posix/ini_document.h"
 #include "platform/posix/user_directories.h"
 
@@ -106,17 +111,16 @@ fs::path DirectoryOf(const fs::path& path) {
 // O_NONBLOCK keeps a FIFO given as a file name from blocking the caller.
 FileContents Load(const fs::path& path, bool bareName) {
   FileContents file;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd) {
     if (errno == ENOENT && (bareName || IsDirectory(DirectoryOf(path)))) {
       file.state = FileState::kMissing;
     }
     return file;
   }
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
       static_cast<std::uintmax_t>(info.st_size) > kMaxFileSize) {
-    ::close(fd);
     return file;
   }
   file.mode = info.st_mode & 07777;
@@ -124,54 +128,17 @@ FileContents Load(const fs::path& path, bool bareName) {
   file.text.reserve(static_cast<std::size_t>(info.st_size));
   char chunk[65536];
   for (;;) {
-    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0 || file.text.size() + static_cast<std::size_t>(got) > kMaxFileSize) {
-      ::close(fd);
       file.text.clear();
       return file;
     }
     if (got == 0) break;
     file.text.append(chunk, static_cast<std::size_t>(got));
   }
-  ::close(fd);
   file.state = FileState::kRead;
   return file;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
-
-// The new contents go to a temporary file beside the target, which then
-// replaces it by rename: the old file stays whole until the new one is
-// complete on disk, and is untouched when anything fails on the way.
-bool ReplaceFile(const fs::path& target, std::string_view contents, mode_t mode) {
-  const fs::path directory = DirectoryOf(target);
-  // Room for the suffix within the 255 bytes a file name may have.
-  const std::string stem = target.filename().string().substr(0, 200);
-  std::string pattern = (directory / ("." + stem + ".XXXXXX")).string();
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(pattern.c_str(), target.c_str()) == 0) {
-    // Makes the rename itself durable; the data is already safe without it.
-    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-      ::fsync(dirFd);
-      ::close(dirFd);
-    }
-    return true;
-  }
-  ::unlink(pattern.c_str());
-  return false;
 }
 
 bool MakeDirectories(const fs::path& directory) {
@@ -200,6 +167,70 @@ fs::path FollowLink(const fs::path& path) {
 
 bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The entry as the file will hold it (names trimmed, the value without its
+// leading white space), or nothing when it must not be written.
+std::optional<ProfileEntry> Cleaned(ProfileEntry entry) {
+  entry.section = TrimIni(UpToNul(entry.section));
+  entry.key = TrimIni(UpToNul(entry.key));
+  entry.value = UpToNul(entry.value);
+  while (!entry.value.empty() && IsIniSpace(entry.value.front())) entry.value.remove_prefix(1);
+  // A deliberate departure from kernel32, which writes these raw: the line
+  // breaks would split the entry into other entries (or other sections), an
+  // '=' in a key would move the rest of the key into the value, and a key
+  // starting with '[' may turn its line into a section header. So may a key
+  // starting with a UTF-8 byte order mark: written at the top of a file, the
+  // reader skips the mark as the file's own, and the key can never be read
+  // back ("\xEF\xBB\xBF[S]" would even hide the real section [S]).
+  if (HasLineBreak(entry.section) || HasLineBreak(entry.key) || HasLineBreak(entry.value) ||
+      entry.key.find('=') != std::string_view::npos || entry.key.starts_with('[') ||
+      entry.key.starts_with("\xEF\xBB\xBF")) {
+    return std::nullopt;
+  }
+  return entry;
+}
+
+// How long a write waits for another program's write to the same file. A
+// write takes milliseconds; a holder that keeps the lock longer has hung.
+constexpr auto kLockWait = std::chrono::seconds(5);
+constexpr auto kLockPoll = std::chrono::milliseconds(10);
+
+// Every write of a file, by this program or another instance of it, holds an
+// exclusive lock on a file beside it from reading the old contents to the
+// rename: two Sets at once never mix, and one never undoes the other's keys.
+// The lock file is never removed (that would let two writers hold locks on
+// different files). Nothing when another writer keeps it past the wait; a
+// descriptor that holds no lock when the system offers none there (the
+// write then goes ahead as it would without locking).
+std::optional<UniqueFd> LockWritesTo(const fs::path& target) {
+  const fs::path lockPath = DirectoryOf(target) / (TemporaryPrefixFor(target) + "lock");
+  UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600));
+  if (!lock) return UniqueFd();
+  const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+  for (;;) {
+    if (::flock(lock.get(), LOCK_EX | LOCK_NB) == 0) return lock;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return UniqueFd();
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(kLockPoll);
+  }
+}
+
+// A write killed between making its temporary file and the rename leaves the
+// file behind; the next write, holding the lock, removes it.
+void RemoveStaleTemporaries(const fs::path& target) {
+  DIR* folder = ::opendir(DirectoryOf(target).c_str());
+  if (folder == nullptr) return;
+  std::vector<fs::path> stale;
+  while (const dirent* entry = ::readdir(folder)) {
+    if (IsTemporaryNameFor(target, entry->d_name)) stale.push_back(DirectoryOf(target) / entry->d_name);
+  }
+  ::closedir(folder);
+  for (const fs::path& path : stale) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
+  }
 }
 
 }  // namespace
@@ -252,40 +283,43 @@ int IniProfileStore::ReadInt(std::string_view section, std::string_view key, int
 
 bool IniProfileStore::WriteString(std::string_view section, std::string_view key,
                                   std::string_view value, std::string_view file) {
-  section = TrimIni(UpToNul(section));
-  key = TrimIni(UpToNul(key));
-  value = UpToNul(value);
-  file = UpToNul(file);
-  while (!value.empty() && IsIniSpace(value.front())) value.remove_prefix(1);
-  if (file.empty()) return false;
+  const ProfileEntry entry{section, key, value};
+  return WriteStrings({&entry, 1}, file);
+}
 
-  // A deliberate departure from kernel32, which writes these raw: the line
-  // breaks would split the entry into other entries (or other sections), an
-  // '=' in a key would move the rest of the key into the value, and a key
-  // starting with '[' may turn its line into a section header. So may a key
-  // starting with a UTF-8 byte order mark: written at the top of a file, the
-  // reader skips the mark as the file's own, and the key can never be read
-  // back ("\xEF\xBB\xBF[S]" would even hide the real section [S]).
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-      key.find('=') != std::string_view::npos || key.starts_with('[') ||
-      key.starts_with("\xEF\xBB\xBF")) {
-    return false;
+bool IniProfileStore::WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) {
+  file = UpToNul(file);
+  if (file.empty()) return false;
+  std::vector<ProfileEntry> cleaned;
+  cleaned.reserve(entries.size());
+  for (const ProfileEntry& entry : entries) {
+    const std::optional<ProfileEntry> clean = Cleaned(entry);
+    // One entry the file cannot hold refuses the whole batch: half of a
+    // change is not written.
+    if (!clean) return false;
+    cleaned.push_back(*clean);
   }
+  if (cleaned.empty()) return true;
 
   const bool bareName = file.find('/') == std::string_view::npos;
   if (bareName && directory_.empty()) return false;
   try {
-    const fs::path path = FollowLink(bareName ? directory_ / file : fs::path(file));
-    FileContents contents = Load(path, bareName);
-    if (contents.state == FileState::kUnreadable) return false;
-    IniDocument document(std::move(contents.text));
-    if (!document.Set(section, key, value)) return true;
     // Only the store's own directory is made; a path names a place that must
     // exist already, as with kernel32.
     if (bareName && !MakeDirectories(directory_)) return false;
+    const fs::path path = FollowLink(bareName ? directory_ / file : fs::path(file));
+    const std::optional<UniqueFd> lock = LockWritesTo(path);
+    if (!lock) return false;
+    FileContents contents = Load(path, bareName);
+    if (contents.state == FileState::kUnreadable) return false;
+    IniDocument document(std::move(contents.text));
+    bool changed = false;
+    for (const ProfileEntry& entry : cleaned) changed = document.Set(entry.section, entry.key, entry.value) || changed;
+    if (!changed) return true;
+    RemoveStaleTemporaries(path);
     // A new file gets 0644 whatever the umask; an existing one keeps its bits.
     const mode_t mode = contents.state == FileState::kRead ? contents.mode : 0644;
-    return ReplaceFile(path, document.text(), mode);
+    return ReplaceFileAtomically(path, document.text(), mode);
   } catch (const std::bad_alloc&) {
     return false;
   }

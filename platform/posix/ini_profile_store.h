@@ -1,6 +1,7 @@
 // The profile store of the linux build: kernel32's private-profile rules over
 // plain text files. A write replaces the file in one step (temporary file,
-// then rename), so a failed write leaves the old file whole.
+// then rename), so a failed write leaves the old file whole; a batch is one
+// such step, under a lock that other writers of the file wait for.
 #pragma once
 
 #include <filesystem>
@@ -28,6 +29,7 @@ class IniProfileStore final : public ProfileStore {
               std::string_view file) override;
   bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                    std::string_view file) override;
+  bool WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) override;
 
  private:
   std::filesystem::path directory_;

@@ -1,9 +1,10 @@
 // The launcher of the linux build: the command line is split by the Windows
 // rules and the program started directly with posix_spawnp (no shell, so
 // nothing in the line is interpreted beyond the splitting), found on PATH
-// when its name has no '/'. An unquoted path with blanks, as the file
-// chooser fills it in, is found by trying ever longer runs of its words, as
-// Windows does. The program is not waited for.
+// when its name has no '/'. A line that as a whole names an executable file
+// is started as that one path, blanks and all, as the file chooser fills it
+// in; otherwise an unquoted path with blanks is found by trying ever longer
+// runs of its words, as Windows does. The program is not waited for.
 #pragma once
 
 #include "platform/launcher.h"

@@ -62,5 +62,26 @@ TEST(SplitCommandLine, AnUnquotedProgramWithBlanksIsTheShortestRunOfWordsThatIsA
   }
 }
 
+// The line as a whole wins over a shorter run of its words; a line that is
+// not one program is split as above.
+TEST(SplitCommandLine, AWholeLineThatIsAProgramIsStartedAsOnePath) {
+  const auto isProgram = [](const std::string& path) {
+    return path == "/home/u/my" || path == "/home/u/my prog" || path == "/home/u/my prog x";
+  };
+  const struct {
+    const char* line;
+    Args argv;
+  } cases[] = {
+      {"/home/u/my prog", {"/home/u/my prog"}},
+      {"/home/u/my prog x", {"/home/u/my prog x"}},
+      {"/home/u/my prog y", {"/home/u/my", "prog", "y"}},
+      {"/home/u/my prog ", {"/home/u/my", "prog"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(SplitCommandLine(c.line, isProgram), c.argv);
+  }
+}
+
 }  // namespace
 }  // namespace qv::posix

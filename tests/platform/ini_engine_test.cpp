@@ -149,7 +149,7 @@ TEST_F(IniEngine, AWriteReplacesTheFileRatherThanWritingIntoIt) {
   ASSERT_TRUE(store_.WriteString("S", "A", "2", "p.ini"));
   EXPECT_EQ(ReadFileBytes(file), "[S]\nA=2\n");
   EXPECT_EQ(ReadFileBytes(dir_ / "old.lnk"), "[S]\nA=1\n");
-  EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"old.lnk", "p.ini"}));
+  EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"old.lnk", "p.ini", ".p.ini.lock"}));
 
   const ino_t before = InodeOf(file);
   EXPECT_TRUE(store_.WriteString("S", "A", "2", "p.ini"));
@@ -201,7 +201,7 @@ TEST_F(IniEngine, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(WEXITSTATUS(status) & 2, 0) << "a write within the limit failed";
   EXPECT_NE(WEXITSTATUS(status), 10) << "setrlimit failed";
   EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), original);
-  EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", "small.ini"}));
+  EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock", "small.ini", ".small.ini.lock"}));
 }
 
 // --- Where the files are -----------------------------------------------------

@@ -141,7 +141,7 @@ TEST_F(IniFaults, TheStepsAreThoseOfAReplacement) {
 
 // Killed just before each step, and once after the last: the file is the old
 // one until the rename, the new one from then on, and never anything else.
-// A later write works.
+// A later write works and clears what the killed one left.
 TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
   const std::vector<std::string> steps = Steps();
   const int renameAt = static_cast<int>(std::find(steps.begin(), steps.end(), "rename") - steps.begin()) + 1;
@@ -158,6 +158,8 @@ TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), at <= renameAt ? kOld : kNew);
     EXPECT_TRUE(store_.WriteString("S", "A", "3", "p.ini"));
     EXPECT_EQ(store_.ReadString("S", "A", "", "p.ini").str(), "3");
+    // The killed write's temporary file went with the later write.
+    EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock"}));
   }
 }
 
@@ -175,7 +177,8 @@ TEST_F(IniFaults, AFailedStepLeavesTheOldFileAndIsReported) {
       const bool written = Write(Fault::kFail, at, errorNumber);
       EXPECT_EQ(written, at == 1 || at > renameAt);
       EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), written ? kNew : kOld);
-      EXPECT_EQ(EntriesOf(dir_.path()), std::set<std::string>{"p.ini"});
+      // The lock file beside it stays for the next write.
+      EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock"}));
     }
   }
 }
@@ -196,7 +199,10 @@ TEST_F(IniFaults, AReadOnlyDirectoryLeavesTheOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), kOld);
     EXPECT_EQ(store_.ReadString("S", "A", "", "p.ini").str(), "1");
-    EXPECT_EQ(EntriesOf(dir_.path()), std::set<std::string>{"p.ini"});
+    // Only root can make the lock file there.
+    std::set<std::string> entries = EntriesOf(dir_.path());
+    entries.erase(".p.ini.lock");
+    EXPECT_EQ(entries, std::set<std::string>{"p.ini"});
   }
 }
 

@@ -437,6 +437,16 @@ TEST_P(ProfileContract, WriteOfTheValueAlreadyThereLeavesTheFileAlone) {
   EXPECT_EQ(target().ReadRaw(file), bytes);
 }
 
+// A batch is its writes in order: a later entry of the same key wins, the
+// rest of the file stays.
+TEST_P(ProfileContract, ABatchWritesEveryEntryInOrder) {
+  const std::string file = FileWith("[Sec]\nKept=1\nKey=old\n");
+  const ProfileEntry entries[] = {
+      {"Sec", "Key", "first"}, {"New", "Number", "7"}, {"Sec", "Key", "second"}, {"Sec", "Empty", ""}};
+  EXPECT_TRUE(store().WriteStrings(entries, file));
+  ExpectReads(file, {{"Sec", "Kept", "1"}, {"Sec", "Key", "second"}, {"New", "Number", "7"}, {"Sec", "Empty", ""}});
+}
+
 INSTANTIATE_TEST_SUITE_P(Kernel32Rules, ProfileContract, ::testing::Values(&MakeProfileTarget));
 
 }  // namespace qv::testing

@@ -2,13 +2,13 @@
 // argv it was given, and /proc shows whether any child of this test is left
 // over, running or as a zombie. The launcher does not wait, so the tests
 // poll for the outcome, with a generous bound that only a fault reaches.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "platform/posix/spawn_launcher.h"
@@ -29,15 +29,32 @@ bool PollUntil(Done done) {
   return done();
 }
 
+// The file's bytes, or nothing when it cannot be read: a process's /proc
+// entry may vanish between listing and reading it (an ifstream would throw
+// from its read error then).
+std::string ReadProcFile(const fs::path& path) {
+  std::string bytes;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return bytes;
+  char chunk[512];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got <= 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
+}
+
 // The processes whose parent is this test, with their state letters.
 std::vector<std::string> OwnChildren() {
   std::vector<std::string> children;
   const std::string self = std::to_string(getpid());
-  for (const auto& entry : fs::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
+  std::error_code error;
+  for (fs::directory_iterator entry("/proc", error), end; !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream in(entry.path() / "stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string stat = ReadProcFile(entry->path() / "stat");
     const auto close = stat.rfind(')');
     if (close == std::string::npos) continue;
     // After the command in parentheses: state, then the parent's pid.
@@ -58,6 +75,8 @@ struct LauncherFixture : ::testing::Test {
     fs::create_directories(dir / "with blank");
     fs::copy_file(QV_ARGV_WRITER, dir / "with blank" / "argv writer");
     fs::copy_file(QV_ARGV_WRITER, dir / "argvwriter");
+    fs::copy_file(QV_ARGV_WRITER, dir / "my");
+    fs::copy_file(QV_ARGV_WRITER, dir / "my prog");
     setenv("QV_ARGV_FILE", output.c_str(), 1);
   }
   void TearDown() override { unsetenv("QV_ARGV_FILE"); }
@@ -88,6 +107,9 @@ TEST_F(LauncherFixture, ArgumentsArriveAsTheWindowsRulesSplitThemAndNoChildIsLef
        {blank, "two words", "back\\slash", "say \"hi\"", "", "$HOME;x|y"}},
       {plain, {plain}},
       {blank + " unquoted \"after all\"", {blank, "unquoted", "after all"}},
+      // The whole line names a program: not "my" with the argument "prog".
+      {(dir / "my prog").string(), {(dir / "my prog").string()}},
+      {(dir / "my prog").string() + " x", {(dir / "my").string(), "prog", "x"}},
       {"  " + plain + "\t'single quotes' `x`  ", {plain, "'single", "quotes'", "`x`"}},
   };
   for (const auto& c : cases) {

@@ -94,6 +94,8 @@ inline const std::vector<StringRow>& SettingStrings() {
       {130, "Printer A's Printer Name is different from others Printer Name.\n"
             "User must check if they are the same series.\nDo you want to continue?"},
       {131, "Executables (*.exe)||"},
+      {132, "LPT%s is in use by another program.\nThe settings were saved, but the switch was not told."},
+      {133, "This user may not use LPT%s.\nThe settings were saved, but the switch was not told."},
   };
   return strings;
 }

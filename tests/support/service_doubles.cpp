@@ -85,11 +85,21 @@ void RecordingLauncher::Start(std::string_view commandLine) {
   if (log_) log_->push_back("start " + std::string(commandLine));
 }
 
-bool RecordingProfileStore::WriteString(std::string_view section, std::string_view key, std::string_view value,
-                                        std::string_view file) {
+void RecordingProfileStore::Record(std::string_view section, std::string_view key, std::string_view value,
+                                   std::string_view file) {
   writes.push_back({std::string(section), std::string(key), std::string(value), std::string(file)});
   if (log_) log_->push_back("write " + std::string(section) + "/" + std::string(key));
+}
+
+bool RecordingProfileStore::WriteString(std::string_view section, std::string_view key, std::string_view value,
+                                        std::string_view file) {
+  Record(section, key, value, file);
   return inner_.WriteString(section, key, value, file);
+}
+
+bool RecordingProfileStore::WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) {
+  for (const ProfileEntry& entry : entries) Record(entry.section, entry.key, entry.value, file);
+  return inner_.WriteStrings(entries, file);
 }
 
 }  // namespace qv::testing

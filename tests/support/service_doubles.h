@@ -136,8 +136,12 @@ class RecordingProfileStore final : public ProfileStore {
   }
   bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                    std::string_view file) override;
+  // Records each entry, and hands the batch on as one.
+  bool WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) override;
 
  private:
+  void Record(std::string_view section, std::string_view key, std::string_view value, std::string_view file);
+
   ProfileStore& inner_;
   EventLog* log_;
 };
