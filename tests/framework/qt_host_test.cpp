@@ -19,7 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -413,11 +413,11 @@ TEST_F(QtHostTest, ThePrinterChooserOpensOnTheCurrentPrinter) {
         dialog.EndDialog(0);
         return;
       }
-      auto* list = w->findChild<QListWidget*>();
+      auto* list = w->findChild<QTreeWidget*>();
       ASSERT_NE(list, nullptr);
-      ASSERT_EQ(list->count(), 3);
-      EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Ink"));
-      list->setCurrentRow(2);
+      ASSERT_EQ(list->topLevelItemCount(), 3);
+      EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("Ink"));
+      list->setCurrentItem(list->topLevelItem(2));
       auto* buttons = w->findChild<QDialogButtonBox*>();
       buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
     });
