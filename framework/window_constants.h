@@ -16,6 +16,8 @@ inline constexpr int kIdRetry = 4;
 inline constexpr int kIdIgnore = 5;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
+inline constexpr int kIdTryAgain = 10;
+inline constexpr int kIdContinue = 11;
 
 // Message-box styles: the button set in the low four bits, the icon above.
 inline constexpr unsigned kMbOk = 0x00;
@@ -24,6 +26,7 @@ inline constexpr unsigned kMbAbortRetryIgnore = 0x02;
 inline constexpr unsigned kMbYesNoCancel = 0x03;
 inline constexpr unsigned kMbYesNo = 0x04;
 inline constexpr unsigned kMbRetryCancel = 0x05;
+inline constexpr unsigned kMbCancelTryContinue = 0x06;
 inline constexpr unsigned kMbButtonMask = 0x0F;
 inline constexpr unsigned kMbIconStop = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/fixed_text.h"
 
@@ -22,6 +24,18 @@ struct PrinterDeviceEntry {
 
 inline constexpr long kErrorInsufficientBuffer = 122;
 
+// One printer as the print-setup chooser shows it, in the columns of the
+// Windows print-setup dialog.
+struct PrinterDescription {
+  std::string name;      // the device name, as the device list holds it
+  std::string status;    // "Ready", "Printing", "Stopped"
+  std::string type;      // the printer's model or driver
+  std::string where;     // its location, or the port it prints to
+  std::string comment;   // the description its owner gave it
+  bool isDefault = false;
+  friend bool operator==(const PrinterDescription&, const PrinterDescription&) = default;
+};
+
 class PrinterStore {
  public:
   virtual ~PrinterStore() = default;
@@ -36,6 +50,20 @@ class PrinterStore {
 
   // Writes the default entry; false when its place cannot be opened.
   virtual bool WriteDefaultDevice(std::string_view value) = 0;
+
+  // Every printer of the device list with what the chooser shows of it.
+  // A store that knows no more than the list gives the names alone.
+  virtual std::vector<PrinterDescription> DescribePrinters() {
+    std::vector<PrinterDescription> printers;
+    if (!OpenDeviceList()) return printers;
+    const unsigned count = DeviceCount();
+    for (unsigned i = 0; i < count; ++i) {
+      const PrinterDeviceEntry entry = Device(i);
+      if (entry.status == 0) printers.push_back({std::string(entry.name.view()), "", "", "", "", false});
+    }
+    CloseDeviceList();
+    return printers;
+  }
 };
 
 }  // namespace qv

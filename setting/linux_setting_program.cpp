@@ -15,19 +15,18 @@
 namespace qv {
 namespace {
 
-// The print-setup chooser lists the printers that Set can make the default:
-// the names of the store's own device list.
+// The print-setup chooser lists the printers that Set can make the default,
+// with what the store tells of each.
 qt::PrinterChoices ChoicesOf(PrinterStore& store) {
   qt::PrinterChoices choices;
-  if (store.OpenDeviceList()) {
-    const unsigned count = store.DeviceCount();
-    for (unsigned i = 0; i < count; ++i) {
-      const PrinterDeviceEntry entry = store.Device(i);
-      if (entry.status == 0) choices.names.emplace_back(entry.name.view());
-    }
-    store.CloseDeviceList();
+  for (auto& printer : store.DescribePrinters()) {
+    if (printer.isDefault) choices.current = printer.name;
+    choices.printers.push_back({std::move(printer.name), std::move(printer.status), std::move(printer.type),
+                                std::move(printer.where), std::move(printer.comment)});
   }
-  choices.current = posix::CupsDefaultDestination();
+  // A list without a marked default asks the server for it by name; an
+  // empty one (no server, or none that answers) does not wait twice.
+  if (choices.current.empty() && !choices.printers.empty()) choices.current = posix::CupsDefaultDestination();
   return choices;
 }
 

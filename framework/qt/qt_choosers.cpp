@@ -1,11 +1,14 @@
 // The common dialogs of the Qt host: the print-setup chooser over the
-// printers that the host was given, and Qt's own (non-native) file chooser.
+// printers that the host was given, with the columns of the Windows
+// print-setup dialog, and Qt's own (non-native) file chooser.
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
+#include <QIcon>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,31 +49,57 @@ QStringList NameFilters(const std::string& filter) {
 
 std::optional<std::string> QtDialogHost::ChoosePrinter(CDialog* owner, unsigned /*flags*/) {
   const PrinterChoices choices = printers_ ? printers_() : PrinterChoices{};
-  QDialog dialog(WidgetOf(owner));
+  QWidget* parent = WidgetOf(owner);
+  QDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("Print Setup"));
+  // A window takes no font from its owner by itself: the chooser speaks in
+  // the dialog's own (8-point) font, as the platform's chooser does.
+  if (parent) dialog.setFont(parent->font());
   auto* layout = new QVBoxLayout(&dialog);
-  auto* list = new QListWidget(&dialog);
+  auto* list = new QTreeWidget(&dialog);
   list->setObjectName(QStringLiteral("printers"));
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setAllColumnsShowFocus(true);
+  list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Status"), QStringLiteral("Type"),
+                         QStringLiteral("Where"), QStringLiteral("Comment")});
   auto* label = new QLabel(QStringLiteral("&Printer:"), &dialog);
   label->setBuddy(list);
-  for (const auto& name : choices.names) {
-    list->addItem(QString::fromStdString(name));
-    if (name == choices.current) list->setCurrentRow(list->count() - 1);
+  for (const auto& printer : choices.printers) {
+    auto* row = new QTreeWidgetItem(list);
+    const std::string* columns[] = {&printer.name, &printer.status, &printer.type, &printer.where,
+                                    &printer.comment};
+    for (int column = 0; column < 5; ++column)
+      row->setText(column, QString::fromStdString(*columns[column]));
+    if (printer.name == choices.current) {
+      // The default printer says so in its status, as on Windows.
+      row->setText(1, printer.status.empty() ? QStringLiteral("Default printer")
+                                             : QStringLiteral("Default printer; ") + row->text(1));
+      list->setCurrentItem(row);
+    }
   }
+  for (int column = 0; column < 5; ++column) list->resizeColumnToContents(column);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  // Text alone on the buttons, beside the dialog's small text.
+  for (QAbstractButton* button : buttons->buttons()) button->setIcon(QIcon());
   QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
   // Nothing to choose, nothing to confirm.
-  ok->setEnabled(list->currentRow() >= 0);
-  QObject::connect(list, &QListWidget::currentRowChanged, ok, [ok](int row) { ok->setEnabled(row >= 0); });
-  QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+  ok->setEnabled(list->currentItem() != nullptr);
+  QObject::connect(list, &QTreeWidget::currentItemChanged, ok,
+                   [ok](QTreeWidgetItem* current) { ok->setEnabled(current != nullptr); });
+  QObject::connect(list, &QTreeWidget::itemDoubleClicked, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   layout->addWidget(label);
   layout->addWidget(list);
   layout->addWidget(buttons);
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(list->header()->length() + 40, 0)));
   AnnounceWhenRunning(&dialog);
-  if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0) return std::nullopt;
-  return choices.names[static_cast<std::size_t>(list->currentRow())];
+  const int row = dialog.exec() == QDialog::Accepted && list->currentItem()
+                      ? list->indexOfTopLevelItem(list->currentItem())
+                      : -1;
+  if (row < 0) return std::nullopt;
+  return choices.printers[static_cast<std::size_t>(row)].name;
 }
 
 std::optional<std::string> QtDialogHost::ChooseFile(CDialog* owner, const FileChooserRequest& request) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "framework/dialog_manager.h"
 #include "framework/qt/qt_window.h"
 #include "framework/qt/resource_images.h"
 #include "framework/window_constants.h"
@@ -24,23 +26,35 @@ std::string Lowered(std::string text) {
   return text;
 }
 
-struct BoxButton {
-  int id;
-  const char* text;
-};
+// The keys that a message box answers without one of its buttons.
+class KeyAnswers final : public QObject {
+ public:
+  KeyAnswers(QMessageBox& box, bool hasDefault) : box_(box), hasDefault_(hasDefault) {}
+  std::optional<int> answer;
 
-// The buttons of each message-box style, in Windows' order.
-std::vector<BoxButton> ButtonsOf(unsigned style) {
-  switch (style & kMbButtonMask) {
-    case kMbOkCancel: return {{kIdOk, "OK"}, {kIdCancel, "Cancel"}};
-    case kMbAbortRetryIgnore: return {{kIdAbort, "&Abort"}, {kIdRetry, "&Retry"}, {kIdIgnore, "&Ignore"}};
-    case kMbYesNoCancel: return {{kIdYes, "&Yes"}, {kIdNo, "&No"}, {kIdCancel, "Cancel"}};
-    case kMbYesNo: return {{kIdYes, "&Yes"}, {kIdNo, "&No"}};
-    case kMbRetryCancel: return {{kIdRetry, "&Retry"}, {kIdCancel, "Cancel"}};
-    case 0x6: return {{kIdCancel, "Cancel"}, {10, "&Try Again"}, {11, "&Continue"}};
-    default: return {{kIdOk, "OK"}};
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    // Closing after a button's click is the box's own doing.
+    if (event->type() == QEvent::Close && !answer && !box_.clickedButton()) return End(kIdCancel, event);
+    if (event->type() != QEvent::KeyPress) return false;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Escape: return End(kIdCancel, event);
+      case Qt::Key_Return:
+      case Qt::Key_Enter: return hasDefault_ ? false : End(kIdOk, event);
+      default: return false;
+    }
   }
-}
+
+ private:
+  bool End(int id, QEvent* event) {
+    answer = id;
+    event->accept();
+    box_.done(0);
+    return true;
+  }
+  QMessageBox& box_;
+  bool hasDefault_;
+};
 
 QMessageBox::Icon IconOf(unsigned style) {
   switch (style & kMbIconMask) {
@@ -140,30 +154,29 @@ int QtDialogHost::ShowMessageBox(CDialog* owner, std::string_view text, std::str
   box.setTextFormat(Qt::PlainText);
   box.setIcon(IconOf(style));
   box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
-  const auto buttons = ButtonsOf(style);
+  const auto buttons = dialog_manager::MessageBoxButtons(style);
   std::vector<std::pair<QAbstractButton*, int>> ids;
-  QPushButton* escape = nullptr;
   for (const auto& b : buttons) {
     // One role for all keeps Windows' order on every desktop.
-    QPushButton* button = box.addButton(QString::fromLatin1(b.text), QMessageBox::ActionRole);
+    QPushButton* button =
+        box.addButton(QString::fromLatin1(b.text.data(), static_cast<qsizetype>(b.text.size())), QMessageBox::ActionRole);
+    button->setProperty("answer", b.id);
     ids.emplace_back(button, b.id);
-    if (b.id == kIdCancel) escape = button;
   }
-  // Escape and the close box answer Cancel where there is one, OK on a lone
-  // OK; a box with neither cannot be dismissed that way.
-  if (!escape && buttons.size() == 1) escape = static_cast<QPushButton*>(ids.front().first);
-  if (escape) box.setEscapeButton(escape);
-  const std::size_t defaultIndex = (style >> 8) & 0x3;
-  box.setDefaultButton(
-      static_cast<QPushButton*>(ids[std::min(defaultIndex, ids.size() - 1)].first));
+  const auto defaultIndex = dialog_manager::MessageBoxDefault(style);
+  if (defaultIndex) box.setDefaultButton(static_cast<QPushButton*>(ids[*defaultIndex].first));
+  // Escape and the close box end the box with the Cancel answer whatever its
+  // buttons; Enter in a box without a default button answers OK.
+  KeyAnswers keys(box, defaultIndex.has_value());
+  box.installEventFilter(&keys);
+  for (const auto& [button, id] : ids) button->installEventFilter(&keys);
   AnnounceWhenRunning(&box);
   box.exec();
+  if (keys.answer) return *keys.answer;
   QAbstractButton* clicked = box.clickedButton();
   for (const auto& [button, id] : ids)
     if (button == clicked) return id;
-  for (const auto& [button, id] : ids)
-    if (button == escape) return id;
-  return ids.front().second;
+  return dialog_manager::MessageBoxEscapeAnswer(style);
 }
 
 void QtDialogHost::Enqueue(PostedMessage message) {

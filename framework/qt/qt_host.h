@@ -20,10 +20,20 @@ class QWidget;
 
 namespace qv::qt {
 
-// What the print-setup chooser lists: the printers' device names and the
-// name of the current default (empty when there is none).
+// One printer in the print-setup chooser, in the columns of the Windows
+// print-setup dialog.
+struct PrinterChoice {
+  std::string name = {};  // the device name that the chooser returns
+  std::string status = {};
+  std::string type = {};
+  std::string where = {};
+  std::string comment = {};
+};
+
+// What the print-setup chooser lists, and the name of the current default
+// (empty when there is none), on which it opens.
 struct PrinterChoices {
-  std::vector<std::string> names;
+  std::vector<PrinterChoice> printers;
   std::string current;
 };
 

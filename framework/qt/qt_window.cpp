@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "framework/qt/qt_host.h"
+#include "framework/qt/radio_button.h"
 #include "framework/qt/resource_images.h"
 #include "framework/window_constants.h"
 
@@ -27,9 +28,6 @@ constexpr std::uint32_t kSsLeftNoWordWrap = 0xC;
 
 std::uint32_t ButtonType(const DialogItemTemplate& item) { return item.style & kBsTypeMask; }
 bool IsButton(const DialogItemTemplate& item) { return item.controlClass == ControlClass::Button; }
-bool IsPushButton(const DialogItemTemplate& item) {
-  return IsButton(item) && (ButtonType(item) == kBsPushButton || ButtonType(item) == kBsDefPushButton);
-}
 bool IsRadio(const DialogItemTemplate& item) {
   return IsButton(item) &&
          (ButtonType(item) == kBsAutoRadioButton || ButtonType(item) == kBsRadioButton);
@@ -125,6 +123,11 @@ void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
 
 void TemplateDialog::reject() { window_.Command(kIdCancel); }
 
+bool TemplateDialog::focusNextPrevChild(bool next) {
+  window_.MoveTab(next);
+  return true;
+}
+
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
   switch (static_cast<QKeyEvent*>(event)->key()) {
@@ -166,7 +169,7 @@ void QtWindow::Build() {
   widget_->setFixedSize(client.size());
   controls_.reserve(template_.items.size());
   for (const auto& item : template_.items) {
-    controls_.push_back(Control{item, nullptr, item.text, 30000});
+    controls_.push_back(Control{item, nullptr, item.style, item.text, 30000});
   }
   for (auto& control : controls_) {
     const DialogItemTemplate& item = control.item;
@@ -183,6 +186,7 @@ void QtWindow::Build() {
     if (control.widget->focusPolicy() != Qt::NoFocus)
       control.widget->setFocusPolicy((item.style & kWsTabStop) ? Qt::StrongFocus : Qt::ClickFocus);
   }
+  defaultId_ = dialog_manager::DefaultId(Views());
 }
 
 QWidget* QtWindow::MakeControl(Control& control) {
@@ -205,8 +209,7 @@ QWidget* QtWindow::MakeControl(Control& control) {
         return box;
       }
       if (IsRadio(item)) {
-        auto* radio = new QRadioButton(text, widget_);
-        radio->setAutoExclusive(false);
+        auto* radio = new RadioButton(text, widget_);
         radio->installEventFilter(widget_);
         QObject::connect(radio, &QAbstractButton::clicked, widget_,
                          [this, id] { ClickRadio(*FindMutable(static_cast<int>(id))); });
@@ -214,6 +217,7 @@ QWidget* QtWindow::MakeControl(Control& control) {
       }
       if (IsCheckBox(item)) {
         auto* box = new QCheckBox(text, widget_);
+        box->installEventFilter(widget_);
         const bool automatic = ButtonType(item) == kBsAutoCheckBox;
         QObject::connect(box, &QAbstractButton::clicked, widget_, [this, box, automatic, id] {
           // A plain check box leaves its state to the program.
@@ -223,6 +227,7 @@ QWidget* QtWindow::MakeControl(Control& control) {
         return box;
       }
       auto* button = new QPushButton(text, widget_);
+      button->installEventFilter(widget_);
       button->setAutoDefault(false);
       button->setDefault(ButtonType(item) == kBsDefPushButton);
       QObject::connect(button, &QAbstractButton::clicked, widget_, [this, id] { Command(id); });
@@ -271,63 +276,80 @@ QWidget* QtWindow::MakeControl(Control& control) {
   return placeholder;
 }
 
-std::pair<std::size_t, std::size_t> QtWindow::GroupOf(std::size_t index) const {
-  // A group runs from the last control with WS_GROUP (or the first control)
-  // up to the next control with WS_GROUP.
-  std::size_t first = index;
-  while (first > 0 && !(controls_[first].item.style & kWsGroup)) --first;
-  std::size_t end = first + 1;
-  while (end < controls_.size() && !(controls_[end].item.style & kWsGroup)) ++end;
-  return {first, end};
+std::vector<dialog_manager::ControlView> QtWindow::Views() const {
+  std::vector<dialog_manager::ControlView> views;
+  views.reserve(controls_.size());
+  for (const auto& c : controls_) {
+    auto* button = qobject_cast<QAbstractButton*>(c.widget);
+    // isHidden, not isVisible: the dialog may not be shown yet.
+    views.push_back({c.item.id, c.item.controlClass, c.style, c.widget->isEnabled(), !c.widget->isHidden(),
+                     button && button->isCheckable() && button->isChecked()});
+  }
+  return views;
+}
+
+std::optional<std::size_t> QtWindow::FocusedIndex() const {
+  const QWidget* focused = widget_->focusWidget();
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (focused && controls_[i].widget == focused) return i;
+  return std::nullopt;
+}
+
+void QtWindow::SetChecked(Control& control, bool checked) {
+  auto* button = qobject_cast<QAbstractButton*>(control.widget);
+  if (!button || !button->isCheckable()) return;
+  button->setChecked(checked);
+  control.style = dialog_manager::StyleAfterCheck({control.item.id, control.item.controlClass, control.style}, checked);
 }
 
 void QtWindow::ClickRadio(Control& control) {
   auto* radio = static_cast<QRadioButton*>(control.widget);
   if (ButtonType(control.item) == kBsAutoRadioButton) {
-    // The other enabled automatic radio buttons of the group lose their check.
-    const auto [first, end] = GroupOf(static_cast<std::size_t>(&control - controls_.data()));
-    for (std::size_t i = first; i < end; ++i) {
-      Control& other = controls_[i];
-      if (&other != &control && IsRadio(other.item) && ButtonType(other.item) == kBsAutoRadioButton &&
-          other.widget->isEnabled())
-        static_cast<QRadioButton*>(other.widget)->setChecked(false);
-    }
-    radio->setChecked(true);
+    const auto index = static_cast<std::size_t>(&control - controls_.data());
+    for (std::size_t other : dialog_manager::RadioMembersToUncheck(Views(), index))
+      SetChecked(controls_[other], false);
+    SetChecked(control, true);
   } else {
-    radio->setChecked(!radio->isChecked());  // the program checks a plain radio itself
+    SetChecked(control, !radio->isChecked());  // the program checks a plain radio itself
   }
   Command(control.item.id);
+}
+
+void QtWindow::FocusByKeyboard(std::size_t index) {
+  Control& target = controls_[index];
+  target.widget->setFocus(Qt::TabFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(target.widget)) edit->selectAll();
+  const auto look = dialog_manager::DefaultLookAfterFocus(Views(), index, defaultId_);
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    auto* button = qobject_cast<QPushButton*>(controls_[i].widget);
+    if (!button) continue;
+    controls_[i].style = (controls_[i].style & ~kBsTypeMask) | (look == i ? kBsDefPushButton : kBsPushButton);
+    button->setDefault(look == i);
+  }
+}
+
+void QtWindow::MoveTab(bool forward) {
+  if (const auto next = dialog_manager::NextTabStop(Views(), FocusedIndex(), !forward)) FocusByKeyboard(*next);
 }
 
 bool QtWindow::MoveInGroup(QWidget* from, bool forward) {
   std::size_t index = 0;
   while (index < controls_.size() && controls_[index].widget != from) ++index;
   if (index == controls_.size()) return false;
-  const auto [first, end] = GroupOf(index);
-  const std::size_t size = end - first;
-  // The arrow keys go round the group's enabled controls; an automatic radio
-  // button that gets the focus this way is clicked, as on Windows.
-  for (std::size_t step = 1; step < size; ++step) {
-    const std::size_t at = first + (index - first + (forward ? step : size - step)) % size;
-    Control& next = controls_[at];
-    if (!next.widget->isEnabled() || next.widget->isHidden() ||
-        next.widget->focusPolicy() == Qt::NoFocus)
-      continue;
-    next.widget->setFocus(Qt::TabFocusReason);
-    if (IsRadio(next.item) && ButtonType(next.item) == kBsAutoRadioButton) ClickRadio(next);
-    return true;
-  }
+  const auto move = dialog_manager::Arrow(Views(), index, !forward);
+  if (!move) return false;
+  if (move->byKeyboard) FocusByKeyboard(move->focus);
+  else controls_[move->focus].widget->setFocus(Qt::TabFocusReason);
+  if (move->click) ClickRadio(controls_[move->focus]);
   return true;
 }
 
 void QtWindow::InitialFocus() {
-  for (const auto& c : controls_) {
-    if ((c.item.style & kWsTabStop) && c.widget->isEnabled() && !c.widget->isHidden()) {
-      c.widget->setFocus(Qt::OtherFocusReason);
-      if (auto* edit = qobject_cast<QLineEdit*>(c.widget)) edit->selectAll();
-      return;
-    }
-  }
+  const auto first = dialog_manager::FirstFocus(Views());
+  if (!first) return;
+  QWidget* widget = controls_[*first].widget;
+  widget->setFocus(Qt::OtherFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
 }
 
 void QtWindow::Announce(QWidget* window) { host_.AnnounceWhenRunning(window); }
@@ -380,16 +402,7 @@ void QtWindow::Private(unsigned message, std::uintptr_t wParam, std::intptr_t lP
 
 void QtWindow::PressEnter() {
   if (ended_) return;
-  // A focused push button takes the default role; otherwise the template's
-  // default button, or IDOK; a disabled default button sends nothing.
-  int command = kIdOk;
-  for (const auto& c : controls_)
-    if (IsButton(c.item) && ButtonType(c.item) == kBsDefPushButton) command = static_cast<int>(c.item.id);
-  const QWidget* focused = widget_->focusWidget();
-  for (const auto& c : controls_)
-    if (IsPushButton(c.item) && c.widget == focused) command = static_cast<int>(c.item.id);
-  if (const Control* target = Find(command); target && !target->widget->isEnabled()) return;
-  Command(static_cast<unsigned>(command));
+  if (const auto command = dialog_manager::EnterCommand(Views(), FocusedIndex(), defaultId_)) Command(*command);
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -434,9 +447,7 @@ bool QtWindow::IsItemChecked(int id) const {
 }
 
 void QtWindow::CheckItem(int id, bool checked) {
-  const Control* c = Find(id);
-  auto* button = c ? qobject_cast<QAbstractButton*>(c->widget) : nullptr;
-  if (button && button->isCheckable()) button->setChecked(checked);
+  if (Control* c = FindMutable(id)) SetChecked(*c, checked);
 }
 
 bool QtWindow::IsItemEnabled(int id) const {

@@ -7,10 +7,12 @@
 #include <QEventLoop>
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/dialog_manager.h"
 #include "framework/qt/dialog_units.h"
 #include "framework/resource_reader.h"
 
@@ -30,7 +32,9 @@ class TemplateDialog final : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void reject() override;
-  // The arrow keys on a radio button move within its group.
+  // Tab walks the template's tab stops, as the dialog manager does.
+  bool focusNextPrevChild(bool next) override;
+  // The arrow keys on a button move within its group.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -42,6 +46,7 @@ class QtWindow final : public DialogWindow {
   struct Control {
     DialogItemTemplate item;
     QWidget* widget = nullptr;
+    std::uint32_t style = 0;  // the current style: a radio's tab stop, a button's default look
     std::string text;     // what the control shows, for those without text of their own
     int textLimit = 30000;  // the edit control's default
   };
@@ -73,6 +78,8 @@ class QtWindow final : public DialogWindow {
   // The arrow keys: the focus to the next (or previous) control of the
   // group; true when the key is used up.
   bool MoveInGroup(QWidget* from, bool forward);
+  // Tab and Shift+Tab.
+  void MoveTab(bool forward);
   // Tells the host's observer about a window that runs modally from here.
   void Announce(QWidget* window);
 
@@ -104,8 +111,11 @@ class QtWindow final : public DialogWindow {
   void Build();
   QWidget* MakeControl(Control& control);
   void ClickRadio(Control& control);
-  // The controls [first, end) of the group that control `index` is in.
-  std::pair<std::size_t, std::size_t> GroupOf(std::size_t index) const;
+  void SetChecked(Control& control, bool checked);
+  std::vector<dialog_manager::ControlView> Views() const;
+  std::optional<std::size_t> FocusedIndex() const;
+  // The focus moved by the keyboard: the default look follows it.
+  void FocusByKeyboard(std::size_t index);
   template <class Handler>
   void Guarded(Handler&& handler);
 
@@ -115,6 +125,7 @@ class QtWindow final : public DialogWindow {
   TemplateDialog* widget_;
   BaseUnits units_;
   std::vector<Control> controls_;
+  unsigned defaultId_ = 0;
   std::vector<std::pair<unsigned, std::string>> menuItems_;
   QEventLoop loop_;
   bool ended_ = false;

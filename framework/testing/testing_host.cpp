@@ -37,16 +37,6 @@ class RecordingPainter final : public MinimizedPainter {
   Size clientSize_;
 };
 
-int FirstButtonOf(unsigned style) {
-  switch (style & kMbButtonMask) {
-    case kMbAbortRetryIgnore: return kIdAbort;
-    case kMbYesNoCancel:
-    case kMbYesNo: return kIdYes;
-    case kMbRetryCancel: return kIdRetry;
-    default: return kIdOk;
-  }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TestWindow
@@ -60,11 +50,13 @@ TestWindow::TestWindow(TestingHost& host, CDialog& dialog, int templateId,
   for (const auto& item : template_.items) {
     Control c;
     c.item = item;
+    c.style = item.style;
     c.text = item.text;
     c.enabled = (item.style & kWsDisabled) == 0;
     c.visible = (item.style & kWsVisible) != 0;
     controls_.push_back(std::move(c));
   }
+  defaultId_ = dialog_manager::DefaultId(Views());
   hasSystemMenu_ = (template_.style & kWsSysMenu) != 0;
   if (hasSystemMenu_) {
     // The platform's own entries; programs append theirs after them.
@@ -91,6 +83,20 @@ TestWindow::Control& TestWindow::Find(int id) {
 bool TestWindow::HasControl(int id) const {
   return std::any_of(controls_.begin(), controls_.end(),
                      [id](const Control& c) { return static_cast<int>(c.item.id) == id; });
+}
+
+std::vector<dialog_manager::ControlView> TestWindow::Views() const {
+  std::vector<dialog_manager::ControlView> views;
+  views.reserve(controls_.size());
+  for (const auto& c : controls_)
+    views.push_back({c.item.id, c.item.controlClass, c.style, c.enabled, c.visible, c.checked});
+  return views;
+}
+
+std::optional<std::size_t> TestWindow::IndexOf(int id) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (static_cast<int>(controls_[i].item.id) == id) return i;
+  return std::nullopt;
 }
 
 std::vector<int> TestWindow::RadioSet(int id) const {
@@ -129,13 +135,7 @@ bool TestWindow::Click(int id) {
   if (type == kBsGroupBox) return false;
   focusedId_ = id;
   if (type == kBsAutoRadioButton) {
-    // The platform walks the group as the dialog manager does, past the
-    // disabled and hidden buttons: those keep their check.
-    for (int other : RadioSet(id)) {
-      Control& o = Find(other);
-      if (IsButtonOfType(o.item, kBsAutoRadioButton) && o.enabled && o.visible) o.checked = false;
-    }
-    c.checked = true;
+    CheckAutoRadio(*IndexOf(id));
   } else if (type == kBsAutoCheckBox) {
     c.checked = !c.checked;
   }
@@ -173,18 +173,60 @@ bool TestWindow::TypeAtEnd(int id, std::string_view text) {
   return true;
 }
 
+void TestWindow::CheckAutoRadio(std::size_t index) {
+  // The other visible, enabled members of the set lose their check.
+  for (std::size_t other : dialog_manager::RadioMembersToUncheck(Views(), index))
+    CheckItem(static_cast<int>(controls_[other].item.id), false);
+  CheckItem(static_cast<int>(controls_[index].item.id), true);
+}
+
+void TestWindow::FocusByKeyboard(std::size_t index) {
+  Control& target = controls_[index];
+  focusedId_ = static_cast<int>(target.item.id);
+  if (target.item.controlClass == ControlClass::Edit) {
+    target.selectionStart = 0;
+    target.selectionEnd = static_cast<int>(target.text.size());
+  }
+  const auto look = dialog_manager::DefaultLookAfterFocus(Views(), index, defaultId_);
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    Control& c = controls_[i];
+    if (c.item.controlClass != ControlClass::Button) continue;
+    const std::uint32_t type = c.style & kBsTypeMask;
+    if (type != kBsPushButton && type != kBsDefPushButton) continue;
+    c.style = (c.style & ~kBsTypeMask) | (look == i ? kBsDefPushButton : kBsPushButton);
+  }
+}
+
 bool TestWindow::PressEnter() {
   if (ended_ || destroyed_) return false;
-  // The dialog manager sends the first default button's command, or IDOK
-  // when there is no default button; a disabled default button swallows
-  // the key.
-  const auto defaultButton = std::find_if(controls_.begin(), controls_.end(), [](const Control& c) {
-    return IsButtonOfType(c.item, kBsDefPushButton);
-  });
-  if (defaultButton == controls_.end())
-    DeliverCommand(kIdOk);
-  else if (defaultButton->enabled)
-    DeliverCommand(defaultButton->item.id);
+  if (const auto command = dialog_manager::EnterCommand(Views(), IndexOf(focusedId_), defaultId_))
+    DeliverCommand(*command);
+  AfterUserAction();
+  return true;
+}
+
+bool TestWindow::PressTab() {
+  if (ended_ || destroyed_) return false;
+  if (const auto next = dialog_manager::NextTabStop(Views(), IndexOf(focusedId_), false)) FocusByKeyboard(*next);
+  AfterUserAction();
+  return true;
+}
+
+bool TestWindow::PressArrow(bool downOrRight) {
+  if (ended_ || destroyed_) return false;
+  const auto from = IndexOf(focusedId_);
+  if (!from) return true;
+  const auto move = dialog_manager::Arrow(Views(), *from, !downOrRight);
+  if (!move) return true;
+  if (move->byKeyboard) {
+    FocusByKeyboard(move->focus);
+  } else {
+    focusedId_ = static_cast<int>(controls_[move->focus].item.id);
+  }
+  if (move->click) {
+    CheckAutoRadio(move->focus);
+    DeliverCommand(controls_[move->focus].item.id);
+  }
   AfterUserAction();
   return true;
 }
@@ -255,7 +297,12 @@ void TestWindow::SetItemText(int id, std::string_view text) {
                    [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
   if (host_.textObserver_) host_.textObserver_(templateId_, id, control.text);
 }
-void TestWindow::CheckItem(int id, bool checked) { Find(id).checked = checked; }
+void TestWindow::CheckItem(int id, bool checked) {
+  Control& c = Find(id);
+  c.checked = checked;
+  c.style = dialog_manager::StyleAfterCheck(
+      {c.item.id, c.item.controlClass, c.style, c.enabled, c.visible, c.checked}, checked);
+}
 void TestWindow::EnableItem(int id, bool enable) { Find(id).enabled = enable; }
 void TestWindow::LimitItemText(int id, int maxChars) {
   // As EM_LIMITTEXT: zero means the largest limit.
@@ -318,11 +365,14 @@ TestWindow& TestingHost::Create(CDialog& dialog, int templateId) {
       std::make_unique<TestWindow>(*this, dialog, templateId, std::move(*dialogTemplate)));
   TestWindow& window = *windows_.back();
   if (dialog.HandleInitDialog(window)) {
-    // The platform puts the focus on the first control that takes it.
-    for (const auto& c : window.controls_) {
-      if ((c.item.style & kWsTabStop) && c.enabled && c.visible) {
-        window.focusedId_ = static_cast<int>(c.item.id);
-        break;
+    // The platform's choice of the first focus; an edit gets all its text
+    // selected.
+    if (const auto first = dialog_manager::FirstFocus(window.Views())) {
+      TestWindow::Control& c = window.controls_[*first];
+      window.focusedId_ = static_cast<int>(c.item.id);
+      if (c.item.controlClass == ControlClass::Edit) {
+        c.selectionStart = 0;
+        c.selectionEnd = static_cast<int>(c.text.size());
       }
     }
   }
@@ -376,6 +426,10 @@ void TestingHost::WhenDialogRuns(int templateId, Script script) {
 }
 
 void TestingHost::AnswerNextMessageBox(int answer) { answers_.push_back(answer); }
+
+void TestingHost::PressKeyInNextMessageBox(BoxKey key, int otherwise) {
+  answers_.push_back(KeyAnswer{key, otherwise});
+}
 
 void TestingHost::QueueUserAction(std::function<void()> action) {
   events_.push_back(std::move(action));
@@ -457,11 +511,18 @@ int TestingHost::ShowMessageBox(CDialog* owner, std::string_view text, std::stri
   box.text = std::string(text);
   box.caption = std::string(caption);
   box.style = style;
+  box.answer = dialog_manager::MessageBoxEnterAnswer(style);
   if (!answers_.empty()) {
-    box.answer = answers_.front();
+    const auto answer = answers_.front();
     answers_.pop_front();
-  } else {
-    box.answer = FirstButtonOf(style);
+    if (const int* button = std::get_if<int>(&answer)) {
+      box.answer = *button;
+    } else {
+      // Both keys always close a box, so `otherwise` is never pressed.
+      const KeyAnswer& pressed = std::get<KeyAnswer>(answer);
+      box.answer = pressed.key == BoxKey::Enter ? dialog_manager::MessageBoxEnterAnswer(style)
+                                                : dialog_manager::MessageBoxEscapeAnswer(style);
+    }
   }
   messageBoxes_.push_back(box);
   return box.answer;

@@ -16,9 +16,13 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/dialog_manager.h"
 #include "framework/resource_reader.h"
 
 namespace qv::testing {
+
+// The keys a user may press in a message box.
+enum class BoxKey { Enter, Escape };
 
 struct ShownMessageBox {
   int ownerTemplate = 0;  // 0: no owner
@@ -55,6 +59,7 @@ class TestWindow final : public DialogWindow {
  public:
   struct Control {
     DialogItemTemplate item;
+    std::uint32_t style = 0;  // the current style: a radio's tab stop, a button's default look
     std::string text;
     bool enabled = true;
     bool visible = true;
@@ -96,10 +101,11 @@ class TestWindow final : public DialogWindow {
   bool Click(int id);
   bool Type(int id, std::string_view text);       // select all, then type
   bool TypeAtEnd(int id, std::string_view text);  // caret at the end, then type
-  // Enter: the default button's command while that button is enabled,
-  // nothing while it is disabled, IDOK in a dialog without one.
+  // The keys, as the dialog manager handles them (framework/dialog_manager).
   bool PressEnter();
   bool PressEscape();
+  bool PressTab();
+  bool PressArrow(bool downOrRight);
   bool CloseBox();
   bool SystemCommand(unsigned command);
   // A control's notification to the dialog: only a click (code 0) is the
@@ -143,6 +149,12 @@ class TestWindow final : public DialogWindow {
   void DeliverCommand(unsigned id);
   void DeliverSysCommand(unsigned command);
   void AfterUserAction();
+  std::vector<dialog_manager::ControlView> Views() const;
+  std::optional<std::size_t> IndexOf(int id) const;
+  // A click on an automatic radio button, as the platform's button does it.
+  void CheckAutoRadio(std::size_t index);
+  // The focus moved by the keyboard: the default look follows it.
+  void FocusByKeyboard(std::size_t index);
 
   TestingHost& host_;
   CDialog* dialog_;
@@ -156,6 +168,7 @@ class TestWindow final : public DialogWindow {
   bool iconic_ = false;
   Size clientSize_{345 * 3 / 2, 222 * 2};
   int focusedId_ = 0;
+  unsigned defaultId_ = 0;
   bool ended_ = false;
   int endCode_ = 0;
   bool endedByHost_ = false;
@@ -180,8 +193,11 @@ class TestingHost final : public DialogHost {
   // the host with IDCANCEL, and EndedByHost() tells so.
   void WhenDialogRuns(int templateId, Script script);
   // Queues the answer for the next message box; without one, a box answers
-  // with its first button, as when the user presses Enter.
+  // as when the user presses Enter.
   void AnswerNextMessageBox(int answer);
+  // The user presses `key` in the next message box; when the key leaves the
+  // box open, the user then presses the button `otherwise`.
+  void PressKeyInNextMessageBox(BoxKey key, int otherwise);
   // Called whenever a program sets the text of a control, with the dialog's
   // template, the control and the new text: a test can follow a status
   // line through a sequence that sets it many times.
@@ -241,7 +257,11 @@ class TestingHost final : public DialogHost {
   ResourceBundle resources_;
   std::list<std::unique_ptr<TestWindow>> windows_;
   std::map<int, std::deque<Script>> scripts_;
-  std::deque<int> answers_;
+  struct KeyAnswer {
+    BoxKey key;
+    int otherwise;
+  };
+  std::deque<std::variant<int, KeyAnswer>> answers_;
   std::deque<Event> events_;
   std::vector<ShownMessageBox> messageBoxes_;
   std::deque<std::optional<std::string>> printerAnswers_, fileAnswers_;

@@ -2,15 +2,21 @@
 
 #include <cups/cups.h>
 
+
 namespace qv::posix {
 
-std::string CupsDefaultDestination() {
-  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-  if (!dest) return {};
-  std::string name = dest->name ? dest->name : "";
-  if (dest->instance && *dest->instance) name += std::string("/") + dest->instance;
-  cupsFreeDests(1, dest);
-  return name;
+std::string CupsDefaultDestination(std::chrono::milliseconds limit) {
+  const auto name = RunBounded(
+      [] {
+        cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+        if (!dest) return std::string();
+        std::string full = dest->name ? dest->name : "";
+        if (dest->instance && *dest->instance) full += std::string("/") + dest->instance;
+        cupsFreeDests(1, dest);
+        return full;
+      },
+      limit);
+  return name.value_or(std::string());
 }
 
 }  // namespace qv::posix

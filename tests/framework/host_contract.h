@@ -14,6 +14,9 @@
 
 namespace qv {
 
+// The keys whose handling the dialog manager owns.
+enum class Key { Enter, Escape, Tab, Down, Up };
+
 // A host under test and the user's side of it. Every action is taken from
 // inside a handler of the open dialog and is handled before it returns.
 class HostDriver {
@@ -23,8 +26,10 @@ class HostDriver {
 
   // A mouse click on the button or edit `id`.
   virtual void Click(CDialog& dialog, int id) = 0;
-  // The Enter key, handled the way the platform's dialog manager does.
-  virtual void PressEnter(CDialog& dialog) = 0;
+  // A key pressed on the control that has the focus, handled the way the
+  // platform's dialog manager does.
+  virtual void PressKey(CDialog& dialog, Key key) = 0;
+  void PressEnter(CDialog& dialog) { PressKey(dialog, Key::Enter); }
   virtual void SystemCommand(CDialog& dialog, unsigned command) = 0;
   // The notification `code` that control `id` sends its dialog.
   virtual void Notify(CDialog& dialog, int id, unsigned code) = 0;
@@ -33,6 +38,9 @@ class HostDriver {
   // From a handler that an open message box's loop dispatched: the user
   // answers the box with the button `answer`.
   virtual void AnswerOpenMessageBox(const CDialog& owner, int answer) = 0;
+  // From such a handler: the user presses `key` in the open message box;
+  // when the key leaves the box open, the user then presses `otherwise`.
+  virtual void PressKeyInOpenMessageBox(const CDialog& owner, Key key, int otherwise) = 0;
   // The same for an open chooser: the user cancels it.
   virtual void CancelOpenChooser(const CDialog& owner) = 0;
 };

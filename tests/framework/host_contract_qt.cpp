@@ -25,9 +25,11 @@ class QtDriver final : public HostDriver {
   void Click(CDialog& dialog, int id) override {
     if (auto* button = qobject_cast<QAbstractButton*>(qt::QtDialogHost::ControlOf(&dialog, id))) button->click();
   }
-  void PressEnter(CDialog& dialog) override {
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(qt::QtDialogHost::WidgetOf(&dialog), &key);
+  void PressKey(CDialog& dialog, Key key) override {
+    // To the control that has the focus, as Qt delivers a key; what it does
+    // not use goes on to the dialog.
+    QWidget* widget = qt::QtDialogHost::WidgetOf(&dialog);
+    Send(widget->focusWidget() ? widget->focusWidget() : widget, key);
   }
   void SystemCommand(CDialog& dialog, unsigned command) override { Window(dialog).SysCommand(command); }
   // Qt's widgets send no notification codes: a click is all there is.
@@ -42,14 +44,13 @@ class QtDriver final : public HostDriver {
     return 0;
   }
   void AnswerOpenMessageBox(const CDialog&, int answer) override {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) {
-      ADD_FAILURE() << "no open message box";
-      return;
-    }
-    const QString text = answer == kIdCancel ? QStringLiteral("Cancel") : QStringLiteral("OK");
-    for (QAbstractButton* button : box->buttons())
-      if (button->text() == text) button->click();
+    if (auto* box = OpenBox()) Press(*box, answer);
+  }
+  void PressKeyInOpenMessageBox(const CDialog&, Key key, int otherwise) override {
+    auto* box = OpenBox();
+    if (!box) return;
+    Send(box->focusWidget() ? box->focusWidget() : box, key);
+    if (box->isVisible()) Press(*box, otherwise);
   }
   void CancelOpenChooser(const CDialog&) override {
     auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -61,9 +62,29 @@ class QtDriver final : public HostDriver {
   }
 
  private:
+  static void Send(QWidget* to, Key key) {
+    const int code = key == Key::Enter    ? Qt::Key_Return
+                     : key == Key::Escape ? Qt::Key_Escape
+                     : key == Key::Tab    ? Qt::Key_Tab
+                     : key == Key::Down   ? Qt::Key_Down
+                                          : Qt::Key_Up;
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QCoreApplication::sendEvent(to, &press);
+  }
+  static QMessageBox* OpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) ADD_FAILURE() << "no open message box";
+    return box;
+  }
+  // The box's buttons carry the ids that they answer with.
+  static void Press(QMessageBox& box, int answer) {
+    for (QAbstractButton* button : box.buttons())
+      if (button->property("answer").toInt() == answer) return button->click();
+    ADD_FAILURE() << "the box has no button " << answer;
+  }
   static qt::QtWindow& Window(const CDialog& dialog) { return *dynamic_cast<qt::QtWindow*>(dialog.Window()); }
   QApplication& app_ = App();  // before the host
-  qt::QtDialogHost host_{FrameworkTestResources(), [] { return qt::PrinterChoices{{"Laser", "Ink"}, "Ink"}; }};
+  qt::QtDialogHost host_{FrameworkTestResources(), [] { return qt::PrinterChoices{{{"Laser"}, {"Ink"}}, "Ink"}; }};
 };
 
 INSTANTIATE_TEST_SUITE_P(Qt, HostContract,

@@ -10,13 +10,25 @@ class TestingDriver final : public HostDriver {
  public:
   DialogHost& Host() override { return host_; }
   void Click(CDialog& dialog, int id) override { Window(dialog).Click(id); }
-  void PressEnter(CDialog& dialog) override { Window(dialog).PressEnter(); }
+  void PressKey(CDialog& dialog, Key key) override {
+    testing::TestWindow& window = Window(dialog);
+    switch (key) {
+      case Key::Enter: window.PressEnter(); break;
+      case Key::Escape: window.PressEscape(); break;
+      case Key::Tab: window.PressTab(); break;
+      case Key::Down: window.PressArrow(true); break;
+      case Key::Up: window.PressArrow(false); break;
+    }
+  }
   void SystemCommand(CDialog& dialog, unsigned command) override { Window(dialog).SystemCommand(command); }
   void Notify(CDialog& dialog, int id, unsigned code) override { Window(dialog).Notify(id, code); }
   int FocusedItem(const CDialog& dialog) override { return Window(dialog).FocusedItem(); }
   // The boxes and choosers pick their answer once the pending messages are
   // dispatched, so an answer queued now is the one the open box gives.
   void AnswerOpenMessageBox(const CDialog&, int answer) override { host_.AnswerNextMessageBox(answer); }
+  void PressKeyInOpenMessageBox(const CDialog&, Key key, int otherwise) override {
+    host_.PressKeyInNextMessageBox(key == Key::Escape ? testing::BoxKey::Escape : testing::BoxKey::Enter, otherwise);
+  }
   void CancelOpenChooser(const CDialog&) override {}
 
  private:

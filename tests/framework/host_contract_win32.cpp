@@ -35,15 +35,17 @@ class Win32Driver final : public HostDriver {
   void Click(CDialog& dialog, int id) override {
     SendMessageA(GetDlgItem(Hwnd(dialog), id), BM_CLICK, 0, 0);
   }
-  void PressEnter(CDialog& dialog) override {
-    // The key as the modal loop hands it to the dialog manager.
+  void PressKey(CDialog& dialog, Key key) override {
+    // The key as the modal loop hands it to the dialog manager: addressed
+    // to the control that has the focus.
     HWND hwnd = Hwnd(dialog);
-    MSG key{};
-    key.hwnd = hwnd;
-    key.message = WM_KEYDOWN;
-    key.wParam = VK_RETURN;
-    key.lParam = 1;
-    IsDialogMessageA(hwnd, &key);
+    HWND focus = GetFocus();
+    MSG msg{};
+    msg.hwnd = focus && IsChild(hwnd, focus) ? focus : hwnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VirtualKey(key);
+    msg.lParam = 1;
+    IsDialogMessageA(hwnd, &msg);
   }
   void SystemCommand(CDialog& dialog, unsigned command) override {
     SendMessageA(Hwnd(dialog), WM_SYSCOMMAND, command, 0);
@@ -57,9 +59,30 @@ class Win32Driver final : public HostDriver {
     return focus && IsChild(Hwnd(dialog), focus) ? GetDlgCtrlID(focus) : 0;
   }
   void AnswerOpenMessageBox(const CDialog& owner, int answer) override { Answer(owner, answer); }
+  void PressKeyInOpenMessageBox(const CDialog& owner, Key key, int otherwise) override {
+    HWND box = OwnedWindow(Hwnd(owner));
+    if (!box) {
+      ADD_FAILURE() << "no open box over the dialog";
+      return;
+    }
+    // The box's own loop takes both in turn; once the key has closed it,
+    // the click that follows finds no window.
+    PostMessageA(box, WM_KEYDOWN, VirtualKey(key), 1);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(otherwise, BN_CLICKED), 0);
+  }
   void CancelOpenChooser(const CDialog& owner) override { Answer(owner, IDCANCEL); }
 
  private:
+  static WPARAM VirtualKey(Key key) {
+    switch (key) {
+      case Key::Enter: return VK_RETURN;
+      case Key::Escape: return VK_ESCAPE;
+      case Key::Tab: return VK_TAB;
+      case Key::Down: return VK_DOWN;
+      case Key::Up: return VK_UP;
+    }
+    return 0;
+  }
   static HWND Hwnd(const CDialog& dialog) { return win32::Win32Host::WindowOf(&dialog); }
   static void Answer(const CDialog& owner, int button) {
     HWND box = OwnedWindow(Hwnd(owner));

@@ -14,7 +14,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -147,10 +147,10 @@ TEST_F(NativeSetting, OnePcToTwoPrintersSetMakesPrinterBTheUsersDefault) {
       },
       [](QWidget* chooser) {
         SaveShot(chooser, "printer-chooser");
-        auto* list = chooser->findChild<QListWidget*>();
+        auto* list = chooser->findChild<QTreeWidget*>();
         ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->count(), 2);
-        EXPECT_EQ(list->currentItem() ? list->currentItem()->text() : QString(), QStringLiteral("QV_B"))
+        EXPECT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->currentItem() ? list->currentItem()->text(0) : QString(), QStringLiteral("QV_B"))
             << "the chooser opens on the default that Set made";
         chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
       },
