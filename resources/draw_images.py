@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the programs' images: the application icon and the pictures of the
-dialogs. Run by hand after a change; the files it writes are committed beside
+"""Draws the programs' images: the application icon (for Windows in the
+resources, for Linux as PNG files of the icon theme's sizes) and the pictures
+of the dialogs. Run by hand after a change; the files it writes are committed beside
 the resource scripts, so a build never needs Python.
 
     python3 resources/draw_images.py
 """
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -115,26 +117,28 @@ def draw_printer(c, x, y, scale, paper=WHITE):
     c.rect(x + 2 * scale, y + 6 * scale, 6 * scale, max(1, scale // 2), BLACK)
 
 
-def draw_switch(c, x, y, w, h):
+def draw_switch(c, x, y, w, h, scale=1):
     """The switch box with its two lights."""
     c.rect(x, y, w, h, GREY)
-    c.frame(x, y, w, h, BLACK)
-    c.rect(x + 2, y + 2, 2, 2, GREEN)
-    c.rect(x + w - 4, y + 2, 2, 2, YELLOW)
+    c.frame(x, y, w, h, BLACK, scale)
+    c.rect(x + 2 * scale, y + 2 * scale, 2 * scale, 2 * scale, GREEN)
+    c.rect(x + w - 4 * scale, y + 2 * scale, 2 * scale, 2 * scale, YELLOW)
 
 
 def icon_image(size):
     c = Canvas(size, size, CLEAR)
-    ps = 1 if size < 32 else 1
+    # The 16 and 32 pixel images are drawn one to one; larger ones grow.
+    ps = max(1, size // 32)
     # Two printers on top, the switch below, cables between them.
-    left, right = 1, size - 10 * ps - 1
-    draw_printer(c, left, 1, ps)
-    draw_printer(c, right, 1, ps)
+    left, right = ps, size - 10 * ps - ps
+    draw_printer(c, left, ps, ps)
+    draw_printer(c, right, ps, ps)
     bw, bh = size // 2, size // 4
-    bx, by = (size - bw) // 2, size - bh - 1
-    c.line(left + 5 * ps, 9 * ps, bx + 2, by - 1, BLUE)
-    c.line(right + 5 * ps, 9 * ps, bx + bw - 3, by - 1, BLUE)
-    draw_switch(c, bx, by, bw, bh)
+    bx, by = (size - bw) // 2, size - bh - ps
+    for d in range(ps):
+        c.line(left + 5 * ps + d, 9 * ps, bx + 2 * ps + d, by - 1, BLUE)
+        c.line(right + 5 * ps - d, 9 * ps, bx + bw - 3 * ps - d, by - 1, BLUE)
+    draw_switch(c, bx, by, bw, bh, ps)
     return c
 
 
@@ -221,7 +225,21 @@ def ico_bytes(images):
     return out + b''.join(entries)
 
 
+def png_bytes(c):
+    """An 8-bit RGBA PNG file."""
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    raw = b''.join(b'\0' + b''.join(bytes(p) for p in row) for row in c.pixels)
+    header = struct.pack('>IIBBBBB', c.width, c.height, 8, 6, 0, 0, 0)
+    return b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
+
+
+# The sizes of the icon theme's folders that the Linux program ships.
+PNG_SIZES = (16, 32, 48, 64, 128, 256)
+
+
 def write(path, data):
+    os.makedirs(os.path.dirname(os.path.join(HERE, path)), exist_ok=True)
     with open(os.path.join(HERE, path), 'wb') as f:
         f.write(data)
 
@@ -229,6 +247,8 @@ def write(path, data):
 def main():
     icon = ico_bytes([icon_image(32), icon_image(16)])
     write('setting/QV27-518.ico', icon)
+    for size in PNG_SIZES:
+        write('setting/icons/QV27-518-%d.png' % size, png_bytes(icon_image(size)))
     write('setting/about.bmp', bmp_bytes(banner(190, 46, "QV27-518", "SETTING")))
     if os.path.isdir(os.path.join(HERE, 'installer')):
         write('installer/setup.ico', icon)
