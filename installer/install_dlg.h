@@ -55,8 +55,6 @@ class CInstallDlg : public CDialog {
   int CopyAllFiles();
   int WriteConfiguration();
   int CreateProgramGroup();
-  // One command to the shell; 1 when the shell accepted it.
-  int SendShellCommand(std::string_view command);
 
   // Parses one line of the information file into a record; 1 when the
   // whole line was parsed, 0 when a separator is missing (the fields before

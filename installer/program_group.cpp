@@ -1,37 +1,30 @@
 // Creating the program group: the group named in the information file, and
-// one item per group line, each command handed to the shell in a
-// conversation of its own. A shell that does not answer costs the item, not
-// the installation.
-#include <optional>
-#include <string>
-
+// one item per group line, handed to the shell in the installer's terms. A
+// shell that does not answer costs the item, not the installation.
+#include "framework/text_case.h"
 #include "installer/install_dlg.h"
-#include "installer/shell_commands.h"
 #include "resources/installer/resource.h"
 
 namespace qv {
-
-int CInstallDlg::SendShellCommand(std::string_view command) { return services_.shell.Execute(command) ? 1 : 0; }
 
 int CInstallDlg::CreateProgramGroup() {
   ShowStatus(IDS_CREATING_GROUP);
   ShellProgramGroup& shell = services_.shell;
   if (!shell.Begin()) return 0;
 
-  // A name that the command syntax cannot carry is refused, whatever the
-  // information file says: a damaged or crafted medium makes no more than
-  // its own group and items. Without its group no item is added either, as
-  // the shell would put it into whichever group the user had open.
-  if (const std::optional<std::string> group = CreateGroupCommand(groupName)) {
-    SendShellCommand(*group);
-    const Text256 windowsDirectory = services_.files.WindowsDirectory();
+  // A group the shell refuses is made by no item either: on Windows the
+  // item would land in whichever group the user had open. A group that
+  // the shell did not answer still gets its items tried, each on its own.
+  if (shell.CreateGroup(groupName) != GroupResult::Refused) {
     for (std::uint16_t i = 0; i < groupItemCount && i < groupItems.size(); ++i) {
-      const GroupItem& item = groupItems[i];
-      // Command lines are carried whole: a long install path makes a long
-      // command, never a cut or overrun one. An item that cannot be carried
-      // is skipped; the others are still made.
-      const std::string line = ItemCommandLine(installPath, item.fileName.view(), windowsDirectory.view());
-      if (const std::optional<std::string> add = AddItemCommand(line, item.description.view())) SendShellCommand(*add);
+      const GroupItem& line = groupItems[i];
+      ProgramGroupItem item;
+      item.caption = line.description.view();
+      item.installPath = installPath;
+      item.fileName = line.fileName.view();
+      // The medium's guide opens as text; every other item starts its file.
+      item.kind = EqualsIgnoringCase(item.fileName, "README.TXT") ? GroupItemKind::TextFile : GroupItemKind::Program;
+      shell.AddItem(item);
     }
   }
   shell.End();

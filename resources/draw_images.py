@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the programs' images: the application icon and the pictures of the
-dialogs. Run by hand after a change; the files it writes are committed beside
+"""Draws the programs' images: the application icon (for Windows in the
+resources, for Linux as PNG files of the icon theme's sizes) and the pictures
+of the dialogs. Run by hand after a change; the files it writes are committed beside
 the resource scripts, so a build never needs Python.
 
     python3 resources/draw_images.py
@@ -67,12 +68,12 @@ class Canvas:
             c = tuple(int(top[i] + (bottom[i] - top[i]) * t) for i in range(3)) + (255,)
             self.rect(x, y + yy, w, 1, c)
 
-    def line(self, x0, y0, x1, y1, colour, thickness=1):
+    def line(self, x0, y0, x1, y1, colour):
         dx, dy = abs(x1 - x0), -abs(y1 - y0)
         sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
         err = dx + dy
         while True:
-            self.rect(x0, y0, thickness, thickness, colour)
+            self.put(x0, y0, colour)
             if x0 == x1 and y0 == y1:
                 return
             e2 = 2 * err
@@ -107,38 +108,37 @@ YELLOW = (255, 220, 0, 255)
 CLEAR = (0, 0, 0, 0)
 
 
-def draw_printer(c, x, y, scale, paper=WHITE, stroke=1):
+def draw_printer(c, x, y, scale, paper=WHITE):
     """A small printer: paper on top, a body, a slot."""
     c.rect(x + 2 * scale, y, 6 * scale, 3 * scale, paper)
-    c.frame(x + 2 * scale, y, 6 * scale, 3 * scale, DARK, stroke)
+    c.frame(x + 2 * scale, y, 6 * scale, 3 * scale, DARK)
     c.rect(x, y + 3 * scale, 10 * scale, 5 * scale, GREY)
-    c.frame(x, y + 3 * scale, 10 * scale, 5 * scale, BLACK, stroke)
+    c.frame(x, y + 3 * scale, 10 * scale, 5 * scale, BLACK)
     c.rect(x + 2 * scale, y + 6 * scale, 6 * scale, max(1, scale // 2), BLACK)
 
 
-def draw_switch(c, x, y, w, h, scale=1, stroke=1):
+def draw_switch(c, x, y, w, h, scale=1):
     """The switch box with its two lights."""
     c.rect(x, y, w, h, GREY)
-    c.frame(x, y, w, h, BLACK, stroke)
+    c.frame(x, y, w, h, BLACK, scale)
     c.rect(x + 2 * scale, y + 2 * scale, 2 * scale, 2 * scale, GREEN)
     c.rect(x + w - 4 * scale, y + 2 * scale, 2 * scale, 2 * scale, YELLOW)
 
 
 def icon_image(size):
-    """The program's icon; the larger sizes draw the same picture with
-    thicker strokes, so that 16 and 32 stay the Windows icon's pixels."""
     c = Canvas(size, size, CLEAR)
+    # The 16 and 32 pixel images are drawn one to one; larger ones grow.
     ps = max(1, size // 32)
-    stroke = max(1, ps // 2)
     # Two printers on top, the switch below, cables between them.
     left, right = ps, size - 10 * ps - ps
-    draw_printer(c, left, ps, ps, stroke=stroke)
-    draw_printer(c, right, ps, ps, stroke=stroke)
+    draw_printer(c, left, ps, ps)
+    draw_printer(c, right, ps, ps)
     bw, bh = size // 2, size // 4
     bx, by = (size - bw) // 2, size - bh - ps
-    c.line(left + 5 * ps - ps // 2, 9 * ps, bx + 2 * ps, by - ps, BLUE, ps)
-    c.line(right + 5 * ps - ps // 2, 9 * ps, bx + bw - 4 * ps + 1, by - ps, BLUE, ps)
-    draw_switch(c, bx, by, bw, bh, ps, stroke)
+    for d in range(ps):
+        c.line(left + 5 * ps + d, 9 * ps, bx + 2 * ps + d, by - 1, BLUE)
+        c.line(right + 5 * ps - d, 9 * ps, bx + bw - 3 * ps - d, by - 1, BLUE)
+    draw_switch(c, bx, by, bw, bh, ps)
     return c
 
 
@@ -226,17 +226,20 @@ def ico_bytes(images):
 
 
 def png_bytes(c):
-    """A 32-bit RGBA PNG file, for the desktops' icon theme."""
+    """An 8-bit RGBA PNG file."""
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
     raw = b''.join(b'\0' + b''.join(bytes(p) for p in row) for row in c.pixels)
-
-    def chunk(kind, body):
-        return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
     header = struct.pack('>IIBBBBB', c.width, c.height, 8, 6, 0, 0, 0)
-    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9))
-            + chunk(b'IEND', b''))
+    return b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
+
+
+# The sizes of the icon theme's folders that the Linux program ships.
+PNG_SIZES = (16, 32, 48, 64, 128, 256)
 
 
 def write(path, data):
+    os.makedirs(os.path.dirname(os.path.join(HERE, path)), exist_ok=True)
     with open(os.path.join(HERE, path), 'wb') as f:
         f.write(data)
 
@@ -244,9 +247,8 @@ def write(path, data):
 def main():
     icon = ico_bytes([icon_image(32), icon_image(16)])
     write('setting/QV27-518.ico', icon)
-    os.makedirs(os.path.join(HERE, 'setting/icons'), exist_ok=True)
-    for size in (16, 32, 48, 64, 128, 256):
-        write('setting/icons/%d.png' % size, png_bytes(icon_image(size)))
+    for size in PNG_SIZES:
+        write('setting/icons/QV27-518-%d.png' % size, png_bytes(icon_image(size)))
     write('setting/about.bmp', bmp_bytes(banner(190, 46, "QV27-518", "SETTING")))
     if os.path.isdir(os.path.join(HERE, 'installer')):
         write('installer/setup.ico', icon)

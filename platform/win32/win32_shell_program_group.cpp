@@ -2,7 +2,9 @@
 
 #include <ddeml.h>
 
-#include <string>
+#include <optional>
+
+#include "platform/win32/shell_commands.h"
 
 namespace qv::win32 {
 namespace {
@@ -11,6 +13,8 @@ namespace {
 HDDEDATA CALLBACK IgnoreEverything(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
   return nullptr;
 }
+
+GroupResult Sent(bool accepted) { return accepted ? GroupResult::Done : GroupResult::Failed; }
 
 }  // namespace
 
@@ -21,7 +25,22 @@ bool Win32ShellProgramGroup::Begin() {
     instance_ = 0;
     return false;
   }
+  char directory[256] = {};
+  const UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+  windowsDirectory_.assign(directory, length < sizeof directory ? length : 0);
   return true;
+}
+
+GroupResult Win32ShellProgramGroup::CreateGroup(std::string_view name) {
+  const std::optional<std::string> command = CreateGroupCommand(name);
+  if (!command) return GroupResult::Refused;
+  return Sent(Execute(*command));
+}
+
+GroupResult Win32ShellProgramGroup::AddItem(const ProgramGroupItem& item) {
+  const std::optional<std::string> command = AddItemCommand(item, windowsDirectory_);
+  if (!command) return GroupResult::Refused;
+  return Sent(Execute(*command));
 }
 
 bool Win32ShellProgramGroup::Execute(std::string_view command) {

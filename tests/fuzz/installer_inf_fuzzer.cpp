@@ -17,6 +17,7 @@
 #include "installer/install_dlg.h"
 #include "installer/installer_resources.h"
 #include "platform/posix/ini_profile_store.h"
+#include "platform/win32/shell_commands.h"
 #include "tests/fuzz/fuzz_directory.h"
 #include "tests/fuzz/fuzz_fields.h"
 #include "tests/fuzz/shell_command_syntax.h"
@@ -114,9 +115,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     window.Click(qv::kIdOk);
   }
 
-  for (const std::string& command : shell.commands) {
-    const auto read = ReadShellCommands(command);
-    Require(read && read->size() == 1, "each shell command is one command");
+  // What the Windows shell would receive for each group and item.
+  for (const std::string& group : shell.groups) {
+    if (const auto command = qv::win32::CreateGroupCommand(group)) {
+      const auto read = ReadShellCommands(*command);
+      Require(read && read->size() == 1, "each shell command is one command");
+    }
+  }
+  for (const auto& item : shell.items) {
+    if (const auto command = qv::win32::AddItemCommand({item.caption, item.installPath, item.fileName, item.kind},
+                                                       "C:\\WINDOWS")) {
+      const auto read = ReadShellCommands(*command);
+      Require(read && read->size() == 1, "each shell command is one command");
+    }
   }
   return 0;
 }

@@ -201,6 +201,10 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
   const auto group = posix::FreedesktopProgramGroup::ForCurrentUser();
   const std::string program = testing::ReadFileBytes(group.DesktopFile("QV27-518", "QV27-518 Setting Program"));
   EXPECT_NE(program.find("Exec=\"" + (installed / "QV27-518").string() + "\""), std::string::npos) << program;
+  const std::string icon = posix::FreedesktopProgramGroup::IconName("QV27-518", "QV27-518 Setting Program");
+  EXPECT_NE(program.find("\nIcon=" + icon + "\n"), std::string::npos) << program;
+  EXPECT_EQ(testing::ReadFileBytes(group.IconFile("QV27-518", "QV27-518 Setting Program", 48)),
+            testing::ReadFileBytes(fs::path(QV_LINUX_MEDIUM) / "QV27-518-48.png"));
   const std::string guide = testing::ReadFileBytes(group.DesktopFile("QV27-518", "Read Me"));
   EXPECT_NE(guide.find("Exec=xdg-open \"" + (installed / "README.TXT").string() + "\""), std::string::npos) << guide;
   EXPECT_TRUE(fs::exists(group.MenuFile("QV27-518")));

@@ -89,26 +89,41 @@ class FakePortTable final : public FirmwarePortTable {
   int CountKnownPorts() override { return knownPorts; }
 };
 
-// The shell's program groups: records each command with whether it was
-// accepted; can refuse to start (no library) or answer no command (no shell).
+// The shell's program groups: records each group and item; can refuse to
+// start (no library), answer nothing (no shell) or refuse a group name it
+// cannot carry, as the Windows shell's command syntax does.
 class RecordingShell final : public ShellProgramGroup {
  public:
+  struct Item {
+    std::string caption, installPath, fileName;
+    GroupItemKind kind = GroupItemKind::Program;
+    friend bool operator==(const Item&, const Item&) = default;
+  };
+
   explicit RecordingShell(EventLog* log = nullptr) : log_(log) {}
   bool starts = true;
   bool answers = true;
+  std::set<std::string> refusedGroups;
   int begins = 0;
   int ends = 0;
-  std::vector<std::string> commands;
+  std::vector<std::string> groups;
+  std::vector<Item> items;
 
   bool Begin() override {
     ++begins;
     if (log_) log_->push_back(starts ? "shell begin" : "shell refused");
     return starts;
   }
-  bool Execute(std::string_view command) override {
-    commands.emplace_back(command);
-    if (log_) log_->push_back("shell " + std::string(command));
-    return answers;
+  GroupResult CreateGroup(std::string_view name) override {
+    if (refusedGroups.count(std::string(name))) return GroupResult::Refused;
+    groups.emplace_back(name);
+    if (log_) log_->push_back("shell group " + std::string(name));
+    return answers ? GroupResult::Done : GroupResult::Failed;
+  }
+  GroupResult AddItem(const ProgramGroupItem& item) override {
+    items.push_back({std::string(item.caption), std::string(item.installPath), std::string(item.fileName), item.kind});
+    if (log_) log_->push_back("shell item " + std::string(item.caption));
+    return answers ? GroupResult::Done : GroupResult::Failed;
   }
   void End() override {
     ++ends;
