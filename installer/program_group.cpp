@@ -22,17 +22,13 @@ int CInstallDlg::CreateProgramGroup() {
   // information file says: a damaged or crafted medium makes no more than
   // its own group and items. Without its group no item is added either, as
   // the shell would put it into whichever group the user had open.
-  if (const std::optional<std::string> group = CreateGroupCommand(groupName)) {
+  if (const std::optional<std::string> group = CreateGroupCommand(info_.groupName)) {
     SendShellCommand(*group);
-    const Text256 windowsDirectory = services_.files.WindowsDirectory();
-    for (std::uint16_t i = 0; i < groupItemCount && i < groupItems.size(); ++i) {
-      const GroupItem& item = groupItems[i];
-      // Command lines are carried whole: a long install path makes a long
-      // command, never a cut or overrun one. An item that cannot be carried
-      // is skipped; the others are still made.
-      const std::string line = ItemCommandLine(installPath, item.fileName.view(), windowsDirectory.view());
-      if (const std::optional<std::string> add = AddItemCommand(line, item.description.view())) SendShellCommand(*add);
-    }
+    // Command lines are carried whole: a long install path makes a long
+    // command, never a cut or overrun one. An item that cannot be carried
+    // is skipped; the others are still made.
+    for (const ProgramGroupEntry& item : ProgramGroupItems(services_.files, info_, installPath))
+      if (const std::optional<std::string> add = AddItemCommand(item.commandLine, item.caption)) SendShellCommand(*add);
   }
   shell.End();
 
