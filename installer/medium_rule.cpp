@@ -101,17 +101,17 @@ std::string JoinInside(std::string_view base, char separator, std::string_view e
 }
 
 std::optional<std::string> FindUnsafeLine(const InfoFile& info) {
-  if (!info.initialFile.empty() && !IsBareName(info.initialFile)) return "InitialFile=" + info.initialFile;
+  if (!info.initialFile.empty() && !IsBareName(info.initialFile)) return "[Configuration] InitialFile=" + info.initialFile;
   for (std::size_t i = 0; i < info.dirNames.size(); ++i)
-    if (!IsSafeDirEntry(info.dirNames[i].view())) return "dir" + std::to_string(i + 1) + "=" + info.dirNames[i].str();
+    if (!IsSafeDirEntry(info.dirNames[i].view())) return "[Directory] dir" + std::to_string(i + 1) + "=" + info.dirNames[i].str();
   for (std::size_t i = 0; i < info.files.size(); ++i)
     if (!IsSafeFileLine(info.files[i], info.dirNames))
-      return "file" + std::to_string(i + 1) + "=" + info.fileLines[i].str();
+      return "[Program] file" + std::to_string(i + 1) + "=" + info.fileLines[i].str();
   // README.TXT opens in the text viewer; every item's file lies in the
   // installation all the same.
   for (std::size_t i = 0; i < info.groupItems.size(); ++i)
     if (!info.groupItems[i].fileName.view().empty() && !IsSafeName(info.groupItems[i].fileName.view()))
-      return "file" + std::to_string(i + 1) + "=" + info.groupLines[i].str();
+      return "[Program Group Info] file" + std::to_string(i + 1) + "=" + info.groupLines[i].str();
   return std::nullopt;
 }
 

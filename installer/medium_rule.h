@@ -34,9 +34,9 @@ bool HasParentStep(std::string_view path);
 // `separator`: the path that the rule above keeps inside `base`.
 std::string JoinInside(std::string_view base, char separator, std::string_view entry, std::string_view name);
 
-// The first line of the information file that breaks the rule, as
-// "key=value" ("file2=1:A.EX_, 1, ..\A.EXE, 1, N, N, N"); nothing when the
-// medium keeps to it.
+// The first line of the information file that breaks the rule, with its
+// section ("[Program] file2=1:A.EX_, 1, ..\A.EXE, 1, N, N, N"); nothing
+// when the medium keeps to it.
 std::optional<std::string> FindUnsafeLine(const InfoFile& info);
 
 }  // namespace qv
