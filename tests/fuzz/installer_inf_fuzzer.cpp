@@ -28,8 +28,9 @@ using namespace qv::fuzz;
 constexpr const char* kInfName = "QV27-518.INF";
 
 bool Inside(const std::string& path, const std::string& base) {
-  return path.size() > base.size() && path.compare(0, base.size(), base) == 0 && path[base.size()] == '\\' &&
-         !qv::HasParentStep(path);
+  const bool joined = !base.empty() && (base.back() == '\\' || (path.size() > base.size() && path[base.size()] == '\\'));
+  return path.size() > base.size() && path.compare(0, base.size(), base) == 0 && joined &&
+         !qv::HasParentStep(path.substr(base.size()));
 }
 
 void RequireOneCommand(const std::optional<std::string>& command) {
@@ -64,19 +65,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (const qv::FileEntry& entry : info.files) {
     const qv::ResolvedPath to = qv::ResolvePath(files, info, *installPath, entry.destName.view(), entry.destDirIndex, 255);
-    const std::size_t index = static_cast<std::size_t>(entry.destDirIndex - 1);
-    const bool elsewhere = to.usable && index < info.dirNames.size() &&
-                           (qv::IsSafeDirEntry(info.dirNames[index].view()) &&
-                            (info.dirNames[index].view() == "windows" || info.dirNames[index].view() == "system" ||
-                             to.text.rfind(files.windowsDirectory, 0) == 0));
-    if (to.usable && !elsewhere) Require(Inside(to.text, *installPath), "a destination lies inside the install path");
-    if (to.usable) Require(to.text.size() <= 255, "a destination fits its buffer");
+    if (!to.usable) continue;
+    Require(to.text.size() <= 255, "a destination fits its buffer");
+    // "windows" and "system" name those directories; every other entry is
+    // the install path's.
+    const bool elsewhere = Inside(to.text, files.windowsDirectory) || Inside(to.text, files.systemDirectory);
+    Require(elsewhere || Inside(to.text, *installPath), "a destination lies inside the install path");
   }
   RequireOneCommand(qv::CreateGroupCommand(info.groupName));
   for (const qv::ProgramGroupEntry& item : qv::ProgramGroupItems(files, info, *installPath)) {
     const std::string& line = item.commandLine;
-    const std::string file = line.rfind(files.windowsDirectory, 0) == 0 ? line.substr(line.find(' ') + 1) : line;
-    Require(Inside(file, *installPath), "a program-group item's file lies inside the installation");
+    const std::string viewer = files.windowsDirectory + "\\NOTEPAD.EXE ";
+    const bool viewed = line.rfind(viewer, 0) == 0 && Inside(line.substr(viewer.size()), *installPath);
+    Require(viewed || Inside(line, *installPath), "a program-group item's file lies inside the installation");
     RequireOneCommand(qv::AddItemCommand(line, item.caption));
   }
   return 0;
