@@ -65,7 +65,9 @@ class InstallerFileSystem {
   // - the destination is written under exactly its own name, never another;
   // - a destination that is the source itself, however spelled, is left as
   //   it is and counts as copied;
-  // - paths longer than 255 characters fail to open (FileExists says no).
+  // - destinations longer than 255 characters fail to open; so do sources
+  //   on Windows (FileExists says no), while Linux reads a medium however
+  //   deep it lies.
   virtual LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) = 0;
 };
 
