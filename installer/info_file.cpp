@@ -1,11 +1,10 @@
-// Reading the installation information file into the dialog's lists.
+// Reading the installation information file into its value.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
 
-#include "installer/install_dlg.h"
-#include "resources/installer/resource.h"
+#include "installer/info_file.h"
 
 namespace qv {
 namespace {
@@ -45,7 +44,7 @@ bool TakeUntil(std::string_view& rest, char separator, std::string_view& piece) 
 
 }  // namespace
 
-int CInstallDlg::ParseFileEntry(std::string_view line, FileEntry& entry) {
+int ParseFileEntry(std::string_view line, FileEntry& entry) {
   const Text256 copy(line);
   std::string_view rest = copy.view();
   std::string_view piece;
@@ -67,7 +66,7 @@ int CInstallDlg::ParseFileEntry(std::string_view line, FileEntry& entry) {
   return 1;
 }
 
-int CInstallDlg::ParseGroupItem(std::string_view line, GroupItem& item) {
+int ParseGroupItem(std::string_view line, GroupItem& item) {
   const Text256 copy(line);
   std::string_view rest = copy.view();
   std::string_view piece;
@@ -78,45 +77,46 @@ int CInstallDlg::ParseGroupItem(std::string_view line, GroupItem& item) {
   return 1;
 }
 
-int CInstallDlg::ReadInfoFile() {
-  ShowStatus(IDS_READING_INF);
-  ProfileStore& profile = services_.profile;
+void ReadConfigurationKeys(ProfileStore& profile, std::string_view path, InfoFile& info) {
+  info.defInstallDir = profile.ReadString("Configuration", "DefInstallDir", "C:\\QV27-518", path).str();
+  info.initialFile = profile.ReadString("Configuration", "InitialFile", "", path).str();
+}
+
+InfoFile ReadInfoFile(ProfileStore& profile, std::string_view path) {
+  InfoFile info;
+  ReadConfigurationKeys(profile, path, info);
 
   // A count is read into 10 bytes and kept as its low 16 bits; only as many
-  // entries as the list holds are read, and the count says how many were.
+  // entries as the list holds are read.
   auto readCount = [&](const char* section, const char* key, std::size_t capacity) {
-    const FixedText<10> text(profile.ReadString(section, key, "0", infPath).view());
+    const FixedText<10> text(profile.ReadString(section, key, "0", path).view());
     const auto count = static_cast<std::uint16_t>(DecimalValue(text.view()));
     return static_cast<std::uint16_t>(std::min<std::size_t>(count, capacity));
   };
   auto numberedKey = [](const char* prefix, unsigned n) { return prefix + std::to_string(n); };
 
-  diskCount = readCount("Label", "disks", kMaxDisks);
-  for (std::uint16_t n = 1; n <= diskCount; ++n)
-    diskLabels[n - 1].Assign(profile.ReadString("Label", numberedKey("disk", n), "Insert disk", infPath).view());
+  const std::uint16_t disks = readCount("Label", "disks", kMaxDisks);
+  for (std::uint16_t n = 1; n <= disks; ++n)
+    info.diskLabels.emplace_back(profile.ReadString("Label", numberedKey("disk", n), "Insert disk", path).view());
 
-  dirCount = readCount("Directory", "dirs", kMaxDirs);
-  for (std::uint16_t n = 1; n <= dirCount; ++n)
-    dirNames[n - 1].Assign(profile.ReadString("Directory", numberedKey("dir", n), ".", infPath).view());
+  const std::uint16_t dirs = readCount("Directory", "dirs", kMaxDirs);
+  for (std::uint16_t n = 1; n <= dirs; ++n)
+    info.dirNames.emplace_back(profile.ReadString("Directory", numberedKey("dir", n), ".", path).view());
 
   // A line that does not parse whole still counts, with what it held.
-  fileCount = readCount("Program", "files", kMaxFiles);
-  for (std::uint16_t n = 1; n <= fileCount; ++n) {
-    fileEntries[n - 1] = FileEntry{};
-    ParseFileEntry(profile.ReadString("Program", numberedKey("file", n), "", infPath).view(), fileEntries[n - 1]);
+  const std::uint16_t files = readCount("Program", "files", kMaxFiles);
+  for (std::uint16_t n = 1; n <= files; ++n) {
+    info.fileLines.push_back(profile.ReadString("Program", numberedKey("file", n), "", path));
+    ParseFileEntry(info.fileLines.back().view(), info.files.emplace_back());
   }
 
-  groupItemCount = readCount("Program Group Info", "files", kMaxGroupItems);
-  for (std::uint16_t n = 1; n <= groupItemCount; ++n) {
-    groupItems[n - 1] = GroupItem{};
-    ParseGroupItem(profile.ReadString("Program Group Info", numberedKey("file", n), "", infPath).view(),
-                   groupItems[n - 1]);
+  const std::uint16_t items = readCount("Program Group Info", "files", kMaxGroupItems);
+  for (std::uint16_t n = 1; n <= items; ++n) {
+    info.groupLines.push_back(profile.ReadString("Program Group Info", numberedKey("file", n), "", path));
+    ParseGroupItem(info.groupLines.back().view(), info.groupItems.emplace_back());
   }
-  groupName = profile.ReadString("Program Group Info", "GroupName", "Vorn Setting Tools", infPath).str();
-
-  WaitWithMessages(kPauseMs);
-  ClearStatus();
-  return 1;
+  info.groupName = profile.ReadString("Program Group Info", "GroupName", "Vorn Setting Tools", path).str();
+  return info;
 }
 
 }  // namespace qv

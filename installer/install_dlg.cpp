@@ -4,12 +4,11 @@
 
 #include "framework/window_constants.h"
 #include "installer/install_about_dlg.h"
+#include "installer/medium_rule.h"
 #include "resources/installer/resource.h"
 
 namespace qv {
 namespace {
-
-constexpr const char* kDefaultInstallDir = "C:\\QV27-518";
 
 // Marks a sequence as running for as long as it lasts.
 class SequenceGuard {
@@ -51,24 +50,18 @@ bool CInstallDlg::OnInitDialog() {
   SetIcons(hIcon);
 
   // The program's own directory, without the separator before the name: a
-  // program in the root of drive D gives "D:". Linux names the program's
-  // path with "/".
-  const Text256 modulePath = services_.files.ModulePath();
-  const std::size_t lastSeparator = modulePath.view().find_last_of("\\/");
-  sourceDir = lastSeparator == std::string_view::npos ? std::string() : std::string(modulePath.view().substr(0, lastSeparator));
-  infPath = sourceDir + "\\" + LoadText(IDS_INF_FILE);
-
-  configSection = LoadText(IDS_SECTION_CONFIG);
-  initialFileKey = LoadText(IDS_KEY_INITIAL_FILE);
-  defInstallDirKey = LoadText(IDS_KEY_DEF_INSTALL_DIR);
-  portCountKey = LoadText(IDS_KEY_PORT_COUNT);
-  installedDirKey = LoadText(IDS_KEY_INSTALLED_DIR);
+  // program in the root of drive D gives "D:". However long, it is kept
+  // whole: a cut one would name the information file of a parent folder.
+  InstallerFileSystem& files = services_.files;
+  const std::string modulePath = files.ModulePath();
+  const std::size_t lastSeparator = modulePath.find_last_of("\\/");
+  sourceDir = lastSeparator == std::string::npos ? std::string() : modulePath.substr(0, lastSeparator);
+  infPath = sourceDir + files.Separator() + LoadText(IDS_INF_FILE);
 
   // Read before the file's existence is tested: a missing file gives the
   // defaults, and the deferred start-up then ends the program.
-  defInstallDir = services_.profile.ReadString(configSection, defInstallDirKey, kDefaultInstallDir, infPath).str();
-  SetItemText(IDC_INSTALL_PATH, defInstallDir);
-  initialFile = services_.profile.ReadString(configSection, initialFileKey, "", infPath).str();
+  ReadConfigurationKeys(services_.profile, infPath, info_);
+  SetItemText(IDC_INSTALL_PATH, files.ShownPath(info_.defInstallDir));
 
   statusCtrl = IDC_STATUS;
   // The rest of the start-up runs once the dialog is on screen.
@@ -76,19 +69,50 @@ bool CInstallDlg::OnInitDialog() {
   return true;
 }
 
+std::optional<Text256> CInstallDlg::MediumProblem() {
+  const std::string infName = LoadText(IDS_INF_FILE);
+  // A file that cannot be read is as missing as one that is not there.
+  const std::optional<std::uint64_t> size = services_.files.FileSize(infPath);
+  if (!size) return FormatWithText(IDS_INF_MISSING, infName);
+  if (*size > kLargestInfoFile) return FormatWithText(IDS_INF_TOO_LARGE, infName);
+  return std::nullopt;
+}
+
 void CInstallDlg::OnSetupInit() {
   if (sequenceRunning_) return;
   SequenceGuard running(sequenceRunning_);
-  if (!services_.files.FileExists(infPath)) {
-    // The message names the file alone, not where it was looked for.
-    ShowMessageBox(FormatWithText(IDS_INF_MISSING, LoadText(IDS_INF_FILE)).view(), LoadText(IDS_ERROR_TITLE),
-                   kMbOk | kMbIconStop);
+  // The messages name the file alone, not where it was looked for.
+  if (const auto problem = MediumProblem()) {
+    ShowMessageBox(problem->view(), LoadText(IDS_ERROR_TITLE), kMbOk | kMbIconStop);
     EndDialog(0);
     return;
   }
   DetectParallelPorts(portCount);
   ReadInfoFile();
+  // A medium that names anything outside the installation is damaged:
+  // nothing of it is installed.
+  if (const auto line = FindUnsafeLine(info_)) {
+    ShowMessageBox(FormatWithText(IDS_INF_DAMAGED, *line).view(), LoadText(IDS_ERROR_TITLE), kMbOk | kMbIconStop);
+    EndDialog(0);
+    return;
+  }
   ShowStatus(IDS_INIT_DONE);
+}
+
+int CInstallDlg::DetectParallelPorts(std::int32_t& count) {
+  ShowStatus(IDS_CHECKING_PORTS);
+  count = CountParallelPorts(services_.portTable);
+  WaitWithMessages(kPauseMs);
+  ClearStatus();
+  return 1;
+}
+
+int CInstallDlg::ReadInfoFile() {
+  ShowStatus(IDS_READING_INF);
+  info_ = qv::ReadInfoFile(services_.profile, infPath);
+  WaitWithMessages(kPauseMs);
+  ClearStatus();
+  return 1;
 }
 
 void CInstallDlg::OnSetup() {
@@ -119,11 +143,7 @@ void CInstallDlg::OnSetup() {
 
 int CInstallDlg::WriteConfiguration() {
   ShowStatus(IDS_WRITING_INI);
-  // Without InitialFile there is no file to write to.
-  if (!initialFile.empty()) {
-    services_.profile.WriteString(configSection, portCountKey, std::to_string(portCount), initialFile);
-    services_.profile.WriteString(configSection, installedDirKey, installPath, initialFile);
-  }
+  WriteConfigurationEntries(services_.profile, info_, portCount, installPath);
   WaitWithMessages(kPauseMs);
   ClearStatus();
   return 1;

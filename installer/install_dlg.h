@@ -1,31 +1,24 @@
-// CInstallDlg: the installer's main dialog (template 101) and the hub of the
-// installer. Every step is an operation of this dialog and works on its
-// members: the paths, the port count, the lists read from the information
-// file. The implementation is split by concern: install_dlg.cpp (start-up,
-// Setup, configuration, exit, About, painting), status_line.cpp,
-// info_file.cpp, port_detection.cpp, file_installation.cpp and
-// program_group.cpp.
+// CInstallDlg: the installer's main dialog (template 101). It runs the
+// installation's steps (installation.h) in order, with the status line and
+// the pause between them, the Retry/Cancel prompt of a failed copy and the
+// outcome messages; it keeps the paths, the port count and the information
+// file's value for the run. The implementation is split by concern:
+// install_dlg.cpp (start-up, Setup, exit, About, painting), status_line.cpp,
+// file_installation.cpp and program_group.cpp.
 #pragma once
 
-#include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "framework/dialog.h"
 #include "framework/fixed_text.h"
-#include "installer/info_records.h"
+#include "installer/info_file.h"
+#include "installer/installation.h"
 #include "installer/installer_services.h"
 
 namespace qv {
-
-// A path built for one copy, and whether it is usable: a path that does not
-// fit its 256-byte buffer, or one whose directory index names no stored
-// directory, fails like a file that cannot be opened.
-struct ResolvedPath {
-  Text256 text;
-  bool usable = false;
-};
 
 class CInstallDlg : public CDialog {
  public:
@@ -46,43 +39,18 @@ class CInstallDlg : public CDialog {
   void WaitWithMessages(std::uint32_t ms);
   bool PumpOneMessage();
 
-  // The steps; each returns 1 for success, 0 for failure.
+  // The steps of the sequence, each with its own status texts; each returns 1 for success.
   int DetectParallelPorts(std::int32_t& count);
   int ReadInfoFile();
   int PrepareInstallDir();
-  int ResolvePath(std::string base, ResolvedPath& result, std::string_view fileName, std::int32_t dirIndex);
   int CopyFileExpanded(const ResolvedPath& source, const ResolvedPath& destination);
   int CopyAllFiles();
   int WriteConfiguration();
   int CreateProgramGroup();
 
-  // Parses one line of the information file into a record; 1 when the
-  // whole line was parsed, 0 when a separator is missing (the fields before
-  // it are kept).
-  static int ParseFileEntry(std::string_view line, FileEntry& entry);
-  static int ParseGroupItem(std::string_view line, GroupItem& item);
   // A string of the string table with `text` put in for its "%s", in a
   // buffer of 256 bytes: a longer result is cut.
   Text256 FormatWithText(unsigned stringId, std::string_view text) const;
-
-  // What the steps have stored, read-only: the tests check it, and nothing
-  // outside the dialog changes it.
-  const std::string& InfPath() const { return infPath; }
-  const std::string& SourceDir() const { return sourceDir; }
-  const std::string& DefInstallDir() const { return defInstallDir; }
-  const std::string& ConfigSection() const { return configSection; }
-  const std::string& InitialFile() const { return initialFile; }
-  std::int32_t PortCount() const { return portCount; }
-  const std::string& InstallPath() const { return installPath; }
-  std::uint16_t DiskCount() const { return diskCount; }
-  std::uint16_t DirCount() const { return dirCount; }
-  std::uint16_t FileCount() const { return fileCount; }
-  std::uint16_t GroupItemCount() const { return groupItemCount; }
-  const FixedText<100>& DiskLabel(std::size_t i) const { return diskLabels.at(i); }
-  const FixedText<30>& DirName(std::size_t i) const { return dirNames.at(i); }
-  const FileEntry& FileEntryAt(std::size_t i) const { return fileEntries.at(i); }
-  const GroupItem& GroupItemAt(std::size_t i) const { return groupItems.at(i); }
-  const std::string& GroupName() const { return groupName; }
 
  protected:
   bool OnInitDialog() override;
@@ -98,6 +66,9 @@ class CInstallDlg : public CDialog {
   const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
 
  private:
+  // Why the medium cannot be used, as the message that ends the program;
+  // nothing when it can.
+  std::optional<Text256> MediumProblem();
   // Creates every missing directory above the file, so that a destination
   // in a subdirectory of the install path can be opened.
   void CreateDirectoriesFor(std::string_view filePath);
@@ -108,29 +79,13 @@ class CInstallDlg : public CDialog {
   // dispatch messages, and a Setup press that arrives then is ignored.
   bool sequenceRunning_ = false;
 
-  // Members, in the order of the installer's design.
   IconHandle hIcon;
   std::string infPath;
-  std::string defInstallDir;
-  std::string configSection;
-  std::string initialFileKey;
-  std::string defInstallDirKey;
-  std::string portCountKey;
-  std::string installedDirKey;
-  std::string initialFile;
-  std::int32_t portCount = 0;
-  std::string installPath;
   std::string sourceDir;
+  std::string installPath;
   int statusCtrl = 0;
-  std::uint16_t diskCount = 0;
-  std::uint16_t dirCount = 0;
-  std::uint16_t fileCount = 0;
-  std::uint16_t groupItemCount = 0;
-  std::array<FixedText<100>, kMaxDisks> diskLabels;
-  std::array<FixedText<30>, kMaxDirs> dirNames;
-  std::array<FileEntry, kMaxFiles> fileEntries;
-  std::array<GroupItem, kMaxGroupItems> groupItems;
-  std::string groupName;
+  std::int32_t portCount = 0;
+  InfoFile info_;
 };
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 // Creating the program group: the group named in the information file, and
 // one item per group line, handed to the shell in the installer's terms. A
 // shell that does not answer costs the item, not the installation.
-#include "framework/text_case.h"
 #include "installer/install_dlg.h"
 #include "resources/installer/resource.h"
 
@@ -15,17 +14,8 @@ int CInstallDlg::CreateProgramGroup() {
   // A group the shell refuses is made by no item either: on Windows the
   // item would land in whichever group the user had open. A group that
   // the shell did not answer still gets its items tried, each on its own.
-  if (shell.CreateGroup(groupName) != GroupResult::Refused) {
-    for (std::uint16_t i = 0; i < groupItemCount && i < groupItems.size(); ++i) {
-      const GroupItem& line = groupItems[i];
-      ProgramGroupItem item;
-      item.caption = line.description.view();
-      item.installPath = installPath;
-      item.fileName = line.fileName.view();
-      // The medium's guide opens as text; every other item starts its file.
-      item.kind = EqualsIgnoringCase(item.fileName, "README.TXT") ? GroupItemKind::TextFile : GroupItemKind::Program;
-      shell.AddItem(item);
-    }
+  if (shell.CreateGroup(info_.groupName) != GroupResult::Refused) {
+    for (const ProgramGroupItem& item : ProgramGroupItems(info_, installPath)) shell.AddItem(item);
   }
   shell.End();
 

@@ -5,6 +5,9 @@
 // in a 256-byte buffer.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "framework/fixed_text.h"
@@ -22,11 +25,13 @@ class InstallerFileSystem {
  public:
   virtual ~InstallerFileSystem() = default;
 
-  // The running program's full path, as the platform gives it into a buffer
-  // of 255 characters.
-  virtual Text256 ModulePath() = 0;
-  // True when the file exists and is no directory; no handle stays open.
+  // The running program's full path, however long.
+  virtual std::string ModulePath() = 0;
+  // True when the file exists, is no directory and can be read; no handle
+  // stays open.
   virtual bool FileExists(std::string_view path) = 0;
+  // The size of a file that FileExists accepts; nothing otherwise.
+  virtual std::optional<std::uint64_t> FileSize(std::string_view path) = 0;
   virtual bool DirectoryExists(std::string_view path) = 0;
   // Makes the directory the process's working directory; true on success,
   // which is exactly when it exists and can be entered. "D:" selects the
@@ -38,6 +43,14 @@ class InstallerFileSystem {
   virtual Text256 WindowsDirectory() = 0;
   virtual Text256 SystemDirectory() = 0;
   virtual void SetCriticalErrorMode(unsigned mode) = 0;
+
+  // The platform's own form of paths: the separator it joins names with,
+  // the form in which a path of the information file ("C:\QV27-518") is
+  // shown to the user, and the path meant by what the user typed (empty
+  // when it means none). Windows takes its paths as they are.
+  virtual char Separator() const { return '\\'; }
+  virtual std::string ShownPath(std::string_view path) const { return std::string(path); }
+  virtual std::string TypedPath(std::string_view typed) const { return std::string(typed); }
 
   // Opens the source for reading, creates (or empties) the destination and
   // copies the source into it, expanding a source compressed in the
@@ -52,7 +65,9 @@ class InstallerFileSystem {
   // - the destination is written under exactly its own name, never another;
   // - a destination that is the source itself, however spelled, is left as
   //   it is and counts as copied;
-  // - paths longer than 255 characters fail to open (FileExists says no).
+  // - destinations longer than 255 characters fail to open; so do sources
+  //   on Windows (FileExists says no), while Linux reads a medium however
+  //   deep it lies.
   virtual LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) = 0;
 };
 

@@ -109,6 +109,7 @@ void QtDialogHost::AnnounceWhenRunning(QWidget* window) {
 int QtDialogHost::RunModal(CDialog& dialog, int templateId, CDialog* parent) {
   auto dialogTemplate = resources_.Dialog(static_cast<unsigned>(templateId));
   if (!dialogTemplate) return -1;  // as Windows answers for a missing template
+  if (templateAdjuster_) templateAdjuster_(templateId, *dialogTemplate);
   QtWindow window(*this, dialog, std::move(*dialogTemplate), WidgetOf(parent));
   QDialog* widget = window.Widget();
   widget->setWindowModality(Qt::ApplicationModal);

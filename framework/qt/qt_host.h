@@ -48,6 +48,10 @@ class QtDialogHost final : public DialogHost {
   // inside that loop. Tests, screenshots and drivers act from here as a user
   // would, without timers.
   using ShownObserver = std::function<void(QWidget* window)>;
+  // Sees each template before its window is built: a program adapts what
+  // Windows needs and Linux must not have (the upper-case style of a path
+  // field, when Linux paths are case-sensitive).
+  using TemplateAdjuster = std::function<void(int templateId, DialogTemplate& dialogTemplate)>;
 
   explicit QtDialogHost(ResourceBundle resources, PrinterSource printers = {});
   ~QtDialogHost() override;
@@ -56,6 +60,7 @@ class QtDialogHost final : public DialogHost {
   // this factory; classes nobody registered become empty placeholders.
   void RegisterControlClass(std::string className, ControlFactory factory);
   void ObserveShownWindows(ShownObserver observer) { shownObserver_ = std::move(observer); }
+  void AdjustTemplates(TemplateAdjuster adjuster) { templateAdjuster_ = std::move(adjuster); }
 
   // The widget of a dialog's open window; nullptr when it has none.
   static QWidget* WidgetOf(const CDialog* dialog);
@@ -92,6 +97,7 @@ class QtDialogHost final : public DialogHost {
   ResourceBundle resources_;
   PrinterSource printers_;
   ShownObserver shownObserver_;
+  TemplateAdjuster templateAdjuster_;
   std::map<std::string, ControlFactory> factories_;
   std::map<unsigned, std::unique_ptr<QIcon>> icons_;
   std::deque<PostedMessage> posted_;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -68,17 +69,20 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
-// Copies the rest of `in` to `out`; the number of bytes, or nothing on a
-// read or write error.
-std::optional<std::uint64_t> CopyPlain(int in, int out) {
+// Copies exactly `size` bytes of `in` to `out`: a file that is shorter, or
+// that has more to read than the size it was opened with, fails the copy
+// (a device or a growing file would otherwise fill the disk).
+bool CopyPlain(int in, int out, std::uint64_t size) {
   std::vector<char> buffer(1 << 20);
   std::uint64_t total = 0;
   for (;;) {
-    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    const std::size_t wanted = total < size ? static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - total)) : 1;
+    const ssize_t got = ::read(in, buffer.data(), wanted);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) return total;
-    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) return std::nullopt;
+    if (got < 0) return false;
+    if (got == 0) return total == size;
+    if (total >= size) return false;
+    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) return false;
     total += static_cast<std::uint64_t>(got);
   }
 }
@@ -92,12 +96,73 @@ bool LooksExecutable(int fd) {
   return std::memcmp(head, "\x7f" "ELF", 4) == 0 || std::memcmp(head, "#!", 2) == 0;
 }
 
-mode_t NewFileMode(int fd, const struct stat* old) {
-  if (old != nullptr) return old->st_mode & 07777;
+// By content, never the source's mode nor a mode the destination had: a
+// private file on the medium's side must not keep its bits, nor a planted
+// set-id bit survive.
+mode_t NewFileMode(int fd) {
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  const mode_t mode = LooksExecutable(fd) ? 0777 : 0666;
+  const mode_t mode = LooksExecutable(fd) ? 0755 : 0644;
   return mode & ~mask;
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, with the result of close (a write-back error shows here).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool Inside(const fs::path& path, const fs::path& folder) {
+  auto p = path.begin();
+  for (auto f = folder.begin(); f != folder.end(); ++f, ++p)
+    if (p == path.end() || *p != *f) return false;
+  return true;
+}
+
+// An unnamed file in `folder` that no kill can leave behind, or a named
+// temporary one where the file system has no unnamed files.
+int OpenUnnamed(const fs::path& folder, std::string& temporary) {
+  temporary.clear();
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
+  temporary = (folder / ".qv-install.XXXXXX").string();
+  return ::mkostemp(temporary.data(), O_CLOEXEC);
+}
+
+// Gives the finished file its name, replacing what stood there.
+bool PutInPlace(int fd, const std::string& temporary, const fs::path& to) {
+  if (!temporary.empty()) return ::rename(temporary.c_str(), to.c_str()) == 0;
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = (to.parent_path() / ("." + to.filename().string() + ".XXXXXX")).string();
+    // A fresh name: mkstemp's pattern filled in, the file itself removed.
+    const int probe = ::mkostemp(name.data(), O_CLOEXEC);
+    if (probe < 0) return false;
+    ::close(probe);
+    ::unlink(name.c_str());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (::rename(name.c_str(), to.c_str()) == 0) return true;
+    ::unlink(name.c_str());
+    return false;
+  }
+  return false;
 }
 
 // A directory the installer relies on, made with its parents when missing.
@@ -122,21 +187,24 @@ PosixInstallerFileSystem PosixInstallerFileSystem::ForCurrentUser() {
                                   home.empty() ? fs::path() : home / ".local" / "lib" / "qv27-518");
 }
 
-Text256 PosixInstallerFileSystem::ModulePath() {
-  Text256 path;
-  path.FillWith([](char* buffer, std::size_t size) {
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, size - 1);
-    buffer[length > 0 ? length : 0] = '\0';
-  });
-  return path;
+std::string PosixInstallerFileSystem::ModulePath() {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : self.string();
 }
 
-bool PosixInstallerFileSystem::FileExists(std::string_view path) {
-  if (path.size() > kLongestInstallerPath) return false;
+std::optional<std::uint64_t> PosixInstallerFileSystem::FileSize(std::string_view path) {
+  // Readable is the test: a file that cannot be opened for reading (no
+  // permission, a FIFO that would block) is as good as missing.
   const auto native = paths_.ToNative(path);
+  if (!native) return std::nullopt;
+  const Fd fd(::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat info {};
-  return native && ::stat(native->c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
 }
+
+bool PosixInstallerFileSystem::FileExists(std::string_view path) { return FileSize(path).has_value(); }
 
 bool PosixInstallerFileSystem::DirectoryExists(std::string_view path) {
   const auto native = paths_.ToNative(path);
@@ -158,28 +226,73 @@ Text256 PosixInstallerFileSystem::WindowsDirectory() { return EnsuredDirectory(w
 
 Text256 PosixInstallerFileSystem::SystemDirectory() { return EnsuredDirectory(systemDirectory_); }
 
-int PosixInstallerFileSystem::OpenSource(std::string_view source) const {
-  const auto open = [this](std::string_view path) {
-    const auto native = path.size() <= kLongestInstallerPath ? paths_.ToNative(path) : std::nullopt;
-    return native ? ::open(native->c_str(), O_RDONLY | O_CLOEXEC) : -1;
-  };
-  const int fd = open(source);
+std::string PosixInstallerFileSystem::ShownPath(std::string_view path) const {
+  const auto native = paths_.ToNative(path);
+  return native ? native->string() : std::string(path);
+}
+
+std::string PosixInstallerFileSystem::TypedPath(std::string_view typed) const {
+  if (typed == "~" || typed.substr(0, 2) == "~/") {
+    if (paths_.Home().empty()) return {};
+    return paths_.Home().string() + std::string(typed.substr(1));
+  }
+  const bool absolute = !typed.empty() && (typed[0] == '/' || (typed.size() >= 2 && typed[1] == ':'));
+  if (!absolute) return {};
+  const auto native = paths_.ToNative(typed);
+  return native ? native->string() : std::string();
+}
+
+int PosixInstallerFileSystem::OpenOneSource(const fs::path& path) {
+  // A link is followed only where it stays on the medium: one to a device,
+  // to another user's file or to a private file of this user's is no file
+  // of the medium's.
+  std::error_code error;
+  const fs::path real = fs::canonical(path, error);
+  if (error) {
+    errno = error.value();
+    return -1;
+  }
+  const fs::path plain = fs::absolute(path, error).lexically_normal();
+  if (real != plain) {
+    if (mediumFolder_.empty()) {
+      const fs::path self = ModulePath();
+      mediumFolder_ = self.parent_path();
+    }
+    const fs::path medium = fs::canonical(mediumFolder_, error);
+    if (error || !Inside(real, medium)) {
+      errno = ELOOP;
+      return -1;
+    }
+  }
+  // Without blocking: a FIFO opens at once (and is refused below), and a
+  // device is never waited for.
+  return ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+}
+
+int PosixInstallerFileSystem::OpenSource(std::string_view source) {
+  const auto native = paths_.ToNative(source);
+  if (!native) {
+    errno = ENOENT;
+    return -1;
+  }
+  const int fd = OpenOneSource(*native);
   if (fd >= 0 || errno != ENOENT) return fd;
   // The mapped paths take "/" as a folder separator as well.
-  return open(CompressedName(source, "\\/"));
+  const auto compressed = paths_.ToNative(CompressedName(source, "\\/"));
+  return compressed ? OpenOneSource(*compressed) : -1;
 }
 
 LzCopyResult PosixInstallerFileSystem::CopyExpanded(std::string_view source, std::string_view destination) {
-  const int in = OpenSource(source);
-  if (in < 0) return LzCopyResult::SourceOpenFailed;
+  const Fd in(OpenSource(source));
+  if (in.get() < 0) return LzCopyResult::SourceOpenFailed;
+  // Only a regular file is a file of the medium: a FIFO, a device or a
+  // folder fails to open, as on Windows.
   struct stat sourceInfo {};
-  const SourceHeader header = ::fstat(in, &sourceInfo) == 0 && !S_ISDIR(sourceInfo.st_mode)
-                                  ? ReadSourceHeader(in)
-                                  : SourceHeader{SourceKind::Unusable, 0};
-  if (header.kind == SourceKind::Unusable) {
-    ::close(in);
-    return LzCopyResult::SourceOpenFailed;
-  }
+  if (::fstat(in.get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode)) return LzCopyResult::SourceOpenFailed;
+  const int flags = ::fcntl(in.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(in.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return LzCopyResult::SourceOpenFailed;
+  const SourceHeader header = ReadSourceHeader(in.get());
+  if (header.kind == SourceKind::Unusable) return LzCopyResult::SourceOpenFailed;
 
   const auto to = destination.size() <= kLongestInstallerPath ? paths_.ToNative(destination) : std::nullopt;
   struct stat old {};
@@ -187,38 +300,34 @@ LzCopyResult PosixInstallerFileSystem::CopyExpanded(std::string_view source, std
   if (exists && old.st_dev == sourceInfo.st_dev && old.st_ino == sourceInfo.st_ino) {
     // The medium is the install folder: the file is in place already, and
     // writing it would destroy what it is read from.
-    ::close(in);
     return LzCopyResult::Copied;
   }
   // A folder in the way, or a read-only file, cannot be opened for writing
   // on Windows either; root's rights must not make it succeed here.
-  if (!to || (exists && (S_ISDIR(old.st_mode) || (old.st_mode & 0222) == 0 || ::access(to->c_str(), W_OK) != 0))) {
-    ::close(in);
+  if (!to || (exists && (S_ISDIR(old.st_mode) || (old.st_mode & 0222) == 0 || ::access(to->c_str(), W_OK) != 0)))
     return LzCopyResult::DestinationOpenFailed;
-  }
   fs::path folder = to->parent_path();
   if (folder.empty()) folder = ".";
-  std::string temporary = (folder / ("." + to->filename().string() + ".XXXXXX")).string();
-  const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (out < 0) {
-    ::close(in);
-    return LzCopyResult::DestinationOpenFailed;
-  }
+  std::string temporary;
+  Fd out(OpenUnnamed(folder, temporary));
+  if (out.get() < 0) return LzCopyResult::DestinationOpenFailed;
 
+  const auto size = static_cast<std::uint64_t>(sourceInfo.st_size);
   bool whole = false;
   if (header.kind == SourceKind::Compressed) {
     // libmspack decodes to the end of the data without looking at the
-    // header's length, so a truncated file would expand short unnoticed.
-    const SzddExpansion expanded = ExpandSzdd(in, out);
+    // header's length: the expansion is held to it, and a file that
+    // expands short is refused as well.
+    const SzddExpansion expanded = ExpandSzdd(in.get(), out.get(), size, header.expandedLength);
     whole = expanded.ok && expanded.written == header.expandedLength;
   } else {
-    whole = CopyPlain(in, out).has_value();
+    whole = CopyPlain(in.get(), out.get(), size);
   }
-  ::close(in);
-  whole = whole && ::fchmod(out, NewFileMode(out, exists ? &old : nullptr)) == 0;
-  whole = ::close(out) == 0 && whole;
-  if (whole && ::rename(temporary.c_str(), to->c_str()) == 0) return LzCopyResult::Copied;
-  ::unlink(temporary.c_str());
+  whole = whole && ::fchmod(out.get(), NewFileMode(out.get())) == 0;
+  whole = whole && PutInPlace(out.get(), temporary, *to);
+  whole = out.Close() && whole;
+  if (whole) return LzCopyResult::Copied;
+  if (!temporary.empty()) ::unlink(temporary.c_str());
   return LzCopyResult::CopyFailed;
 }
 

@@ -1,12 +1,17 @@
-// The installer's file system on Linux. Windows-style paths are mapped by
+// The installer's file system on Linux. Its own paths are Linux paths; a
+// Windows-style one (from the information file, or typed) is mapped by
 // WindowsPathMap (drive C: is the home). The Windows directory is the setting
 // program's configuration folder and the system directory ~/.local/lib/qv27-518;
-// both are made on first use, as they always exist on a PC. A copy expands
-// SZDD with libmspack into a temporary file beside the destination and
-// renames it into place only when the whole file arrived, so a failed copy
-// leaves the old destination as it was. As on Windows, a source missing
-// under its own name is looked for under its compressed name, and paths
-// longer than 255 characters name no file.
+// both are made on first use, as they always exist on a PC.
+// The medium is untrusted: a source is opened without blocking and copied
+// only when it is a regular file, a link only when it ends inside the
+// medium's folder, and never more than the size it had when it was opened
+// (an SZDD file: its header's length). A copy goes into an unnamed file
+// beside the destination that takes the destination's name only when the
+// whole file arrived, so a failure (or a kill) leaves the old destination as
+// it was and no temporary file behind. Installed files get 0644, or 0755
+// for a program, less the umask. As on Windows, a source missing under its
+// own name is looked for under its compressed name.
 #pragma once
 
 #include <filesystem>
@@ -24,9 +29,13 @@ class PosixInstallerFileSystem final : public InstallerFileSystem {
   static PosixInstallerFileSystem ForCurrentUser();
 
   const WindowsPathMap& Paths() const { return paths_; }
+  // The folder whose links a source may follow; the running program's by
+  // default.
+  void SetMediumFolder(std::filesystem::path folder) { mediumFolder_ = std::move(folder); }
 
-  Text256 ModulePath() override;
+  std::string ModulePath() override;
   bool FileExists(std::string_view path) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
   bool EnterDirectory(std::string_view path) override;
   bool MakeDirectory(std::string_view path) override;
@@ -35,12 +44,20 @@ class PosixInstallerFileSystem final : public InstallerFileSystem {
   // Linux has no critical-error prompts to turn off; the mode is kept only.
   void SetCriticalErrorMode(unsigned mode) override { errorMode_ = mode; }
   LzCopyResult CopyExpanded(std::string_view source, std::string_view destination) override;
+  char Separator() const override { return '/'; }
+  std::string ShownPath(std::string_view path) const override;
+  // "~" and "~/..." are the home, "C:\..." the home's folders as on the
+  // medium, and an absolute Linux path is itself; a relative one is none.
+  std::string TypedPath(std::string_view typed) const override;
 
  private:
-  // A descriptor of the source, or -1 with errno set.
-  int OpenSource(std::string_view source) const;
+  // A descriptor of the source, opened without blocking, or -1 with errno
+  // set.
+  int OpenSource(std::string_view source);
+  int OpenOneSource(const std::filesystem::path& path);
 
   WindowsPathMap paths_;
+  std::filesystem::path mediumFolder_;
   std::filesystem::path windowsDirectory_;
   std::filesystem::path systemDirectory_;
   unsigned errorMode_ = 0;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <memory>
 
 namespace qv::posix {
@@ -16,6 +17,7 @@ namespace {
 // works on the descriptors that the caller opened (and checked) itself.
 struct FdFile {
   int fd;
+  std::uint64_t limit = 0;  // input: the offset reading stops at; output: bytes that may be written
   std::uint64_t written = 0;
   // libmspack hands its output over one byte at a time: collected here, it
   // reaches the kernel in large writes.
@@ -51,8 +53,16 @@ void Close(mspack_file*) {}
 FdFile& Of(mspack_file* file) { return *reinterpret_cast<FdFile*>(file); }
 
 int Read(mspack_file* file, void* buffer, int bytes) {
+  FdFile& in = Of(file);
+  // The limit is an offset in the file: the decompressor seeks past the
+  // header before it reads the data.
+  const off_t at = ::lseek(in.fd, 0, SEEK_CUR);
+  if (bytes < 0 || at < 0) return -1;
+  const std::uint64_t left = in.limit > static_cast<std::uint64_t>(at) ? in.limit - static_cast<std::uint64_t>(at) : 0;
+  const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(bytes), left));
+  if (wanted == 0) return 0;
   for (;;) {
-    const ssize_t got = ::read(Of(file).fd, buffer, static_cast<std::size_t>(bytes));
+    const ssize_t got = ::read(in.fd, buffer, wanted);
     if (got >= 0) return static_cast<int>(got);
     if (errno != EINTR) return -1;
   }
@@ -62,6 +72,7 @@ int Write(mspack_file* file, void* buffer, int bytes) {
   FdFile& out = Of(file);
   if (bytes < 0 || !out.pending) return -1;
   const auto size = static_cast<std::size_t>(bytes);
+  if (size > out.limit - out.written) return -1;
   if (out.used + size > kWriteChunk && !Flush(out)) return -1;
   if (size > kWriteChunk) {
     for (std::size_t done = 0; done < size;) {
@@ -100,12 +111,12 @@ mspack_system kFdSystem = {Open, Close, Read, Write, Seek, Tell, Message, Alloc,
 
 }  // namespace
 
-SzddExpansion ExpandSzdd(int input, int output) {
+SzddExpansion ExpandSzdd(int input, int output, std::uint64_t inputLimit, std::uint64_t outputLimit) {
   SzddExpansion result;
   msszdd_decompressor* decompressor = mspack_create_szdd_decompressor(&kFdSystem);
   if (decompressor == nullptr) return result;
-  FdFile in{input};
-  FdFile out{output};
+  FdFile in{input, inputLimit};
+  FdFile out{output, outputLimit};
   out.pending = std::make_unique<char[]>(kWriteChunk);
   const int error = decompressor->decompress(decompressor, reinterpret_cast<const char*>(&in),
                                              reinterpret_cast<const char*>(&out));

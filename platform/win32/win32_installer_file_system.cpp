@@ -125,16 +125,32 @@ LzCopyResult CopyCompressed(OwnedFile& source, HANDLE destination) {
 
 }  // namespace
 
-Text256 Win32InstallerFileSystem::ModulePath() {
-  Text256 path;
-  path.FillWith([](char* buffer, std::size_t) { GetModuleFileNameA(nullptr, buffer, 255); });
-  return path;
+std::string Win32InstallerFileSystem::ModulePath() {
+  // The buffer grows until the whole path fits: a medium deep in a folder
+  // tree is still found, never a cut path of a parent folder.
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
 }
 
 bool Win32InstallerFileSystem::FileExists(std::string_view path) {
   if (!FitsInstallerPath(path)) return false;
   const DWORD attributes = GetFileAttributesA(std::string(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::uint64_t> Win32InstallerFileSystem::FileSize(std::string_view path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!FitsInstallerPath(path) || !GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool Win32InstallerFileSystem::DirectoryExists(std::string_view path) {

@@ -8,8 +8,9 @@ namespace qv::win32 {
 
 class Win32InstallerFileSystem final : public InstallerFileSystem {
  public:
-  Text256 ModulePath() override;
+  std::string ModulePath() override;
   bool FileExists(std::string_view path) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
   bool EnterDirectory(std::string_view path) override;
   bool MakeDirectory(std::string_view path) override;

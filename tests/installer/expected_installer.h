@@ -72,6 +72,8 @@ inline const std::vector<StringRow>& InstallerStrings() {
       {3030, "System installs files unsuccessfully. Program will terminate!"},
       {3031, "Initialization is done, press Setup to proceed."},
       {3032, "Information file (%s) cannot be found. Program will terminate!"},
+      {3033, "Information file (%s) is too large. Program will terminate!"},
+      {3034, "Information file is damaged (%s). Program will terminate!"},
   };
   return strings;
 }

@@ -229,7 +229,7 @@ TEST_F(FileInstallation, APathOfExactlyItsBufferIsUsable) {
   const std::string fits = "C:\\" + std::string(252, 'L');
   Ready(Inf({}, {}), fits);
   EXPECT_EQ(dialog->PrepareInstallDir(), 1);
-  EXPECT_EQ(dialog->InstallPath(), fits);
+  EXPECT_EQ(PrepareInstallDir(files, fits), fits);
   Ready(Inf({}, {}), fits + "L");
   EXPECT_EQ(dialog->PrepareInstallDir(), 0);
 }
@@ -250,7 +250,7 @@ TEST_P(DirectoryWalk, EntersOrCreatesEachLevel) {
   EXPECT_EQ(dialog->PrepareInstallDir(), GetParam().result);
   EXPECT_EQ(files.calls, GetParam().calls);
   if (GetParam().result) {
-    EXPECT_EQ(dialog->InstallPath(), GetParam().installPath);
+    EXPECT_EQ(PrepareInstallDir(files, GetParam().path), GetParam().installPath);
   }
   EXPECT_EQ(StatusTexts(), std::vector<std::string>{"Creating installation directory"});
 }
@@ -307,7 +307,8 @@ TEST_F(FileInstallation, AnInvalidPathIsReportedAndSetupCanBeTriedAgain) {
 }
 
 TEST_F(FileInstallation, DirectoryNamesResolveAgainstTheirBase) {
-  Ready(Inf({".", "windows", "System", "SYSTEM32", "\\DRIVER", "DRIVER", "WINDOWS"}, {}));
+  WriteInf(Inf({".", "windows", "System", "SYSTEM32", "\\DRIVER", "DRIVER", "WINDOWS"}, {}));
+  const InfoFile info = ReadInfoFile(profile, kInfPath);
   struct Case {
     const char* base;
     std::int32_t index;
@@ -317,9 +318,9 @@ TEST_F(FileInstallation, DirectoryNamesResolveAgainstTheirBase) {
       {"C:\\QV27-518", 1, "C:\\QV27-518\\A.DLL"},
       {"C:\\QV27-518", 2, "C:\\WINDOWS\\A.DLL"},
       {"C:\\QV27-518", 3, "C:\\WINDOWS\\SYSTEM\\A.DLL"},
-      {"C:\\QV27-518", 4, "C:\\QV27-518SYSTEM32\\A.DLL"},
+      {"C:\\QV27-518", 4, nullptr},  // glued to the base's name: beside it, not in it
       {"C:\\QV27-518", 5, "C:\\QV27-518\\DRIVER\\A.DLL"},
-      {"C:\\QV27-518", 6, "C:\\QV27-518DRIVER\\A.DLL"},
+      {"C:\\QV27-518", 6, nullptr},
       {"C:\\QV27-518", 7, "C:\\WINDOWS\\A.DLL"},
       {"C:", 1, "C:\\A.DLL"},
       {"C:\\QV27-518", 0, nullptr},
@@ -328,11 +329,10 @@ TEST_F(FileInstallation, DirectoryNamesResolveAgainstTheirBase) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.base) + " " + std::to_string(c.index));
-    ResolvedPath result;
-    EXPECT_EQ(dialog->ResolvePath(c.base, result, "A.DLL", c.index), c.path ? 1 : 0);
+    const ResolvedPath result = ResolvePath(files, info, c.base, "A.DLL", c.index, 255);
     EXPECT_EQ(result.usable, c.path != nullptr);
     if (c.path) {
-      EXPECT_EQ(result.text.view(), c.path);
+      EXPECT_EQ(result.text, c.path);
     }
   }
 }

@@ -57,7 +57,7 @@ TEST(FileLines, ParseIntoTheirFields) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
     FileEntry entry;
-    EXPECT_EQ(CInstallDlg::ParseFileEntry(c.line, entry), c.result);
+    EXPECT_EQ(ParseFileEntry(c.line, entry), c.result);
     ExpectSameEntry(entry, c.expected);
   }
 }
@@ -78,25 +78,22 @@ TEST(GroupLines, ParseIntoProgramAndDescription) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
     GroupItem item;
-    EXPECT_EQ(CInstallDlg::ParseGroupItem(c.line, item), c.result);
+    EXPECT_EQ(ParseGroupItem(c.line, item), c.result);
     EXPECT_EQ(item.fileName.view(), c.fileName);
     EXPECT_EQ(item.description.view(), c.description);
   }
 }
 
-class InfoFile : public InstallerFixture {
+class InfoFileReading : public InstallerFixture {
  protected:
-  void SetUp() override {
-    WriteInf("[Configuration]\r\n");
-    StartDialog();
-  }
   void Read(std::string_view text) {
     WriteInf(text);
-    EXPECT_EQ(dialog->ReadInfoFile(), 1);
+    info = ReadInfoFile(profile, kInfPath);
   }
+  qv::InfoFile info;
 };
 
-TEST_F(InfoFile, CountsAreLow16BitsOfTheirDecimalValue) {
+TEST_F(InfoFileReading, CountsAreLow16BitsOfTheirDecimalValue) {
   struct Case {
     const char* value;  // nullptr: no "files" entry
     std::uint16_t count;
@@ -111,17 +108,17 @@ TEST_F(InfoFile, CountsAreLow16BitsOfTheirDecimalValue) {
     std::string text = "[Program]\r\nfile1=1:A.EX_,1,A.EXE,1,N,N,N\r\n";
     if (c.value) text += std::string("files=") + c.value + "\r\n";
     Read(text);
-    EXPECT_EQ(dialog->FileCount(), c.count);
+    EXPECT_EQ(info.files.size(), std::size_t{c.count});
     if (c.count > 0) {
-      EXPECT_EQ(dialog->FileEntryAt(0).destName.view(), "A.EXE");
+      EXPECT_EQ(info.files.at(0).destName.view(), "A.EXE");
     }
     if (c.count > 1) {
-      EXPECT_EQ(dialog->FileEntryAt(1).destName.view(), "") << "a missing line stores nothing";
+      EXPECT_EQ(info.files.at(1).destName.view(), "") << "a missing line stores nothing";
     }
   }
 }
 
-TEST_F(InfoFile, OnlyWhatTheListsHoldIsReadAndCounted) {
+TEST_F(InfoFileReading, OnlyWhatTheListsHoldIsReadAndCounted) {
   std::string labels = "[Label]\r\ndisks=9\r\n", dirs = "[Directory]\r\ndirs=12\r\n",
               program = "[Program]\r\nfiles=60\r\n", group = "[Program Group Info]\r\nfiles=11\r\n";
   for (int n = 1; n <= 60; ++n) {
@@ -133,41 +130,41 @@ TEST_F(InfoFile, OnlyWhatTheListsHoldIsReadAndCounted) {
   }
   const std::string text = labels + dirs + program + group;
   Read(text);
-  EXPECT_EQ(dialog->DiskCount(), 4);
-  EXPECT_EQ(dialog->DirCount(), 10);
-  EXPECT_EQ(dialog->FileCount(), 50);
-  EXPECT_EQ(dialog->GroupItemCount(), 10);
-  EXPECT_EQ(dialog->DiskLabel(3).view(), "Disk 4");
-  EXPECT_EQ(dialog->DirName(9).view(), "\\D10");
-  EXPECT_EQ(dialog->FileEntryAt(49).destName.view(), "F50");
-  EXPECT_EQ(dialog->GroupItemAt(9).fileName.view(), "P10.EXE");
+  EXPECT_EQ(info.diskLabels.size(), 4u);
+  EXPECT_EQ(info.dirNames.size(), 10u);
+  EXPECT_EQ(info.files.size(), 50u);
+  EXPECT_EQ(info.groupItems.size(), 10u);
+  EXPECT_EQ(info.diskLabels.at(3).view(), "Disk 4");
+  EXPECT_EQ(info.dirNames.at(9).view(), "\\D10");
+  EXPECT_EQ(info.files.at(49).destName.view(), "F50");
+  EXPECT_EQ(info.groupItems.at(9).fileName.view(), "P10.EXE");
 }
 
-TEST_F(InfoFile, MissingEntriesTakeTheirDefaults) {
+TEST_F(InfoFileReading, MissingEntriesTakeTheirDefaults) {
   Read("[Label]\r\ndisks=1\r\n[Directory]\r\ndirs=2\r\ndir1=\\BIN\r\n[Program Group Info]\r\nfiles=1\r\n");
-  EXPECT_EQ(dialog->DiskLabel(0).view(), "Insert disk");
-  EXPECT_EQ(dialog->DirName(0).view(), "\\BIN");
-  EXPECT_EQ(dialog->DirName(1).view(), ".");
-  EXPECT_EQ(dialog->FileCount(), 0);
-  EXPECT_EQ(dialog->GroupItemCount(), 1);
-  EXPECT_EQ(dialog->GroupItemAt(0).fileName.view(), "");
-  EXPECT_EQ(dialog->GroupName(), "Vorn Setting Tools");
+  EXPECT_EQ(info.diskLabels.at(0).view(), "Insert disk");
+  EXPECT_EQ(info.dirNames.at(0).view(), "\\BIN");
+  EXPECT_EQ(info.dirNames.at(1).view(), ".");
+  EXPECT_EQ(info.files.size(), 0u);
+  EXPECT_EQ(info.groupItems.size(), 1u);
+  EXPECT_EQ(info.groupItems.at(0).fileName.view(), "");
+  EXPECT_EQ(info.groupName, "Vorn Setting Tools");
 }
 
-TEST_F(InfoFile, LongValuesAreCutToTheirSlots) {
+TEST_F(InfoFileReading, LongValuesAreCutToTheirSlots) {
   const std::string label(150, 'L'), dirName(40, 'D'), group(300, 'G');
   Read("[Label]\r\ndisks=1\r\ndisk1=" + label + "\r\n[Directory]\r\ndirs=1\r\ndir1=" + dirName +
        "\r\n[Program Group Info]\r\nGroupName=" + group + "\r\n");
-  EXPECT_EQ(dialog->DiskLabel(0).view(), label.substr(0, 99));
-  EXPECT_EQ(dialog->DirName(0).view(), dirName.substr(0, 29));
-  EXPECT_EQ(dialog->GroupName(), group.substr(0, 255));
+  EXPECT_EQ(info.diskLabels.at(0).view(), label.substr(0, 99));
+  EXPECT_EQ(info.dirNames.at(0).view(), dirName.substr(0, 29));
+  EXPECT_EQ(info.groupName, group.substr(0, 255));
 }
 
-TEST_F(InfoFile, ARecordThatDoesNotParseHoldsNothingOfAnEarlierRead) {
+TEST_F(InfoFileReading, ARecordThatDoesNotParseHoldsNothingOfAnEarlierRead) {
   Read("[Program]\r\nfiles=1\r\nfile1=1:A.EX_,1,A.EXE,1,Y,Y,Y\r\n");
   Read("[Program]\r\nfiles=1\r\nfile1=3:B.EX_\r\n");
-  EXPECT_EQ(dialog->FileCount(), 1) << "a malformed line still counts";
-  ExpectSameEntry(dialog->FileEntryAt(0), Entry(3, "", 0, "", 0, 0, 0, 0));
+  EXPECT_EQ(info.files.size(), 1u) << "a malformed line still counts";
+  ExpectSameEntry(info.files.at(0), Entry(3, "", 0, "", 0, 0, 0, 0));
 }
 
 }  // namespace

@@ -64,8 +64,12 @@ std::string Status(QWidget* dialog) {
 class MediumFiles final : public InstallerFileSystem {
  public:
   explicit MediumFiles(const fs::path& medium) : setup_((medium / "setup").string()) {}
-  Text256 ModulePath() override { return Text256(setup_); }
+  std::string ModulePath() override { return setup_; }
   bool FileExists(std::string_view p) override { return files_.FileExists(p); }
+  std::optional<std::uint64_t> FileSize(std::string_view p) override { return files_.FileSize(p); }
+  char Separator() const override { return files_.Separator(); }
+  std::string ShownPath(std::string_view p) const override { return files_.ShownPath(p); }
+  std::string TypedPath(std::string_view p) const override { return files_.TypedPath(p); }
   bool DirectoryExists(std::string_view p) override { return files_.DirectoryExists(p); }
   bool EnterDirectory(std::string_view p) override { return files_.EnterDirectory(p); }
   bool MakeDirectory(std::string_view p) override { return files_.MakeDirectory(p); }
@@ -196,7 +200,7 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
   EXPECT_EQ(fs::status(installed / "QV27-518").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
   const std::string config = testing::ReadFileBytes(home_ / ".config/qv27-518/QV27-518.ini");
   EXPECT_NE(config.find("PortCount=" + std::to_string(ExpectedPortCount()) + "\n"), std::string::npos) << config;
-  EXPECT_NE(config.find("InstalledDir=C:\\QV27-518\n"), std::string::npos) << config;
+  EXPECT_NE(config.find("InstalledDir=" + installed.string() + "\n"), std::string::npos) << config;
 
   const auto group = posix::FreedesktopProgramGroup::ForCurrentUser();
   const std::string program = testing::ReadFileBytes(group.DesktopFile("QV27-518", "QV27-518 Setting Program"));
@@ -243,7 +247,7 @@ TEST_F(NativeSetup, AMissingFileOnTheMediumPromptsRetryOrCancel) {
        },
        [](QMessageBox* box) { PressButton(box, QStringLiteral("Cancel")); },
        [](QMessageBox* box) { PressButton(box, QStringLiteral("OK")); }});
-  EXPECT_EQ(prompt, "Error to open file: " + medium.path().string() + "\\README.TX_");
+  EXPECT_EQ(prompt, "Error to open file: " + medium.path().string() + "/README.TX_");
   ASSERT_EQ(boxTexts.size(), 3u);
   EXPECT_EQ(boxTexts[2], "System installs files unsuccessfully. Program will terminate!");
   EXPECT_TRUE(fs::exists(home_ / "QV27-518" / "QV27-518")) << "the file before stays";

@@ -26,7 +26,7 @@ class ProgramGroup : public InstallerFixture {
     files.AddDirectory("C:\\");
     w.Type(kPath, installPath == "C:" ? std::string("C:\\") : std::string(installPath));
     EXPECT_EQ(dialog->PrepareInstallDir(), 1);
-    EXPECT_EQ(dialog->InstallPath(), installPath);
+    EXPECT_EQ(PrepareInstallDir(files, installPath == "C:" ? std::string("C:\\") : std::string(installPath)), installPath);
     shell.groups.clear();
     shell.items.clear();
     log.clear();

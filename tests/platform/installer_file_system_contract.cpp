@@ -276,20 +276,25 @@ TEST_P(InstallerFileSystemContract, PathsOfUpTo255CharactersWork) {
   }
 }
 
+// Destinations live in 256-byte buffers everywhere. Windows' ANSI calls
+// refuse a longer source as well; Linux reads a medium wherever it lies,
+// however deep (a cut path would name a parent folder's files).
 TEST_P(InstallerFileSystemContract, PathsOver255CharactersAreRefusedAlike) {
   const std::string shortSource = At({"SHORT.DAT"});
   target().WriteRaw(shortSource, "short");
+  const bool longSources = files().Separator() == '/';
   for (const std::size_t length : {256u, 257u}) {
     SCOPED_TRACE(length);
     const std::string tag = std::to_string(length);
     const std::string source = PathOfLength(length, "S" + tag), destination = PathOfLength(length, "D" + tag);
     target().WriteRaw(source, "exists all the same");
-    EXPECT_FALSE(files().FileExists(source));
-    EXPECT_EQ(files().CopyExpanded(source, At({"OUT.DAT"})), LzCopyResult::SourceOpenFailed);
+    EXPECT_EQ(files().FileExists(source), longSources);
+    EXPECT_EQ(files().CopyExpanded(source, At({"OUT" + tag + ".DAT"})),
+              longSources ? LzCopyResult::Copied : LzCopyResult::SourceOpenFailed);
+    EXPECT_EQ(target().ReadRaw(At({"OUT" + tag + ".DAT"})).has_value(), longSources);
     EXPECT_EQ(files().CopyExpanded(shortSource, destination), LzCopyResult::DestinationOpenFailed);
     EXPECT_EQ(target().ReadRaw(destination), std::nullopt);
   }
-  EXPECT_EQ(target().ReadRaw(At({"OUT.DAT"})), std::nullopt);
 }
 
 // --- Existence and directories --------------------------------------------------

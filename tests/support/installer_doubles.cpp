@@ -70,6 +70,11 @@ bool FakeInstallerFileSystem::FileExists(std::string_view path) {
   return FitsInstallerPath(path) && files_.count(Key(path)) != 0;
 }
 
+std::optional<std::uint64_t> FakeInstallerFileSystem::FileSize(std::string_view path) {
+  if (!FileExists(path)) return std::nullopt;
+  return files_.at(Key(path)).size();
+}
+
 void FakeInstallerFileSystem::Log(const std::string& entry) {
   calls.push_back(entry);
   if (log_) log_->push_back(entry);

@@ -48,8 +48,9 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   int copyAttempts = 0;
   int copyAttemptLimit = 1000;  // a program that retries without end fails the test
 
-  Text256 ModulePath() override { return Text256(modulePath); }
+  std::string ModulePath() override { return modulePath; }
   bool FileExists(std::string_view path) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override { return HasDirectory(path); }
   bool EnterDirectory(std::string_view path) override;
   bool MakeDirectory(std::string_view path) override;

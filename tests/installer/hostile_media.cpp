@@ -1,0 +1,133 @@
+#include "tests/installer/hostile_media.h"
+
+#include "tests/support/szdd_writer.h"
+
+// The table leaves the fields of a case that it does not need at their
+// defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace qv::hostile {
+namespace {
+
+const std::string kDamaged = "Information file is damaged (";
+const std::string kTerminate = "). Program will terminate!";
+const std::string kFailed = "System installs files unsuccessfully. Program will terminate!";
+const std::string kDone = "System completes installation successfully.";
+
+std::string Damaged(const std::string& line) { return kDamaged + line + kTerminate; }
+
+MediumFile InfFile(std::string text) { return {"QV27-518.INF", std::move(text)}; }
+
+// A medium whose one file line is `line`, with PLAIN.DAT and PAYLOAD.SH on it.
+std::vector<MediumFile> OneLine(const std::string& line, const std::string& extra = "") {
+  return {InfFile(Inf({line}, extra)), {"PLAIN.DAT", "plain"}, {"PAYLOAD.SH", "#!/bin/sh\necho owned\n"}};
+}
+
+std::vector<HostileCase> Build() {
+  const std::string lineOf = "[Program] file1=";
+  std::string sizedSzdd = testing::CompressSzdd("0123456789abcdef0123456789");
+  sizedSzdd.replace(10, 4, std::string("\x05\0\0\0", 4));  // the header promises 5 bytes
+  return {
+      // A destination or directory entry that steps out of the install path.
+      {"parent-step-destination", true, OneLine("1:PAYLOAD.SH, 1, ..\\.bashrc, 1, N, N, N"),
+       {Damaged(lineOf + "1:PAYLOAD.SH, 1, ..\\.bashrc, 1, N, N, N")}, {}},
+      {"slash-parent-step", true, OneLine("1:PAYLOAD.SH, 1, ../.profile, 1, N, N, N"),
+       {Damaged(lineOf + "1:PAYLOAD.SH, 1, ../.profile, 1, N, N, N")}, {}},
+      {"deep-parent-steps", true, OneLine("1:PLAIN.DAT, 1, ..\\..\\..\\x, 1, N, N, N"),
+       {Damaged(lineOf + "1:PLAIN.DAT, 1, ..\\..\\..\\x, 1, N, N, N")}, {}},
+      {"dotted-parent-step", true, OneLine("1:PLAIN.DAT, 1, ... \\x, 1, N, N, N"),
+       {Damaged(lineOf + "1:PLAIN.DAT, 1, ... \\x, 1, N, N, N")}, {}},
+      {"autostart-directory", true,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N", "1:EVIL.DSK, 1, evil.desktop, 2, N, N, N"},
+                    "", "DefInstallDir=C:\\QV27-518\r\nInitialFile=QV27-518.ini\r\n[Directory]\r\ndirs=2\r\n"
+                        "dir1=.\r\ndir2=\\..\\.config\\autostart\r\n")),
+        {"PLAIN.DAT", "plain"},
+        {"EVIL.DSK", "[Desktop Entry]\nExec=sh -c 'echo owned'\n"}},
+       {Damaged("[Directory] dir2=\\..\\.config\\autostart")}, {}},
+      {"source-outside-medium", true, OneLine("1:..\\..\\SECRET, 1, STOLEN, 1, N, N, N"),
+       {Damaged(lineOf + "1:..\\..\\SECRET, 1, STOLEN, 1, N, N, N")}, {}},
+      {"drive-of-its-own", true, OneLine("1:PLAIN.DAT, 1, D:\\X.EXE, 1, N, N, N"),
+       {Damaged(lineOf + "1:PLAIN.DAT, 1, D:\\X.EXE, 1, N, N, N")}, {}},
+      {"rooted-name", true, OneLine("1:PLAIN.DAT, 1, \\X.EXE, 1, N, N, N"),
+       {Damaged(lineOf + "1:PLAIN.DAT, 1, \\X.EXE, 1, N, N, N")}, {}},
+      {"stream-name", true, OneLine("1:PLAIN.DAT, 1, PLAIN.DAT:HIDDEN, 1, N, N, N"),
+       {Damaged(lineOf + "1:PLAIN.DAT, 1, PLAIN.DAT:HIDDEN, 1, N, N, N")}, {}},
+      {"device-name", true, OneLine("1:PLAIN.DAT, 1, CON, 1, N, N, N"),
+       {Damaged(lineOf + "1:PLAIN.DAT, 1, CON, 1, N, N, N")}, {}},
+      {"unc-directory", true,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 2, N, N, N"}, "",
+                    "DefInstallDir=C:\\QV27-518\r\nInitialFile=QV27-518.ini\r\n[Directory]\r\ndirs=2\r\n"
+                    "dir1=.\r\ndir2=\\\\SERVER\\SHARE\r\n")),
+        {"PLAIN.DAT", "plain"}},
+       {Damaged("[Directory] dir2=\\\\SERVER\\SHARE")}, {}},
+      {"initial-file-path", true,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"}, "",
+                    "DefInstallDir=C:\\QV27-518\r\nInitialFile=C:\\.bashrc\r\n")),
+        {"PLAIN.DAT", "plain"}},
+       {Damaged("[Configuration] InitialFile=C:\\.bashrc")}, {}},
+      {"group-item-outside", true,
+       OneLine("1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N", "[Program Group Info]\r\nfiles=1\r\nfile1=..\\..\\..\\bin\\true, True\r\n"),
+       {Damaged("[Program Group Info] file1=..\\..\\..\\bin\\true, True")}, {}},
+      {"install-path-parent-step", true,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"}, "",
+                    "DefInstallDir=C:\\..\\OUTSIDE\\INST\r\nInitialFile=QV27-518.ini\r\n")),
+        {"PLAIN.DAT", "plain"}},
+       {"Installation path is invalid.", "Are you sure to exit program?"}, {}},
+      {"information-file-too-large", true,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"}) + ";" + std::string(1 << 20, 'x') + "\r\n"),
+        {"PLAIN.DAT", "plain"}},
+       {"Information file (QV27-518.INF) is too large. Program will terminate!"}, {}},
+      // What only Linux media can hold.
+      {"unreadable-information-file", false,
+       {{"QV27-518.INF", Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"}), Kind::Regular, 0}, {"PLAIN.DAT", "plain"}},
+       {"Information file (QV27-518.INF) cannot be found. Program will terminate!"}, {}},
+      {"fifo-information-file", false,
+       {{"QV27-518.INF", "", Kind::Fifo}},
+       {"Information file (QV27-518.INF) cannot be found. Program will terminate!"}, {}},
+      {"fifo-source", false,
+       {InfFile(Inf({"1:PIPE.DAT, 1, PIPE.DAT, 1, N, N, N"})), {"PIPE.DAT", "", Kind::Fifo}},
+       {"Error to open file: %M/PIPE.DAT", kFailed}, {}},
+      {"link-to-device", false,
+       {InfFile(Inf({"1:ZERO.DAT, 1, ZERO.DAT, 1, N, N, N"})), {"ZERO.DAT", "/dev/zero", Kind::LinkToDevice}},
+       {"Error to open file: %M/ZERO.DAT", kFailed}, {}},
+      {"link-to-private-file", false,
+       {InfFile(Inf({"1:KEY.DAT, 1, KEY.DAT, 1, N, N, N"})), {"KEY.DAT", ".ssh/id_rsa", Kind::LinkToHome}},
+       {"Error to open file: %M/KEY.DAT", kFailed}, {}},
+      {"szdd-longer-than-its-header", false,
+       {InfFile(Inf({"1:LONG.DA_, 1, LONG.DAT, 1, N, N, N"})), {"LONG.DA_", sizedSzdd}},
+       {"Error to open file: %T/LONG.DAT", kFailed}, {}},
+      // Well-formed media install as they always did, in Linux paths.
+      {"link-inside-medium-and-private-mode", false,
+       {InfFile(Inf({"1:ALIAS.DAT, 1, ALIAS.DAT, 1, N, N, N", "1:MINE.DAT, 1, MINE.DAT, 1, N, N, N"})),
+        {"PLAIN.DAT", "plain"},
+        {"ALIAS.DAT", "PLAIN.DAT", Kind::LinkInMedium},
+        {"MINE.DAT", "mine", Kind::Regular, 0600}},
+       {kDone}, {"ALIAS.DAT", "MINE.DAT"}, "", "%T"},
+      {"typed-home-path", false,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"})), {"PLAIN.DAT", "plain"}},
+       {kDone}, {"PLAIN.DAT"}, "~/Apps/Qv", "%H/Apps/Qv"},
+      {"typed-windows-path", false,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"})), {"PLAIN.DAT", "plain"}},
+       {kDone}, {"PLAIN.DAT"}, "C:\\Apps\\Win", "%H/Apps/Win"},
+      {"deep-medium", false,
+       {InfFile(Inf({"1:PLAIN.DAT, 1, PLAIN.DAT, 1, N, N, N"})), {"PLAIN.DAT", "plain"}},
+       {kDone}, {"PLAIN.DAT"}, "", "%T", true},
+  };
+}
+
+}  // namespace
+
+std::string Inf(const std::vector<std::string>& fileLines, const std::string& extra, const std::string& configuration) {
+  std::string text = "[Configuration]\r\n" + configuration;
+  if (configuration.find("[Directory]") == std::string::npos) text += "[Directory]\r\ndirs=1\r\ndir1=.\r\n";
+  text += "[Program]\r\nfiles=" + std::to_string(fileLines.size()) + "\r\n";
+  for (std::size_t i = 0; i < fileLines.size(); ++i) text += "file" + std::to_string(i + 1) + "=" + fileLines[i] + "\r\n";
+  return text + extra;
+}
+
+const std::vector<HostileCase>& HostileMedia() {
+  static const std::vector<HostileCase> cases = Build();
+  return cases;
+}
+
+}  // namespace qv::hostile

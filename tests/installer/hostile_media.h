@@ -1,0 +1,42 @@
+// Crafted distribution media, as someone handing a user a medium would make
+// them, with what the user must see and what must land where. One table for
+// every runner: the native setup as an unprivileged user, and setup.exe
+// under Wine for the cases that hold on every target.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv::hostile {
+
+// What a file on the medium is. Links, FIFOs and modes exist on Linux only.
+enum class Kind { Regular, Fifo, LinkInMedium, LinkToHome, LinkToDevice };
+
+struct MediumFile {
+  std::string name;
+  std::string bytes;          // Regular: the contents; links: the target's name
+  Kind kind = Kind::Regular;
+  unsigned mode = 0644;       // of a regular file
+};
+
+// In messages and paths: "%M" the medium's folder, "%T" the install
+// directory, "%H" the home; the runner puts in its own.
+struct HostileCase {
+  const char* name;
+  bool everyTarget;                      // also through setup.exe under Wine
+  std::vector<MediumFile> files;         // the information file included
+  std::vector<std::string> messages;     // every message box, in order
+  std::vector<std::string> installed;    // the files in %T afterwards
+  std::string typedPath;                 // typed into the path field, when not empty
+  std::string installedDir;              // InstalledDir afterwards, when not empty
+  bool deepMedium = false;               // the medium's path longer than 255 characters
+};
+
+const std::vector<HostileCase>& HostileMedia();
+
+// An information file that installs `fileLines` (from and to directory 1,
+// ".") with `extra` lines appended to its end.
+std::string Inf(const std::vector<std::string>& fileLines, const std::string& extra = "",
+                const std::string& configuration = "DefInstallDir=C:\\QV27-518\r\nInitialFile=QV27-518.ini\r\n");
+
+}  // namespace qv::hostile
