@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/posix/posix_installer_file_system.h"
-#include "tests/support/szdd_writer.h"
+#include "tests/support/szdd.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -142,18 +142,25 @@ qv_wineserver_stop() {
 
 # ------------------------------------------------------------ display, printer
 
+# qv_wait_until TEST...: runs the test every tenth of a second, for up to
+# ten seconds, until it holds; a daemon that never gets ready fails its
+# start instead of hanging the script.
+qv_wait_until() {
+  local i
+  for i in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 QV_XVFB_PID=
 qv_start_xvfb() {
   local fdfile
   fdfile=$(mktemp)
   Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$fdfile" >/dev/null 2>&1 </dev/null 200>&- &
   QV_XVFB_PID=$!
-  local i
-  for i in $(seq 100); do
-    [ -s "$fdfile" ] && break
-    sleep 0.1
-  done
-  [ -s "$fdfile" ] || { echo "wine-env: Xvfb did not start" >&2; rm -f "$fdfile"; return 1; }
+  qv_wait_until test -s "$fdfile" || { echo "wine-env: Xvfb did not start" >&2; rm -f "$fdfile"; return 1; }
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
 }
@@ -176,12 +183,7 @@ qv_start_print_server() {
   local d=$QV_CUPS_DIR
   "$QV_SCRIPTS/print-server" "$d" 200>&- &
   QV_CUPS_PID=$!
-  local i
-  for i in $(seq 100); do
-    [ -S "$d/cups.sock" ] && break
-    sleep 0.1
-  done
-  [ -S "$d/cups.sock" ] || { echo "wine-env: the print server did not start" >&2; return 1; }
+  qv_wait_until test -S "$d/cups.sock" || { echo "wine-env: the print server did not start" >&2; return 1; }
   export CUPS_SERVER=$d/cups.sock
 }
 
@@ -203,6 +205,35 @@ qv_stop_cups() {
   fi
   [ -n "$QV_CUPS_DIR" ] && rm -rf "$QV_CUPS_DIR"
   QV_CUPS_DIR=
+}
+
+# The private display and print server that the Windows suites run under,
+# so that nothing appears on the user's desktop and none of the machine's
+# printing is touched. With --keep-own, a DISPLAY or CUPS_SERVER that the
+# environment already names is used instead.
+qv_start_test_services() {
+  local keep=
+  [ "${1:-}" = --keep-own ] && keep=1
+  if [ -z "$keep" ] || [ -z "${DISPLAY:-}" ]; then qv_start_xvfb || return; fi
+  if [ -z "$keep" ] || [ -z "${CUPS_SERVER:-}" ]; then qv_start_cups || return; fi
+}
+
+# qv_wine_ctest PRESET [ctest arguments]: one target's Windows suites in its
+# own prefix (build/PRESET/wineprefix), under the display and print server
+# started above; the prefix's server is stopped afterwards. Returns 3 when
+# the prefix cannot be made.
+qv_wine_ctest() {
+  local preset=$1 root
+  shift
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  qv_wine_env "$root/build/$preset/wineprefix" "$preset"
+  qv_wine_prefix || return 3
+  qv_wineserver_persist
+  qv_wine_warm_up
+  local rc=0
+  qv_run ctest --preset "$preset" "$@" 200>&- || rc=$?
+  qv_wineserver_stop
+  return "$rc"
 }
 
 # ------------------------------------------------------------ clean-up, lock

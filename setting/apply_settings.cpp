@@ -1,5 +1,6 @@
 #include "setting/apply_settings.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,11 +49,20 @@ void SaveSettings(ProfileStore& profile, const ConfigVocabulary& v, const SetReq
 }
 
 // The one place Set talks to the switch. A port without a driver says
-// nothing, as it always has.
+// nothing, as it always has; a port that is there but could not be told
+// is reported, since the user would otherwise trust the switch's lights.
 SetOutcome SendToSwitch(const SettingServices& services, int lpt, const SwitchCommand& command) {
-  WriteCommandToPort(services.switchPort, services.clock, static_cast<std::uint32_t>(lpt), command.head,
-                     command.tail);
-  return SetOutcome::kDone;
+  const std::optional<PortFailure> failure = WriteCommandToPort(
+      services.switchPort, services.clock, static_cast<std::uint32_t>(lpt), command.head, command.tail);
+  if (!failure) return SetOutcome::kDone;
+  switch (*failure) {
+    case PortFailure::kAbsent: return SetOutcome::kDone;
+    case PortFailure::kNotPermitted: return SetOutcome::kPortNotPermitted;
+    // A write that fails half way is another driver taking the port.
+    case PortFailure::kBusy:
+    case PortFailure::kWriteFailed: return SetOutcome::kPortBusy;
+  }
+  return SetOutcome::kPortBusy;
 }
 
 }  // namespace

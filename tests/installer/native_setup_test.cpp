@@ -9,9 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -29,6 +27,7 @@
 #include "platform/posix/kernel_firmware_port_table.h"
 #include "platform/posix/posix_installer_file_system.h"
 #include "setting/linux_setting_program.h"
+#include "tests/support/qt_program_driver.h"
 #include "tests/support/qt_test_application.h"
 #include "tests/support/service_doubles.h"
 #include "tests/support/temp_dir.h"
@@ -38,26 +37,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() { return testing::QtTestApplication("setup"); }
-
+using testing::Control;
+using testing::PressButton;
 using testing::SaveShot;
 
-void PressButton(QWidget* window, const QString& text) {
-  for (auto* button : window->findChildren<QAbstractButton*>()) {
-    if (button->text().remove('&') == text) {
-      button->click();
-      return;
-    }
-  }
-  ADD_FAILURE() << "no button " << text.toStdString();
-}
-
-QWidget* Control(QWidget* dialog, int id) { return dialog->findChild<QWidget*>(QString::number(id)); }
-
-std::string Status(QWidget* dialog) {
-  auto* label = qobject_cast<QLabel*>(Control(dialog, 1005));
-  return label ? label->text().toStdString() : std::string();
-}
+std::string Status(QWidget* dialog) { return testing::ControlText(dialog, 1005); }
 
 // The installer as started from `medium`: the user's own file system in
 // all but the program's path.
@@ -86,7 +70,7 @@ class MediumFiles final : public InstallerFileSystem {
 class NativeSetup : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    testing::QtTestApplication("setup");
     for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "CUPS_SERVER", "CUPS_SERVERROOT"})
       if (const char* value = std::getenv(name)) saved_[name] = value;
     setenv("HOME", home_.path().c_str(), 1);
@@ -109,6 +93,7 @@ class NativeSetup : public ::testing::Test {
   // waits return at once and only the test's clock decides the pauses.
   int RunSetup(const fs::path& medium, std::function<void(QWidget*)> user,
                std::deque<std::function<void(QMessageBox*)>> boxes) {
+    boxes_.answers = std::move(boxes);
     MediumFiles files(medium);
     QTimer awake;
     awake.start(0);
@@ -118,16 +103,7 @@ class NativeSetup : public ::testing::Test {
     options.clock = &clock_;
     options.prepare = [&](qt::QtDialogHost& host) {
       host.ObserveShownWindows([&](QWidget* window) {
-        if (auto* box = qobject_cast<QMessageBox*>(window)) {
-          boxTexts.push_back(box->text().toStdString());
-          if (boxes.empty()) {
-            ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
-            PressButton(box, QStringLiteral("OK"));
-            return;
-          }
-          auto answer = std::move(boxes.front());
-          boxes.pop_front();
-          answer(box);
+        if (boxes_.Answer(window)) {
         } else if (Control(window, 1003)) {
           QObject::connect(&ready, &QTimer::timeout, [&, window] {
             if (Status(window) != "Initialization is done, press Setup to proceed.") return;
@@ -159,7 +135,7 @@ class NativeSetup : public ::testing::Test {
   fs::path before_ = fs::current_path();
   testing::FakeClock clock_;
   std::map<std::string, std::string> saved_;
-  std::vector<std::string> boxTexts;
+  testing::MessageBoxAnswers boxes_;
   std::deque<std::function<void(QWidget*)>> others;
 };
 
@@ -191,7 +167,7 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
         PressButton(box, QStringLiteral("OK"));
       }});
   EXPECT_EQ(code, 0) << "a program whose start-up routine returns ends with 0";
-  ASSERT_EQ(boxTexts, std::vector<std::string>{"System completes installation successfully."});
+  ASSERT_EQ(boxes_.Texts(), std::vector<std::string>{"System completes installation successfully."});
   EXPECT_TRUE(others.empty()) << "About was not shown";
 
   const fs::path installed = home_ / "QV27-518";
@@ -248,14 +224,14 @@ TEST_F(NativeSetup, AMissingFileOnTheMediumPromptsRetryOrCancel) {
        [](QMessageBox* box) { PressButton(box, QStringLiteral("Cancel")); },
        [](QMessageBox* box) { PressButton(box, QStringLiteral("OK")); }});
   EXPECT_EQ(prompt, "Error to open file: " + medium.path().string() + "/README.TX_");
-  ASSERT_EQ(boxTexts.size(), 3u);
-  EXPECT_EQ(boxTexts[2], "System installs files unsuccessfully. Program will terminate!");
+  ASSERT_EQ(boxes_.Texts().size(), 3u);
+  EXPECT_EQ(boxes_.Texts()[2], "System installs files unsuccessfully. Program will terminate!");
   EXPECT_TRUE(fs::exists(home_ / "QV27-518" / "QV27-518")) << "the file before stays";
   EXPECT_FALSE(fs::exists(home_ / ".config/qv27-518/QV27-518.ini")) << "nothing written about the installation";
 }
 
 TEST(NativeProgressBar, PaintsTheSameBarAsWindows) {
-  App();
+  testing::QtTestApplication("setup");
   struct Case {
     std::uint16_t done, total;
     const char* shot;

@@ -27,12 +27,6 @@ namespace fs = std::filesystem;
 using posix::IniProfileStore;
 using namespace std::string_literals;
 
-std::set<std::string> EntriesOf(const fs::path& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
-  return names;
-}
-
 ino_t InodeOf(const fs::path& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;

@@ -95,12 +95,6 @@ namespace fs = std::filesystem;
 const std::string kOld = "[S]\nA=1\n; the user's own line\n" + std::string(50, ';') + "\n";
 const std::string kNew = "[S]\nA=2\n; the user's own line\n" + std::string(50, ';') + "\n";
 
-std::set<std::string> EntriesOf(const fs::path& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
-  return names;
-}
-
 class IniFaults : public ::testing::Test {
  protected:
   // A fresh old file, nothing else in the directory.

@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "tests/support/szdd.h"
-#include "tests/support/szdd_writer.h"
 
 namespace qv::testing {
 

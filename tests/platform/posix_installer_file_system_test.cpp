@@ -12,7 +12,7 @@
 #include "platform/posix/ini_profile_store.h"
 #include "platform/posix/posix_installer_file_system.h"
 #include "platform/posix/windows_path_profile_store.h"
-#include "tests/support/szdd_writer.h"
+#include "tests/support/szdd.h"
 #include "tests/support/temp_dir.h"
 
 namespace qv::testing {

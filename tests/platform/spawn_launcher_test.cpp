@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/posix/spawn_launcher.h"
+#include "tests/support/poll_until.h"
 #include "tests/support/temp_dir.h"
 
 namespace qv::posix {
@@ -19,15 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
-
-template <class Done>
-bool PollUntil(Done done) {
-  for (int round = 0; round < 3000; ++round) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
+using testing::PollUntil;
 
 // The file's bytes, or nothing when it cannot be read: a process's /proc
 // entry may vanish between listing and reading it (an ifstream would throw

@@ -100,4 +100,8 @@ inline const std::vector<StringRow>& SettingStrings() {
   return strings;
 }
 
+inline ExpectedResources ExpectedSettingResources() {
+  return {{&SettingDialog(), &AboutDialog()}, &SettingStrings(), 128, {200}};
+}
+
 }  // namespace qv::expected

@@ -147,39 +147,6 @@ TEST_F(SettingInteraction, BrowseFillsThePathOnlyOnOk) {
   EXPECT_EQ(call.ownerTemplate, 102);
 }
 
-TEST_F(SettingInteraction, QuitAsksAndCancelKeepsEverything) {
-  TestWindow& w = OpenShared();
-  w.Type(1039, "edited");
-  const auto before = Snapshot(w);
-  for (auto leave : {&TestWindow::PressEscape, &TestWindow::CloseBox}) {
-    host.AnswerNextMessageBox(kIdCancel);
-    (w.*leave)();
-  }
-  host.AnswerNextMessageBox(kIdCancel);
-  w.Click(kIdCancel);
-  EXPECT_FALSE(w.Ended());
-  EXPECT_EQ(Snapshot(w), before);
-  ASSERT_EQ(host.MessageBoxes().size(), 3u);
-  for (const auto& box : host.MessageBoxes()) {
-    EXPECT_EQ(box.text, "Are you sure to exit program?");
-    EXPECT_EQ(box.caption, "QV27-518 Software Setting Program");
-    EXPECT_EQ(box.style, kMbOkCancel | kMbIconQuestion);
-  }
-}
-
-TEST_F(SettingInteraction, QuitConfirmedEndsWithCancelAndWritesNothing) {
-  TestWindow& w = OpenDialog();
-  w.Click(1042);
-  w.Type(1039, "C:\\NEW.EXE");
-  host.AnswerNextMessageBox(kIdOk);
-  w.Click(kIdCancel);
-  EXPECT_TRUE(w.Ended());
-  EXPECT_EQ(w.EndCode(), kIdCancel);
-  EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
-  EXPECT_TRUE(profile.writes.empty());
-  EXPECT_EQ(port.opens, 0);
-}
-
 TEST_F(SettingInteraction, AboutButtonAndSystemMenuShowTheSameDialog) {
   TestWindow& w = OpenDialog();
   w.Click(1026);

@@ -28,53 +28,6 @@ void ExpectGroupEnabled(const TestWindow& window, auto ids, bool enabled) {
   }
 }
 
-TEST_F(SettingLoad, WithoutAFileTheDefaultsShow) {
-  TestWindow& w = OpenDialog();
-  EXPECT_TRUE(w.IsChecked(1042));
-  EXPECT_TRUE(w.IsChecked(1007));
-  EXPECT_TRUE(w.IsChecked(1013));
-  EXPECT_TRUE(w.IsChecked(1036));
-  EXPECT_TRUE(w.IsEnabled(1036));
-  EXPECT_FALSE(w.IsEnabled(1037));
-  EXPECT_FALSE(w.IsEnabled(1038));
-  for (int id : {1014, 1015, 1018, 1019, 1043, 1039}) EXPECT_EQ(w.Text(id), "") << id;
-  ExpectGroupEnabled(w, CSettingDlg::kOnePcGroup, false);
-  ExpectGroupEnabled(w, CSettingDlg::kTwoPcGroup, true);
-  ExpectOneCheckPerSet(w);
-  EXPECT_FALSE(std::filesystem::exists(ConfigPath())) << "opening never writes";
-}
-
-TEST_F(SettingLoad, OnePcModeWithPrinterBAndTwoPorts) {
-  WriteConfig(
-      "[Configuration]\r\nPortCount=2\r\nMode=Mode1-2\r\nMode1-2=PB\r\nMode2-1=FtpON\r\n"
-      "FtpPath=C:\\FT\\FT.EXE\r\n[Printer Alias]\r\nPrinter1=Office\r\nPrinter2=Lab\r\n"
-      "[Printer Name]\r\nPrinter1=HP LaserJet\r\nPrinter2=Epson FX\r\n");
-  TestWindow& w = OpenDialog();
-  EXPECT_TRUE(w.IsChecked(1041));
-  EXPECT_TRUE(w.IsChecked(1008));
-  EXPECT_TRUE(w.IsChecked(1012));
-  EXPECT_TRUE(w.IsEnabled(1037));
-  EXPECT_FALSE(w.IsEnabled(1038));
-  EXPECT_EQ(w.Text(1014), "Office");
-  EXPECT_EQ(w.Text(1015), "Lab");
-  EXPECT_EQ(w.Text(1018), "HP LaserJet");
-  EXPECT_EQ(w.Text(1019), "Epson FX");
-  EXPECT_EQ(w.Text(1043), "HP LaserJet") << "the shared printer starts as printer A";
-  EXPECT_EQ(w.Text(1039), "C:\\FT\\FT.EXE");
-  ExpectGroupEnabled(w, CSettingDlg::kOnePcGroup, true);
-  ExpectGroupEnabled(w, CSettingDlg::kTwoPcGroup, false);
-  ExpectOneCheckPerSet(w);
-}
-
-TEST_F(SettingLoad, WordsThatDifferOnlyInCaseAreNotTheWords) {
-  WriteConfig("[configuration]\nmode=mode1-2\nMODE1-2=pb\nmode2-1=ftpon\n");
-  TestWindow& w = OpenDialog();
-  EXPECT_TRUE(w.IsChecked(1042)) << "section and key names ignore case, values do not";
-  EXPECT_TRUE(w.IsChecked(1007));
-  EXPECT_TRUE(w.IsChecked(1013));
-  ExpectOneCheckPerSet(w);
-}
-
 TEST_F(SettingLoad, PortCountLimitsTheLptRadios) {
   struct Case {
     const char* value;

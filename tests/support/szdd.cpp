@@ -1,11 +1,25 @@
 #include "tests/support/szdd.h"
 
 #include <array>
+#include <vector>
 
 namespace qv::testing {
 namespace {
 
 constexpr std::string_view kMagic("SZDD\x88\xF0\x27\x33", 8);
+constexpr std::size_t kWindow = 4096;
+constexpr std::size_t kStart = kWindow - 16;  // where the first byte goes in the window
+constexpr std::size_t kMinMatch = 3;
+constexpr std::size_t kMaxMatch = 18;
+// A match must not reach so far back that its own output overwrites its
+// source before it is read.
+constexpr std::size_t kMaxDistance = kWindow - kMaxMatch;
+constexpr int kChainDepth = 64;
+
+std::uint32_t Hash(std::string_view data, std::size_t at) {
+  return (static_cast<unsigned char>(data[at]) << 10 ^ static_cast<unsigned char>(data[at + 1]) << 5 ^
+          static_cast<unsigned char>(data[at + 2])) & 0x7FFF;
+}
 
 }  // namespace
 
@@ -52,11 +66,67 @@ std::string SzddExpand(std::string_view bytes) {
   }
 }
 
+std::string SzddHeader(std::uint32_t expandedLength, char method, char missing) {
+  std::string header(kMagic);
+  header += method;
+  header += missing;
+  for (int shift = 0; shift < 32; shift += 8) header += static_cast<char>((expandedLength >> shift) & 0xFF);
+  return header;
+}
+
+std::string CompressSzdd(std::string_view data) {
+  std::string out = SzddHeader(static_cast<std::uint32_t>(data.size()));
+  std::vector<long> head(0x8000, -1);
+  std::vector<long> previous(data.size(), -1);
+  auto insert = [&](std::size_t at) {
+    if (at + kMinMatch > data.size()) return;
+    const std::uint32_t h = Hash(data, at);
+    previous[at] = head[h];
+    head[h] = static_cast<long>(at);
+  };
+
+  std::size_t at = 0;
+  while (at < data.size()) {
+    std::size_t flagAt = out.size();
+    out += '\0';
+    unsigned char flags = 0;
+    for (int bit = 0; bit < 8 && at < data.size(); ++bit) {
+      std::size_t bestLength = 0, bestFrom = 0;
+      if (at + kMinMatch <= data.size()) {
+        long candidate = head[Hash(data, at)];
+        for (int depth = 0; candidate >= 0 && depth < kChainDepth; ++depth, candidate = previous[candidate]) {
+          const auto from = static_cast<std::size_t>(candidate);
+          if (at - from > kMaxDistance) break;
+          std::size_t length = 0;
+          while (length < kMaxMatch && at + length < data.size() && data[from + length] == data[at + length])
+            ++length;
+          if (length > bestLength) {
+            bestLength = length;
+            bestFrom = from;
+          }
+        }
+      }
+      if (bestLength >= kMinMatch) {
+        const std::size_t position = (kStart + bestFrom) % kWindow;
+        out += static_cast<char>(position & 0xFF);
+        out += static_cast<char>(((position >> 4) & 0xF0) | (bestLength - kMinMatch));
+        for (std::size_t i = 0; i < bestLength; ++i) insert(at + i);
+        at += bestLength;
+      } else {
+        flags |= static_cast<unsigned char>(1u << bit);  // a literal byte
+        out += data[at];
+        insert(at);
+        ++at;
+      }
+    }
+    out[flagAt] = static_cast<char>(flags);
+  }
+  return out;
+}
+
+
 std::string SzddPack(std::string_view plain, std::uint32_t claimedLength, char method) {
-  std::string out(kMagic);
-  out += method;
-  out += '\0';
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((claimedLength >> (8 * i)) & 0xFF);
+  std::string out = SzddHeader(claimedLength, method);
   for (std::size_t i = 0; i < plain.size(); i += 8) {
     const std::string_view group = plain.substr(i, 8);
     out += static_cast<char>((1u << group.size()) - 1);

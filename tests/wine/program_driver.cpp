@@ -32,7 +32,8 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
   if (pid != search->processId || window == search->exclude || !IsWindowVisible(window)) return TRUE;
   char caption[512] = {};
   GetWindowTextA(window, caption, sizeof caption);
-  if (search->caption != caption) return TRUE;
+  // Without a caption, any message box: a dialog with the box's text control.
+  if (search->caption.empty() ? !GetDlgItem(window, 0xFFFF) : search->caption != caption) return TRUE;
   if (search->windowClass) {
     char cls[256] = {};
     GetClassNameA(window, cls, sizeof cls);
@@ -101,6 +102,32 @@ std::optional<std::string> WaitForFile(const std::string& path, std::chrono::mil
   }
 }
 
+std::optional<std::string> RegistryString(const char* key, const char* name) {
+  char value[1024] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(value);
+}
+
+bool SetRegistryString(const char* key, const char* name, const std::string& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  const bool set = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  RegCloseKey(handle);
+  return set;
+}
+
+void DeleteRegistryValue(const char* key, const char* name) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
+  RegDeleteValueA(handle, name);
+  RegCloseKey(handle);
+}
+
 RunningProgram::~RunningProgram() { Kill(); }
 
 bool RunningProgram::Start(const std::string& exePath, const std::string& workingDirectory) {
@@ -134,7 +161,7 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::strin
   if (!box) return std::nullopt;
   MessageBoxSeen seen;
   seen.window = box;
-  seen.caption = caption;
+  seen.caption = WindowTextOf(box);
   // The message box's text and icon controls.
   seen.text = WindowTextOf(GetDlgItem(box, 0xFFFF));
   seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));

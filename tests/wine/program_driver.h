@@ -32,6 +32,12 @@ void RemoveFile(const std::string& path);
 std::optional<std::string> WaitForFile(const std::string& path,
                                        std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
+// Values of the current user's registry: a string, std::nullopt when the
+// value is missing; writing makes the key when needed (false when it cannot).
+std::optional<std::string> RegistryString(const char* key, const char* name);
+bool SetRegistryString(const char* key, const char* name, const std::string& value);
+void DeleteRegistryValue(const char* key, const char* name);
+
 struct MessageBoxSeen {
   HWND window = nullptr;
   std::string caption;
@@ -55,7 +61,8 @@ class RunningProgram {
   // (a dialog whose caption a message box repeats).
   HWND WaitForWindow(const std::string& caption, const char* windowClass = nullptr,
                      std::chrono::milliseconds timeout = std::chrono::seconds(30), HWND exclude = nullptr);
-  // A message box of the program with this caption, waited for.
+  // A message box of the program with this caption (any message box for
+  // ""), waited for.
   std::optional<MessageBoxSeen> WaitForMessageBox(const std::string& caption,
                                                   std::chrono::milliseconds timeout = std::chrono::seconds(30),
                                                   HWND exclude = nullptr);

@@ -1,8 +1,8 @@
-// The real QV27-518.exe under Wine: the resources it carries, and the dialog
-// it opens from the configuration file in the Windows directory.
+// The real QV27-518.exe under Wine: the resources it carries, the dialog it
+// opens from the configuration file in the Windows directory, and the
+// dialogs it opens from there: About and the platform's choosers. Set, the
+// modes and leaving are program scenarios (tests/setting/setting_scenarios.cpp).
 #include <gtest/gtest.h>
-
-#include <span>
 
 #include "tests/setting/expected_template.h"
 #include "tests/wine/program_driver.h"
@@ -14,47 +14,26 @@ using wine::RunningProgram;
 
 constexpr const char* kCaption = "QV27-518 Setting Program";
 constexpr const char* kTitle = "QV27-518 Software Setting Program";
+constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
 std::string SettingExePath() { return wine::BinDirectory() + "\\QV27-518.exe"; }
 
-class SettingExeResources : public ::testing::Test {
- protected:
-  void SetUp() override {
-    module = LoadLibraryExA(SettingExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-  }
-  void TearDown() override {
-    if (module) FreeLibrary(module);
-  }
-  HMODULE module = nullptr;
-};
-
-TEST_F(SettingExeResources, DialogTemplatesAreTheExpectedOnes) {
-  for (const auto* layout : {&expected::SettingDialog(), &expected::AboutDialog()}) {
-    SCOPED_TRACE(layout->id);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(layout->id), MAKEINTRESOURCEA(5));
-    ASSERT_NE(found, nullptr);
-    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
-    const auto dialog = ParseDialogTemplate(std::span(data, SizeofResource(module, found)));
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(expected::CompareWithLayout(*dialog, *layout), std::vector<std::string>{});
-  }
-}
-
-TEST_F(SettingExeResources, StringTableHoldsEveryText) {
-  for (const auto& row : expected::SettingStrings()) {
-    SCOPED_TRACE(row.id);
-    char text[512] = {};
-    LoadStringA(module, row.id, text, sizeof text);
-    EXPECT_STREQ(text, row.text);
-  }
-  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(128), MAKEINTRESOURCEA(14)), nullptr);
-  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(200), MAKEINTRESOURCEA(2)), nullptr);
+TEST(SettingExeResources, AreTheExpectedOnes) {
+  HMODULE module = LoadLibraryExA(SettingExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  const auto find = [&](ResourceType type, unsigned id) {
+    return wine::ResourceBytes(module, static_cast<unsigned>(type), id);
+  };
+  EXPECT_EQ(expected::CompareResources(find, expected::ExpectedSettingResources()), std::vector<std::string>{});
+  FreeLibrary(module);
 }
 
 class SettingExe : public ::testing::Test {
  protected:
-  void SetUp() override { wine::RemoveFile(ini); }
+  void SetUp() override {
+    wine::RemoveFile(ini);
+    wine::DeleteRegistryValue(kWindowsKey, "device");
+  }
   void TearDown() override {
     program.Kill();
     wine::RemoveFile(ini);
@@ -63,6 +42,14 @@ class SettingExe : public ::testing::Test {
   HWND Open() {
     if (!program.Start(SettingExePath())) return nullptr;
     return program.WaitForWindow(kCaption, "#32770");
+  }
+  // Presses Set and answers the success box.
+  bool PressSet(HWND dialog) {
+    RunningProgram::PressButton(dialog, IDOK);
+    auto box = program.WaitForMessageBox(kTitle);
+    if (!box) return false;
+    RunningProgram::PressButton(box->window, IDOK);
+    return wine::WaitUntilClosed(box->window);
   }
   // Quit, confirmed: the program ends.
   void Quit(HWND dialog) {
@@ -78,65 +65,6 @@ class SettingExe : public ::testing::Test {
   RunningProgram program;
 };
 
-TEST_F(SettingExe, WithoutAConfigurationFileTheDefaultsShow) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1042));
-  EXPECT_FALSE(wine::IsControlChecked(dialog, 1041));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1007));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1013));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1036));
-  EXPECT_FALSE(wine::IsControlEnabled(dialog, 1037));
-  EXPECT_FALSE(wine::IsControlEnabled(dialog, 1038));
-  for (int id : {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023})
-    EXPECT_FALSE(wine::IsControlEnabled(dialog, id)) << id;
-  for (int id : {1012, 1013, 1043, 1044, 1039, 1040}) EXPECT_TRUE(wine::IsControlEnabled(dialog, id)) << id;
-  for (int id : {1014, 1015, 1018, 1019, 1043, 1039}) EXPECT_EQ(wine::ControlText(dialog, id), "") << id;
-  wine::SaveScreenshot(dialog, "setting_dialog_defaults");
-  Quit(dialog);
-  EXPECT_FALSE(wine::ReadFile(ini)) << "leaving writes nothing";
-}
-
-TEST_F(SettingExe, OnePcModeWithPrinterBAndTwoPortsLoads) {
-  wine::WriteFile(ini,
-                  "[Configuration]\r\nPortCount=2\r\nMode=Mode1-2\r\nMode1-2=PB\r\nMode2-1=FtpOFF\r\n"
-                  "FtpPath=C:\\FT\\FT.EXE\r\n[Printer Alias]\r\nPrinter1=Front desk laser\r\n"
-                  "Printer2=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123\r\n[Printer Name]\r\nPrinter1=HP LaserJet 4\r\n"
-                  "Printer2=Epson FX-80\r\n");
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1041));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1008));
-  EXPECT_FALSE(wine::IsControlChecked(dialog, 1007));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1013));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1036));
-  EXPECT_TRUE(wine::IsControlEnabled(dialog, 1037));
-  EXPECT_FALSE(wine::IsControlEnabled(dialog, 1038));
-  EXPECT_EQ(wine::ControlText(dialog, 1014), "Front desk laser");
-  EXPECT_EQ(wine::ControlText(dialog, 1015), "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123") << "shown whole";
-  EXPECT_EQ(SendDlgItemMessageA(dialog, 1015, EM_GETLIMITTEXT, 0, 0), 20);
-  EXPECT_EQ(wine::ControlText(dialog, 1018), "HP LaserJet 4");
-  EXPECT_EQ(wine::ControlText(dialog, 1019), "Epson FX-80");
-  EXPECT_EQ(wine::ControlText(dialog, 1043), "HP LaserJet 4");
-  EXPECT_EQ(wine::ControlText(dialog, 1039), "C:\\FT\\FT.EXE");
-  for (int id : {1012, 1013, 1043, 1044, 1039, 1040}) EXPECT_FALSE(wine::IsControlEnabled(dialog, id)) << id;
-  for (int id : {1007, 1008, 1011, 1014, 1015, 1022, 1023}) EXPECT_TRUE(wine::IsControlEnabled(dialog, id)) << id;
-
-  wine::SaveScreenshot(dialog, "setting_dialog");
-  Quit(dialog);
-}
-
-TEST_F(SettingExe, ValuesThatDifferOnlyInCaseFallToTheLastCase) {
-  wine::WriteFile(ini, "[configuration]\r\nportcount=3\r\nmode=mode1-2\r\nMODE1-2=pb\r\nMode2-1=ftpON\r\n");
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1042));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1007));
-  EXPECT_TRUE(wine::IsControlChecked(dialog, 1013));
-  EXPECT_TRUE(wine::IsControlEnabled(dialog, 1038)) << "key names ignore case";
-  Quit(dialog);
-}
-
 TEST_F(SettingExe, AboutFromTheSystemMenuShowsTheStoredVersion) {
   wine::WriteFile(ini, "[Product]\r\nVersionStr=Version 2.10 (test)\r\n");
   HWND dialog = Open();
@@ -148,6 +76,67 @@ TEST_F(SettingExe, AboutFromTheSystemMenuShowsTheStoredVersion) {
   EXPECT_EQ(wine::ControlText(about, 1027), "QV27-518 Software Setting Program");
   wine::SaveScreenshot(about, "setting_about");
   RunningProgram::PressButton(about, IDOK);
+  Quit(dialog);
+}
+
+TEST_F(SettingExe, AboutOpensFromItsButtonAndFromTheSystemMenu) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  for (bool fromMenu : {false, true}) {
+    SCOPED_TRACE(fromMenu);
+    if (fromMenu)
+      PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
+    else
+      RunningProgram::PressButton(dialog, 1026);
+    HWND about = program.WaitForWindow("About QV27-518 Software Setting Program", "#32770");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(wine::ControlText(about, 1028), "Version 2.00");
+    RunningProgram::PressButton(about, IDOK);
+    wine::WaitUntilClosed(about);
+    EXPECT_FALSE(IsWindow(about));
+  }
+  Quit(dialog);
+}
+
+TEST_F(SettingExe, APrinterChosenInPrintSetupIsShownSavedAndMadeTheDefault) {
+  wine::WriteFile(ini, "[Configuration]\r\nMode=Mode1-2\r\n[Printer Name]\r\nPrinter1=Old\r\n");
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  RunningProgram::PressButton(dialog, 1022);
+  HWND setup = program.WaitForWindow("Print Setup", "#32770");
+  ASSERT_NE(setup, nullptr) << "the print server's printer makes the chooser open";
+  RunningProgram::PressButton(setup, IDOK);  // the default printer, as it opens
+  wine::WaitUntilClosed(setup);
+  EXPECT_EQ(wine::ControlText(dialog, 1018), "QV_Test_Printer");
+  EXPECT_EQ(wine::ControlText(dialog, 1043), "QV_Test_Printer");
+  wine::DeleteRegistryValue(kWindowsKey, "device");
+  ASSERT_TRUE(PressSet(dialog));
+  EXPECT_EQ(wine::RegistryString(kWindowsKey, "device"), "QV_Test_Printer,wineps.drv,CUPS:QV_Test_Printer");
+  const auto file = wine::ReadFile(ini);
+  ASSERT_TRUE(file);
+  EXPECT_NE(file->find("Printer1=QV_Test_Printer"), std::string::npos);
+  Quit(dialog);
+}
+
+TEST_F(SettingExe, TheChoosersOpenFromTheirButtonsAndCancelChangesNothing) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  struct Case {
+    int button;
+    const char* title;
+    const char* picture;
+  };
+  for (const Case& c : {Case{1040, "Open", "setting_open_file"}, Case{1044, "Print Setup", "setting_print_setup"}}) {
+    SCOPED_TRACE(c.title);
+    RunningProgram::PressButton(dialog, c.button);
+    HWND chooser = program.WaitForWindow(c.title, "#32770");
+    ASSERT_NE(chooser, nullptr);
+    wine::SaveScreenshot(chooser, c.picture);
+    RunningProgram::PressButton(chooser, IDCANCEL);
+    wine::WaitUntilClosed(chooser);
+  }
+  EXPECT_EQ(wine::ControlText(dialog, 1039), "") << "cancel keeps the path";
+  EXPECT_EQ(wine::ControlText(dialog, 1043), "") << "and the printer";
   Quit(dialog);
 }
 

@@ -1,0 +1,178 @@
+// The scenarios' driver for the native program in process: the real Qt host
+// on the offscreen platform with the real Linux services, the program run
+// as main() runs it, against a print server and a configuration directory
+// of the test's own. The scenario acts from the host's shown-window
+// observer, clicking and typing into the widgets as a user would.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QtTest/QTest>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "framework/qt/qt_host.h"
+#include "setting/linux_setting_program.h"
+#include "tests/support/poll_until.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/qt_program_driver.h"
+#include "tests/support/qt_test_application.h"
+#include "tests/support/temp_dir.h"
+#include "tests/setting/setting_qt_driver.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+ThrowawayPrintServer& Server() { return SettingPrintServer(); }
+
+class QtHostDriver final : public ProgramDriver {
+ public:
+  QtHostDriver() {
+    QtTestApplication("QV27-518");
+    EXPECT_EQ(Server().problem(), "");
+    // Each driver starts from the server's default, with no choice of the
+    // user's own.
+    fs::remove(Server().clientRoot() / "lpoptions");
+    fs::remove(Server().home() / ".cups" / "lpoptions");
+    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+    setenv("QV_ARGV_FILE", argv_.c_str(), 1);
+    fs::create_directories(ConfigPath().parent_path());
+  }
+  ~QtHostDriver() override {
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("QV_ARGV_FILE");
+  }
+
+  void WriteConfiguration(std::string_view text) override { WriteFileBytes(ConfigPath(), text); }
+  std::optional<std::string> Configuration() override {
+    if (!fs::exists(ConfigPath())) return std::nullopt;
+    return ReadFileBytes(ConfigPath());
+  }
+  void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
+    for (const std::string& name : names) EXPECT_TRUE(Server().AddPrinter(name)) << name;
+    EXPECT_TRUE(Server().SetServerDefault(defaultName));
+  }
+  std::string DefaultPrinter() override {
+    // "system default destination: NAME"
+    std::string out = ThrowawayPrintServer::Output("lpstat -d 2>&1");
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    const std::size_t colon = out.rfind(": ");
+    return colon == std::string::npos ? out : out.substr(colon + 2);
+  }
+  std::string RecordingCommand(std::string_view argument) override {
+    return std::string(QV_ARGV_WRITER) + " " + std::string(argument);
+  }
+  std::optional<std::string> TakeRecordedStart() override {
+    if (!PollUntil([&] { return fs::exists(argv_); })) return std::nullopt;
+    // The process id, then argv[0], then the arguments, each NUL-terminated.
+    const std::string bytes = ReadFileBytes(argv_);
+    fs::remove(argv_);
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < bytes.size();) {
+      const std::size_t end = bytes.find('\0', at);
+      words.push_back(bytes.substr(at, end - at));
+      at = end == std::string::npos ? bytes.size() : end + 1;
+    }
+    std::string arguments;
+    for (std::size_t i = 2; i < words.size(); ++i) arguments += (i > 2 ? " " : "") + words[i];
+    return arguments;
+  }
+
+  std::optional<int> Run(const std::function<void()>& scenario) override {
+    bool endedByUser = false;
+    const int code = RunLinuxSettingProgram([&](qt::QtDialogHost& host) {
+      host.ObserveShownWindows([&](QWidget* window) {
+        if (boxes_.Answer(window)) return;
+        if (dialog_ || !Control(window, 1026)) {
+          ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
+          window->close();
+          return;
+        }
+        dialog_ = window;
+        scenario();
+        endedByUser = !Running();
+        if (!endedByUser) Leave(Leaving::CloseBox, kAnswerOk);
+      });
+    });
+    if (!dialog_) ADD_FAILURE() << "the setting dialog did not open";
+    return endedByUser ? std::optional<int>(code) : std::nullopt;
+  }
+  std::string Text(int id) override { return ControlText(dialog_, id); }
+  bool IsChecked(int id) override {
+    auto* button = qobject_cast<QAbstractButton*>(Control(dialog_, id));
+    return button && button->isChecked();
+  }
+  bool IsEnabled(int id) override {
+    QWidget* control = Control(dialog_, id);
+    return control && control->isEnabled();
+  }
+  void Type(int id, std::string_view text) override {
+    auto* edit = qobject_cast<QLineEdit*>(Control(dialog_, id));
+    if (!edit) {
+      ADD_FAILURE() << "no edit field " << id;
+      return;
+    }
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+  }
+  std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
+    const std::size_t before = Queue(answers);
+    Click(dialog_, id);
+    return BoxesSince(before);
+  }
+  std::optional<BoxSeen> Leave(Leaving how, int answer) override {
+    const std::size_t before = Queue({answer});
+    switch (how) {
+      case Leaving::QuitButton: Click(dialog_, 2); break;
+      case Leaving::EscapeKey: QTest::keyClick(dialog_, Qt::Key_Escape); break;
+      case Leaving::CloseBox: dialog_->close(); break;
+    }
+    // The close box's request arrives through the event queue.
+    for (int round = 0; round < 100 && boxes_.seen.size() == before; ++round) QApplication::processEvents();
+    const auto boxes = BoxesSince(before);
+    if (boxes.empty()) return std::nullopt;
+    // The dialog ends once the handler returns to the host's loop.
+    if (answer == kAnswerOk) left_ = true;
+    return boxes.front();
+  }
+  bool Running() override { return dialog_ && dialog_->isVisible() && !left_; }
+  void SavePicture(const std::string& name) override { SaveShot(dialog_, "setting-" + name); }
+
+ private:
+  fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
+  std::size_t Queue(const std::vector<int>& answers) {
+    for (int answer : answers) {
+      const QString text = answer == kAnswerOk ? QStringLiteral("OK")
+                           : answer == kAnswerCancel ? QStringLiteral("Cancel") : QStringLiteral("Retry");
+      boxes_.answers.push_back([text](QMessageBox* box) { PressButton(box, text); });
+    }
+    return boxes_.seen.size();
+  }
+  std::vector<BoxSeen> BoxesSince(std::size_t before) {
+    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
+    return {boxes_.seen.begin() + static_cast<std::ptrdiff_t>(before), boxes_.seen.end()};
+  }
+
+  TempDir config_;
+  fs::path argv_ = config_ / "argv";
+  MessageBoxAnswers boxes_;
+  QWidget* dialog_ = nullptr;
+  bool left_ = false;  // the user confirmed leaving
+};
+
+}  // namespace
+
+ThrowawayPrintServer& SettingPrintServer() {
+  // Stopped when the test program exits.
+  static ThrowawayPrintServer server;
+  return server;
+}
+
+std::unique_ptr<ProgramDriver> MakeProgramDriver() { return std::make_unique<QtHostDriver>(); }
+
+}  // namespace qv::testing

@@ -1,0 +1,259 @@
+// The setting program's scenarios, written once for every host: the
+// testing host, the Qt host with the Linux services, and QV27-518.exe under
+// Wine (each test program links its host's driver). They check what the
+// user sees and what the machine holds afterwards: the dialog's controls,
+// the message boxes, the configuration file, the default printer and the
+// started file-transfer program.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include "tests/support/program_driver.h"
+
+namespace qv::testing {
+namespace {
+
+constexpr const char* kTitle = "QV27-518 Software Setting Program";
+constexpr const char* kSuccess = "System finishes setting successfully.";
+constexpr const char* kExitQuestion = "Are you sure to exit program?";
+constexpr int kSet = 1;  // the Set button
+// The controls of each mode's group, and the four radio sets.
+const std::vector<int> kOnePcGroup = {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023};
+const std::vector<int> kTwoPcGroup = {1012, 1013, 1043, 1044, 1039, 1040};
+const std::vector<std::vector<int>> kRadioSets = {{1041, 1042}, {1036, 1037, 1038}, {1007, 1008, 1011}, {1012, 1013}};
+
+// A configuration as the installer and an earlier Set leave it; `more` are
+// further lines of its [Configuration] section.
+std::string TwoPrinters(const std::string& mode, const std::string& nameA, const std::string& nameB,
+                        const std::string& more = "") {
+  return "[Configuration]\r\nPortCount=3\r\nInstalledDir=C:\\QV27-518\r\nMode=" + mode + "\r\n" + more +
+         "[Printer Alias]\r\nPrinter1=Front\r\nPrinter2=Back\r\n[Printer Name]\r\nPrinter1=" + nameA +
+         "\r\nPrinter2=" + nameB + "\r\n";
+}
+
+// A value of the configuration file as a reader of it finds it.
+std::string EntryOf(const std::string& file, const std::string& section, const std::string& key) {
+  bool inSection = false;
+  std::size_t at = 0;
+  while (at < file.size()) {
+    std::size_t end = file.find('\n', at);
+    if (end == std::string::npos) end = file.size();
+    std::string line = file.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.front() == '[') inSection = line == "[" + section + "]";
+    else if (inSection && line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  }
+  return "<missing>";
+}
+
+class SettingScenario : public ::testing::Test {
+ protected:
+  void SetUp() override { driver->AddPrinters({"QV_A", "QV_B"}, "QV_A"); }
+
+  std::string Entry(const std::string& section, const std::string& key) {
+    const auto file = driver->Configuration();
+    return file ? EntryOf(*file, section, key) : "<no file>";
+  }
+  void ExpectEntries(const std::vector<std::tuple<const char*, const char*, std::string>>& entries) {
+    for (const auto& [section, key, value] : entries) EXPECT_EQ(Entry(section, key), value) << section << "/" << key;
+  }
+  // Set, answered with OK: the one success message.
+  void SetAndExpectSuccess() {
+    const auto boxes = driver->Press(kSet, {kAnswerOk});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kSuccess);
+    EXPECT_EQ(boxes[0].caption, kTitle);
+    EXPECT_EQ(boxes[0].icon, BoxIcon::Information);
+    EXPECT_TRUE(driver->Running()) << "Set leaves the dialog open";
+  }
+  void Quit() {
+    const auto box = driver->Leave(Leaving::QuitButton, kAnswerOk);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kExitQuestion);
+  }
+
+  std::unique_ptr<ProgramDriver> driver = MakeProgramDriver();
+};
+
+TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
+  const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+  struct Case {
+    const char* what;  // and the picture's name
+    std::optional<std::string> file;
+    std::vector<int> checked, enabled, disabled;
+    std::vector<std::pair<int, std::string>> texts;
+  };
+  std::vector<int> twoPcAndPort3 = kTwoPcGroup, onePcAndPort2 = kOnePcGroup, onePcAndPorts = kOnePcGroup;
+  twoPcAndPort3.push_back(1038);
+  onePcAndPort2.push_back(1037);
+  onePcAndPorts.insert(onePcAndPorts.end(), {1037, 1038});
+  const Case cases[] = {
+      {"defaults", std::nullopt, {1042, 1007, 1013, 1036}, kTwoPcGroup, onePcAndPorts,
+       {{1014, ""}, {1015, ""}, {1018, ""}, {1019, ""}, {1043, ""}, {1039, ""}}},
+      {"one-pc-printer-b",
+       "[Configuration]\r\nPortCount=2\r\nMode=Mode1-2\r\nMode1-2=PB\r\nMode2-1=FtpOFF\r\n"
+       "FtpPath=C:\\FT\\FT.EXE\r\n[Printer Alias]\r\nPrinter1=Front desk laser\r\nPrinter2=" + thirty +
+           "\r\n[Printer Name]\r\nPrinter1=HP LaserJet 4\r\nPrinter2=Epson FX-80\r\n",
+       {1041, 1008, 1013, 1036}, onePcAndPort2, twoPcAndPort3,
+       {{1014, "Front desk laser"}, {1015, thirty},  // a stored alias shows whole
+        {1018, "HP LaserJet 4"}, {1019, "Epson FX-80"}, {1043, "HP LaserJet 4"}, {1039, "C:\\FT\\FT.EXE"}}},
+      // Section and key names ignore case, the values do not.
+      {"other-cases", "[configuration]\r\nportcount=3\r\nmode=mode1-2\r\nMODE1-2=pb\r\nMode2-1=ftpON\r\n",
+       {1042, 1007, 1013, 1036}, {1037, 1038}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    driver.reset();
+    driver = MakeProgramDriver();
+    if (c.file) driver->WriteConfiguration(*c.file);
+    driver->Run([&] {
+      for (int id : c.checked) EXPECT_TRUE(driver->IsChecked(id)) << id;
+      for (const auto& set : kRadioSets) {
+        int checked = 0;
+        for (int id : set) checked += driver->IsChecked(id) ? 1 : 0;
+        EXPECT_EQ(checked, 1) << "one radio of the set of " << set.front();
+      }
+      for (int id : c.enabled) EXPECT_TRUE(driver->IsEnabled(id)) << id;
+      for (int id : c.disabled) EXPECT_FALSE(driver->IsEnabled(id)) << id;
+      for (const auto& [id, text] : c.texts) EXPECT_EQ(driver->Text(id), text) << id;
+      driver->SavePicture(c.what);
+      Quit();
+    });
+    EXPECT_EQ(driver->Configuration(), c.file) << "opening and leaving write nothing";
+  }
+}
+
+TEST_F(SettingScenario, SetSavesTheFormMakesTheChosenPrinterTheDefaultAndSaysSo) {
+  driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", "QV_B"));
+  const auto code = driver->Run([&] {
+    EXPECT_EQ(driver->Text(1014), "Front");
+    EXPECT_EQ(driver->Text(1018), "QV_A");
+    driver->Type(1014, "Desk");
+    driver->Type(1015, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
+    EXPECT_EQ(driver->Text(1015), "ABCDEFGHIJKLMNOPQRST") << "typing stops at twenty";
+    driver->Press(1008);  // Select B
+    driver->Press(1037);  // LPT2
+    SetAndExpectSuccess();
+    Quit();
+  });
+  EXPECT_EQ(code, 0);
+  ExpectEntries({{"Configuration", "Mode", "Mode1-2"},
+                 {"Configuration", "Mode1-2", "PB"},
+                 {"Configuration", "Mode2-1", "FtpOFF"},
+                 {"Configuration", "FtpPath", "<missing>"},  // not the one-PC mode's
+                 {"Configuration", "PortCount", "3"},        // the installer's entries stay
+                 {"Configuration", "InstalledDir", "C:\\QV27-518"},
+                 {"Printer Alias", "Printer1", "Desk"},
+                 {"Printer Alias", "Printer2", "ABCDEFGHIJKLMNOPQRST"},
+                 {"Printer Name", "Printer1", "QV_A"},
+                 {"Printer Name", "Printer2", "QV_B"}});
+  EXPECT_EQ(driver->DefaultPrinter(), "QV_B");
+}
+
+TEST_F(SettingScenario, InTheSharedPrinterModeEachSetStartsTheTransferProgramAndDefaultsToPrinterA) {
+  const std::string loaded = driver->RecordingCommand("--loaded");
+  driver->WriteConfiguration(TwoPrinters("Mode2-1", "QV_B", "QV_A", "Mode2-1=FtpOFF\r\nFtpPath=" + loaded + "\r\n"));
+  const std::string command = driver->RecordingCommand("--from-set");
+  const auto code = driver->Run([&] {
+    EXPECT_EQ(driver->Text(1039), loaded);
+    EXPECT_TRUE(driver->IsChecked(1013)) << "Disable, as the file says";
+    driver->Press(1012);  // Enable
+    driver->Type(1039, command);
+    SetAndExpectSuccess();
+    EXPECT_EQ(driver->TakeRecordedStart(), "--from-set");
+    SetAndExpectSuccess();
+    EXPECT_EQ(driver->TakeRecordedStart(), "--from-set") << "a second Set starts it again";
+    const auto box = driver->Leave(Leaving::EscapeKey, kAnswerOk);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kExitQuestion);
+  });
+  EXPECT_EQ(code, 0);
+  ExpectEntries({{"Configuration", "Mode", "Mode2-1"},
+                 {"Configuration", "Mode2-1", "FtpON"},
+                 {"Configuration", "FtpPath", command},
+                 {"Printer Name", "Printer1", "QV_B"}});
+  EXPECT_EQ(driver->DefaultPrinter(), "QV_B") << "the shared printer is printer A";
+}
+
+TEST_F(SettingScenario, BroadcastToDifferentlyNamedPrintersWarnsFirst) {
+  struct Case {
+    int answer;
+    bool saved;
+  };
+  for (const Case c : {Case{kAnswerCancel, false}, Case{kAnswerOk, true}}) {
+    SCOPED_TRACE(c.saved ? "continued" : "cancelled");
+    driver.reset();  // the last one's machine goes before the next one's is made
+    driver = MakeProgramDriver();
+    driver->AddPrinters({"QV_A", "QV_B"}, "QV_B");
+    driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", "QV_B", "Mode1-2=Broadcast\r\n"));
+    const auto before = driver->Configuration();
+    std::string defaultBefore;  // as the running program finds it (Wine sets its own at start)
+    driver->Run([&] {
+      defaultBefore = driver->DefaultPrinter();
+      EXPECT_TRUE(driver->IsChecked(1011)) << "Broadcast, as the file says";
+      const auto boxes = driver->Press(kSet, c.saved ? std::vector<int>{c.answer, kAnswerOk} : std::vector<int>{c.answer});
+      ASSERT_EQ(boxes.size(), c.saved ? 2u : 1u);
+      EXPECT_EQ(boxes[0].text,
+                "Printer A's Printer Name is different from others Printer Name.\n"
+                "User must check if they are the same series.\nDo you want to continue?");
+      EXPECT_EQ(boxes[0].caption, std::string(kTitle) + " Warning");
+      EXPECT_EQ(boxes[0].icon, BoxIcon::Warning);
+      if (c.saved) {
+        EXPECT_EQ(boxes[1].text, kSuccess);
+      }
+      EXPECT_TRUE(driver->IsChecked(1011)) << "the dialog keeps what the user chose";
+      Quit();  // after a cancel, nothing else is said before the exit question
+    });
+    if (c.saved) {
+      EXPECT_EQ(Entry("Configuration", "Mode1-2"), "Broadcast");
+      EXPECT_EQ(driver->DefaultPrinter(), "QV_A") << "broadcast prints on printer A";
+    } else {
+      EXPECT_EQ(driver->Configuration(), before);
+      EXPECT_EQ(driver->DefaultPrinter(), defaultBefore);
+    }
+  }
+}
+
+TEST_F(SettingScenario, TheModeRadiosSwitchWhichGroupCanBeUsed) {
+  const int onePc[] = {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023};
+  const int twoPc[] = {1012, 1013, 1043, 1044, 1039, 1040};
+  driver->Run([&] {
+    for (const bool one : {true, false}) {
+      SCOPED_TRACE(one ? "one PC" : "two PCs");
+      driver->Press(one ? 1041 : 1042);
+      for (int id : onePc) EXPECT_EQ(driver->IsEnabled(id), one) << id;
+      for (int id : twoPc) EXPECT_EQ(driver->IsEnabled(id), !one) << id;
+      EXPECT_EQ(driver->IsChecked(1041), one);
+      EXPECT_EQ(driver->IsChecked(1042), !one);
+    }
+    Quit();
+  });
+}
+
+TEST_F(SettingScenario, QuitEscapeAndTheCloseBoxAllAskFirstAndWriteNothing) {
+  const auto code = driver->Run([&] {
+    driver->Press(1042);
+    driver->Type(1039, "C:\\NEW.EXE");
+    for (const Leaving how : {Leaving::QuitButton, Leaving::EscapeKey, Leaving::CloseBox}) {
+      const auto box = driver->Leave(how, kAnswerCancel);
+      ASSERT_TRUE(box);
+      EXPECT_EQ(box->text, kExitQuestion);
+      EXPECT_EQ(box->caption, kTitle);
+      EXPECT_EQ(box->icon, BoxIcon::Question);
+      EXPECT_TRUE(driver->Running()) << "Cancel keeps the program open";
+      EXPECT_EQ(driver->Text(1039), "C:\\NEW.EXE") << "and the form as it was";
+    }
+    const auto box = driver->Leave(Leaving::CloseBox, kAnswerOk);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kExitQuestion);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(driver->Configuration()) << "leaving writes no configuration file";
+}
+
+}  // namespace
+}  // namespace qv::testing

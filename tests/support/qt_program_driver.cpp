@@ -1,0 +1,71 @@
+#include "tests/support/qt_program_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QtTest/QTest>
+
+namespace qv::testing {
+
+QWidget* Control(QWidget* dialog, int id) { return dialog->findChild<QWidget*>(QString::number(id)); }
+
+void Click(QWidget* dialog, int id) {
+  if (QWidget* control = Control(dialog, id)) QTest::mouseClick(control, Qt::LeftButton);
+  else ADD_FAILURE() << "no control " << id;
+}
+
+std::string ControlText(QWidget* dialog, int id) {
+  QWidget* control = Control(dialog, id);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toStdString();
+  if (auto* label = qobject_cast<QLabel*>(control)) return label->text().toStdString();
+  return {};
+}
+
+void PressButton(QWidget* window, const QString& text) {
+  for (auto* button : window->findChildren<QAbstractButton*>()) {
+    if (button->text().remove('&') == text) {
+      button->click();
+      return;
+    }
+  }
+  ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+std::vector<std::string> MessageBoxAnswers::Texts() const {
+  std::vector<std::string> texts;
+  for (const BoxSeen& box : seen) texts.push_back(box.text);
+  return texts;
+}
+
+bool MessageBoxAnswers::Answer(QWidget* window) {
+  auto* box = qobject_cast<QMessageBox*>(window);
+  if (!box) return false;
+  BoxIcon icon = BoxIcon::None;
+  switch (box->icon()) {
+    case QMessageBox::Information: icon = BoxIcon::Information; break;
+    case QMessageBox::Warning: icon = BoxIcon::Warning; break;
+    case QMessageBox::Question: icon = BoxIcon::Question; break;
+    case QMessageBox::Critical: icon = BoxIcon::Error; break;
+    default: break;
+  }
+  seen.push_back({box->windowTitle().toStdString(), box->text().toStdString(), icon});
+  if (answers.empty()) {
+    ADD_FAILURE() << "unexpected message box: " << seen.back().text;
+    PressButton(box, QStringLiteral("OK"));
+    return true;
+  }
+  auto answer = std::move(answers.front());
+  answers.pop_front();
+  answer(box);
+  // A box that the answer did not close would hold the program for good.
+  if (box->isVisible()) {
+    ADD_FAILURE() << "the answer left the box open: " << seen.back().text;
+    box->done(0);
+  }
+  return true;
+}
+
+}  // namespace qv::testing

@@ -1,0 +1,40 @@
+// Driving a native program's Qt windows in process as a user would: the
+// controls by their resource ids, buttons by their text, and the message
+// boxes answered in the order they come, their texts kept for the checks.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/program_driver.h"
+
+class QMessageBox;
+class QString;
+class QWidget;
+
+namespace qv::testing {
+
+// The control with the resource id, or null.
+QWidget* Control(QWidget* dialog, int id);
+// A mouse click on the control; a missing control fails the test.
+void Click(QWidget* dialog, int id);
+// What an edit field or a static text shows.
+std::string ControlText(QWidget* dialog, int id);
+// Clicks the window's button with the text (without its mnemonic's &).
+void PressButton(QWidget* window, const QString& text);
+
+// The answers to the message boxes that a scenario expects, in order.
+struct MessageBoxAnswers {
+  std::deque<std::function<void(QMessageBox*)>> answers;
+  std::vector<BoxSeen> seen;  // every box, as shown
+
+  std::vector<std::string> Texts() const;
+
+  // Answers `window` when it is a message box (one that none expected is
+  // a failure, and is closed with OK); false for any other window.
+  bool Answer(QWidget* window);
+};
+
+}  // namespace qv::testing

@@ -1,0 +1,156 @@
+// The scenarios' driver for the real QV27-518.exe under Wine: the program
+// started from the build, its real controls clicked and read from this test
+// program, the configuration file in the Windows folder and the printers in
+// the registry, as Windows keeps them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/program_driver.h"
+#include "tests/wine/program_driver.h"
+
+namespace qv::testing {
+namespace {
+
+using wine::DeleteRegistryValue;
+using wine::RegistryString;
+using wine::RunningProgram;
+using wine::SetRegistryString;
+
+constexpr const char* kDevicesKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
+constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
+BoxIcon IconOf(const wine::MessageBoxSeen& box) {
+  const LPCSTR icon = wine::IdentifyMessageBoxIcon(box);
+  if (icon == IDI_ASTERISK) return BoxIcon::Information;
+  if (icon == IDI_EXCLAMATION) return BoxIcon::Warning;
+  if (icon == IDI_QUESTION) return BoxIcon::Question;
+  if (icon == IDI_HAND) return BoxIcon::Error;
+  return BoxIcon::None;
+}
+
+class WineProgramDriver final : public ProgramDriver {
+ public:
+  WineProgramDriver() {
+    wine::RemoveFile(ini_);
+    wine::RemoveFile(marker_);
+    DeleteRegistryValue(kWindowsKey, "device");
+  }
+  ~WineProgramDriver() override {
+    program_.Kill();
+    wine::RemoveFile(ini_);
+    wine::RemoveFile(marker_);
+    for (const std::string& name : printers_) DeleteRegistryValue(kDevicesKey, name.c_str());
+  }
+
+  void WriteConfiguration(std::string_view text) override { wine::WriteFile(ini_, std::string(text)); }
+  std::optional<std::string> Configuration() override { return wine::ReadFile(ini_); }
+  void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const std::string port = "winspool,LPT" + std::to_string(i + 1) + ":";
+      EXPECT_TRUE(SetRegistryString(kDevicesKey, names[i].c_str(), port));
+      if (names[i] == defaultName) {
+        EXPECT_TRUE(SetRegistryString(kWindowsKey, "device", names[i] + "," + port));
+      }
+      printers_.push_back(names[i]);
+    }
+  }
+  std::string DefaultPrinter() override {
+    const std::string device = RegistryString(kWindowsKey, "device").value_or("");
+    const std::string name = device.substr(0, device.find(','));
+    // Windows keeps the default as the name and the printer's device entry.
+    if (!device.empty()) {
+      EXPECT_EQ(device, name + "," + RegistryString(kDevicesKey, name.c_str()).value_or("<none>"));
+    }
+    return name;
+  }
+  std::string RecordingCommand(std::string_view argument) override {
+    return wine::BinDirectory() + "\\marker_program.exe " + marker_ + " " + std::string(argument);
+  }
+  std::optional<std::string> TakeRecordedStart() override {
+    // "ran: " and the command line: the marker's path, then the arguments.
+    const auto ran = wine::WaitForFile(marker_);
+    wine::RemoveFile(marker_);
+    const std::string prefix = "ran: " + marker_ + " ";
+    if (!ran || ran->rfind(prefix, 0) != 0) return std::nullopt;
+    return ran->substr(prefix.size());
+  }
+
+  std::optional<int> Run(const std::function<void()>& scenario) override {
+    if (!program_.Start(wine::BinDirectory() + "\\QV27-518.exe")) {
+      ADD_FAILURE() << "QV27-518.exe did not start";
+      return std::nullopt;
+    }
+    dialog_ = program_.WaitForWindow("QV27-518 Setting Program", "#32770");
+    if (!dialog_) {
+      ADD_FAILURE() << "the setting dialog did not open";
+      return std::nullopt;
+    }
+    scenario();
+    // The program ends on its own a moment after the user confirmed leaving.
+    const auto code = left_ ? program_.WaitForExit() : std::nullopt;
+    program_.Kill();
+    if (!code) return std::nullopt;
+    return static_cast<int>(*code);
+  }
+  std::string Text(int id) override { return wine::ControlText(dialog_, id); }
+  bool IsChecked(int id) override { return wine::IsControlChecked(dialog_, id); }
+  bool IsEnabled(int id) override { return wine::IsControlEnabled(dialog_, id); }
+  // Selects the field's text and types over it key by key, so that the
+  // field's limit applies as it does to a user.
+  void Type(int id, std::string_view text) override {
+    SendDlgItemMessageA(dialog_, id, EM_SETSEL, 0, -1);
+    if (text.empty()) SendDlgItemMessageA(dialog_, id, WM_CLEAR, 0, 0);
+    for (char c : text) SendDlgItemMessageA(dialog_, id, WM_CHAR, static_cast<unsigned char>(c), 0);
+  }
+  std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
+    if (answers.empty()) {
+      // A control whose click shows nothing: the click is done when this returns.
+      SendDlgItemMessageA(dialog_, id, BM_CLICK, 0, 0);
+      return {};
+    }
+    RunningProgram::PressButton(dialog_, id);
+    return Answer(answers);
+  }
+  std::optional<BoxSeen> Leave(Leaving how, int answer) override {
+    switch (how) {
+      case Leaving::QuitButton: RunningProgram::PressButton(dialog_, IDCANCEL); break;
+      case Leaving::EscapeKey: wine::PressKey(dialog_, VK_ESCAPE); break;
+      case Leaving::CloseBox: PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    }
+    const auto boxes = Answer({answer});
+    if (boxes.empty()) return std::nullopt;
+    if (answer == IDOK) left_ = true;
+    return boxes.front();
+  }
+  bool Running() override { return !left_ && program_.Running() && IsWindow(dialog_); }
+  void SavePicture(const std::string& name) override { wine::SaveScreenshot(dialog_, "setting_" + name); }
+
+ private:
+  // Waits for each box in turn and answers it; a box that does not come
+  // ends the list.
+  std::vector<BoxSeen> Answer(const std::vector<int>& answers) {
+    std::vector<BoxSeen> seen;
+    for (int answer : answers) {
+      const auto box = program_.WaitForMessageBox("", std::chrono::seconds(30), dialog_);
+      if (!box) break;
+      seen.push_back({box->caption, box->text, IconOf(*box)});
+      RunningProgram::PressButton(box->window, answer);
+      wine::WaitUntilClosed(box->window);
+    }
+    return seen;
+  }
+
+  const std::string ini_ = wine::WindowsDirectory() + "\\QV27-518.ini";
+  const std::string marker_ = wine::WindowsDirectory() + "\\temp\\qv-marker.txt";
+  std::vector<std::string> printers_;
+  RunningProgram program_;
+  HWND dialog_ = nullptr;
+  bool left_ = false;  // the user confirmed leaving
+};
+
+}  // namespace
+
+std::unique_ptr<ProgramDriver> MakeProgramDriver() { return std::make_unique<WineProgramDriver>(); }
+
+}  // namespace qv::testing
