@@ -10,6 +10,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/posix/file_io.h"
 #include "platform/posix/user_directories.h"
 #include "platform/posix/windows_1252.h"
 
@@ -136,19 +137,7 @@ std::string XmlText(std::string_view text) {
 bool WriteFileAtomically(const fs::path& path, const std::string& contents) {
   std::error_code error;
   fs::create_directories(path.parent_path(), error);
-  std::string temporary = path.string() + ".XXXXXX";
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, 0644) == 0;
-  for (std::size_t done = 0; ok && done < contents.size();) {
-    const ssize_t put = ::write(fd, contents.data() + done, contents.size() - done);
-    ok = put > 0;
-    if (ok) done += static_cast<std::size_t>(put);
-  }
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  ::unlink(temporary.c_str());
-  return false;
+  return ReplaceFileAtomically(path, contents, 0644);
 }
 
 }  // namespace

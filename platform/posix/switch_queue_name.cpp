@@ -41,7 +41,7 @@ std::optional<std::string> SwitchQueueName(std::string_view uri) {
       question == std::string_view::npos ? std::string_view() : QueryValue(uri.substr(question + 1), "printer");
   std::string name;
   if (printer == "A" || printer == "B") name = "Printer " + std::string(printer) + " on ";
-  else if (printer == "Broadcast") name = "Printers A and B (broadcast) on ";
+  else if (printer == "Broadcast") name = "Printers A and B at once on ";
   name += "QV27-518 switch";
   if (!port.empty()) name += " (" + port + ")";
   return name;

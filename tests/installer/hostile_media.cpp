@@ -1,6 +1,6 @@
 #include "tests/installer/hostile_media.h"
 
-#include "tests/support/szdd_writer.h"
+#include "tests/support/szdd.h"
 
 // The table leaves the fields of a case that it does not need at their
 // defaults.

@@ -15,7 +15,7 @@ TEST(SwitchQueueName, NamesThePrinterAndThePortOfTheUri) {
   const Case cases[] = {
       {"qv27-518:/dev/parport0?printer=A", "Printer A on QV27-518 switch (LPT1)"},
       {"qv27-518:/dev/parport1?printer=B&settle=20", "Printer B on QV27-518 switch (LPT2)"},
-      {"qv27-518:/dev/parport0?settle=5&printer=Broadcast", "Printers A and B (broadcast) on QV27-518 switch (LPT1)"},
+      {"qv27-518:/dev/parport0?settle=5&printer=Broadcast", "Printers A and B at once on QV27-518 switch (LPT1)"},
       {"qv27-518:/dev/parport0?printer=C", "QV27-518 switch (LPT1)"},
       {"qv27-518:/dev/parport0?printer=a", "QV27-518 switch (LPT1)"},
       {"qv27-518:/dev/parport0?printerX=A", "QV27-518 switch (LPT1)"},
