@@ -1,6 +1,7 @@
 // The dialog host seam. CDialog and the programs' dialogs talk to windows
 // only through these interfaces; the win32 host implements them over the
-// Windows API, the testing host in memory, the Qt host over Qt widgets.
+// Windows API (framework/win32), the Qt host over Qt widgets (framework/qt),
+// the testing host in memory (tests/support/testing_host.h).
 #pragma once
 
 #include <cstdint>

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/fixed_text.h"
+#include "base/fixed_text.h"
 #include "installer/info_records.h"
 #include "platform/profile_store.h"
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace qv {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "framework/dialog.h"
-#include "framework/fixed_text.h"
+#include "base/fixed_text.h"
 #include "installer/info_file.h"
 #include "installer/installation.h"
 #include "installer/installer_services.h"

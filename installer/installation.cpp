@@ -1,6 +1,6 @@
 #include "installer/installation.h"
 
-#include "framework/text_case.h"
+#include "base/text_case.h"
 #include "installer/medium_rule.h"
 #include "platform/installer_paths.h"
 

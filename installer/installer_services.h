@@ -6,7 +6,7 @@
 #include "platform/firmware_port_table.h"
 #include "platform/installer_file_system.h"
 #include "platform/profile_store.h"
-#include "platform/progress_control_class.h"
+#include "installer/progress_control_class.h"
 #include "platform/shell_program_group.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "framework/text_case.h"
+#include "base/text_case.h"
 
 namespace qv {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "framework/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace qv {
 

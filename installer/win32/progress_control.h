@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "platform/progress_control_class.h"
+#include "installer/progress_control_class.h"
 
 namespace qv::win32 {
 

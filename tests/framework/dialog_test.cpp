@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 #include "framework/window_constants.h"
 #include "tests/framework/test_resources.h"
 

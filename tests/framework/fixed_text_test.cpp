@@ -1,6 +1,6 @@
 // FixedText's own promises, which every caller inherits: never more than
 // its capacity, always terminated, cuts reported, refusals without effect.
-#include "framework/fixed_text.h"
+#include "base/fixed_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The host contract on the testing host.
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 #include "tests/framework/host_contract.h"
 #include "tests/framework/test_resources.h"
 

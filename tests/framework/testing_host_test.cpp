@@ -1,7 +1,7 @@
 // The testing host must behave like the platform where the programs rely on
 // it: radio sets from template groups, edit limits, disabled controls,
 // nested modal dialogs, message-box answers and pumped messages.
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/text_case.h"
+#include "base/text_case.h"
 #include "platform/win32/shell_commands.h"
 #include "tests/fuzz/fuzz_fields.h"
 #include "tests/fuzz/shell_command_syntax.h"

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 #include "installer/install_dlg.h"
 #include "platform/posix/ini_profile_store.h"
 #include "tests/support/installer_doubles.h"

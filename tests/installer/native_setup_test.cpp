@@ -21,12 +21,12 @@
 #include <optional>
 
 #include "framework/qt/qt_host.h"
-#include "installer/linux_installer_program.h"
-#include "installer/qt/progress_control.h"
+#include "installer/linux/linux_installer_program.h"
+#include "installer/linux/progress_control.h"
 #include "platform/posix/freedesktop_program_group.h"
 #include "platform/posix/kernel_firmware_port_table.h"
 #include "platform/posix/posix_installer_file_system.h"
-#include "setting/linux_setting_program.h"
+#include "setting/linux/linux_setting_program.h"
 #include "tests/support/qt_program_driver.h"
 #include "tests/support/qt_test_application.h"
 #include "tests/support/service_doubles.h"

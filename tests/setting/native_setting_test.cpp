@@ -25,7 +25,7 @@
 #include <functional>
 
 #include "framework/qt/qt_host.h"
-#include "setting/linux_setting_program.h"
+#include "setting/linux/linux_setting_program.h"
 #include "tests/support/qt_program_driver.h"
 #include "tests/support/qt_test_application.h"
 #include "tests/support/temp_dir.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 #include "platform/posix/ini_profile_store.h"
 #include "setting/setting_services.h"
 #include "setting/two_printer_dlg.h"

@@ -15,7 +15,7 @@
 #include <filesystem>
 
 #include "framework/qt/qt_host.h"
-#include "setting/linux_setting_program.h"
+#include "setting/linux/linux_setting_program.h"
 #include "tests/support/poll_until.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/qt_program_driver.h"

@@ -1,7 +1,7 @@
 // The scenarios' driver on the testing host: the setting dialog in memory
 // with the real profile engine on a temporary directory and the service
 // doubles for the printers, the port and the launcher.
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 #include "framework/window_constants.h"
 #include "platform/posix/ini_profile_store.h"
 #include "setting/setting_services.h"

@@ -13,7 +13,7 @@
 
 #include "platform/firmware_port_table.h"
 #include "platform/installer_file_system.h"
-#include "platform/progress_control_class.h"
+#include "installer/progress_control_class.h"
 #include "platform/shell_program_group.h"
 #include "tests/support/service_doubles.h"
 

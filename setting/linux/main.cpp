@@ -2,7 +2,7 @@
 // program with the Qt host and the Linux services.
 #include <QApplication>
 
-#include "setting/linux_setting_program.h"
+#include "setting/linux/linux_setting_program.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

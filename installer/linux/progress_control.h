@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "platform/progress_control_class.h"
+#include "installer/progress_control_class.h"
 
 namespace qv::qt {
 

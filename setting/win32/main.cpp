@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include "framework/win32/win32_host.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_launcher.h"
+#include "platform/win32/win32_printer_store.h"
 #include "platform/win32/win32_profile_store.h"
-#include "platform/win32/win32_services.h"
 #include "platform/win32/win32_switch_port.h"
 #include "setting/setting_app.h"
 

@@ -1,4 +1,4 @@
-#include "framework/testing/testing_host.h"
+#include "tests/support/testing_host.h"
 
 #include <algorithm>
 #include <cctype>

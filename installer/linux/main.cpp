@@ -2,7 +2,7 @@
 // with the Qt host and the Linux services.
 #include <QApplication>
 
-#include "installer/linux_installer_program.h"
+#include "installer/linux/linux_installer_program.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

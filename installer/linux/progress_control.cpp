@@ -1,4 +1,4 @@
-#include "installer/qt/progress_control.h"
+#include "installer/linux/progress_control.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

@@ -1,4 +1,4 @@
-#include "setting/linux_setting_program.h"
+#include "setting/linux/linux_setting_program.h"
 
 #include <QCoreApplication>
 

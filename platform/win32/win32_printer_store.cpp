@@ -1,23 +1,8 @@
-#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_printer_store.h"
 
 #include <string>
 
 namespace qv::win32 {
-
-Win32Clock::Win32Clock() {
-  LARGE_INTEGER frequency{};
-  QueryPerformanceFrequency(&frequency);
-  frequency_ = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
-}
-
-std::chrono::nanoseconds Win32Clock::PreciseNow() {
-  LARGE_INTEGER counter{};
-  QueryPerformanceCounter(&counter);
-  // Whole seconds and the rest apart, so that the product cannot overflow.
-  const LONGLONG seconds = counter.QuadPart / frequency_;
-  const LONGLONG rest = counter.QuadPart % frequency_;
-  return std::chrono::nanoseconds(seconds * 1000000000LL + rest * 1000000000LL / frequency_);
-}
 
 bool Win32PrinterStore::OpenDeviceList() {
   CloseDeviceList();
@@ -60,11 +45,6 @@ bool Win32PrinterStore::WriteDefaultDevice(std::string_view value) {
                  static_cast<DWORD>(text.size() + 1));
   RegCloseKey(windows);
   return true;
-}
-
-void Win32Launcher::Start(std::string_view commandLine) {
-  const std::string line(commandLine);
-  WinExec(line.c_str(), SW_SHOWNA);
 }
 
 }  // namespace qv::win32

@@ -10,7 +10,7 @@
 #include "platform/win32/win32_firmware_port_table.h"
 #include "platform/win32/win32_installer_file_system.h"
 #include "platform/win32/win32_profile_store.h"
-#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_shell_program_group.h"
 
 namespace {

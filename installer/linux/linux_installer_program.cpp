@@ -1,10 +1,10 @@
-#include "installer/linux_installer_program.h"
+#include "installer/linux/linux_installer_program.h"
 
 #include "framework/qt/qt_host.h"
 #include "installer/install_app.h"
 #include "installer/installation.h"
 #include "installer/installer_resources.h"
-#include "installer/qt/progress_control.h"
+#include "installer/linux/progress_control.h"
 #include "framework/window_constants.h"
 #include "resources/installer/resource.h"
 #include "platform/posix/freedesktop_program_group.h"
