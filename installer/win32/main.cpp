@@ -7,10 +7,10 @@
 #include "framework/win32/win32_host.h"
 #include "installer/install_app.h"
 #include "installer/win32/progress_control.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_firmware_port_table.h"
 #include "platform/win32/win32_installer_file_system.h"
 #include "platform/win32/win32_profile_store.h"
-#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_shell_program_group.h"
 
 namespace {

@@ -12,34 +12,6 @@
 namespace qv {
 namespace {
 
-// Counts how the writes arrive, and keeps them in the real engine.
-class CountingProfileStore final : public ProfileStore {
- public:
-  explicit CountingProfileStore(ProfileStore& inner) : inner_(inner) {}
-  int singles = 0;
-  int batches = 0;
-
-  Text256 ReadString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                     std::string_view file) override {
-    return inner_.ReadString(section, key, defaultValue, file);
-  }
-  int ReadInt(std::string_view section, std::string_view key, int defaultValue, std::string_view file) override {
-    return inner_.ReadInt(section, key, defaultValue, file);
-  }
-  bool WriteString(std::string_view section, std::string_view key, std::string_view value,
-                   std::string_view file) override {
-    ++singles;
-    return inner_.WriteString(section, key, value, file);
-  }
-  bool WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) override {
-    ++batches;
-    return inner_.WriteStrings(entries, file);
-  }
-
- private:
-  ProfileStore& inner_;
-};
-
 // The dialog with its outcome message in reach.
 class COutcomeDlg : public CTwoPrinterDlg {
  public:
@@ -54,7 +26,7 @@ TEST_F(ApplySettingsTest, OneSetIsOneBatchOfTheConfigurationFile) {
   vocabulary.Load(host, 2);
   for (const bool onePc : {true, false}) {
     SCOPED_TRACE(onePc ? "one PC" : "two PCs");
-    CountingProfileStore counting(diskProfile);
+    testing::RecordingProfileStore counting(diskProfile);
     SetRequest request;
     request.onePc = onePc;
     request.selection = Selection::kBroadcast;

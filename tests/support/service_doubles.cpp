@@ -93,11 +93,13 @@ void RecordingProfileStore::Record(std::string_view section, std::string_view ke
 
 bool RecordingProfileStore::WriteString(std::string_view section, std::string_view key, std::string_view value,
                                         std::string_view file) {
+  ++singles;
   Record(section, key, value, file);
   return inner_.WriteString(section, key, value, file);
 }
 
 bool RecordingProfileStore::WriteStrings(std::span<const ProfileEntry> entries, std::string_view file) {
+  ++batches;
   for (const ProfileEntry& entry : entries) Record(entry.section, entry.key, entry.value, file);
   return inner_.WriteStrings(entries, file);
 }

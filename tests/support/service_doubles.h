@@ -126,6 +126,9 @@ class RecordingProfileStore final : public ProfileStore {
  public:
   explicit RecordingProfileStore(ProfileStore& inner, EventLog* log = nullptr) : inner_(inner), log_(log) {}
   std::vector<ProfileWrite> writes;
+  // How the writes arrived: one by one, or in batches of WriteStrings.
+  int singles = 0;
+  int batches = 0;
 
   Text256 ReadString(std::string_view section, std::string_view key, std::string_view defaultValue,
                      std::string_view file) override {
