@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 using posix::IniDocument;
 using posix::IniProfileStore;
 
-std::set<std::string> EntriesOf(const fs::path& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
-  return names;
-}
-
 // What one Set of instance `who` writes on its round: the shared entries
 // carry the same mark, and its own counter says how far it got.
 void SetOnce(IniProfileStore& store, const std::string& who, int round) {

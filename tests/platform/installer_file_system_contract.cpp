@@ -73,63 +73,45 @@ std::string PackedWithABackReference() {
 
 // --- Copying -------------------------------------------------------------
 
-TEST_P(InstallerFileSystemContract, PlainFilesAreCopiedByteForByte) {
-  const struct {
-    const char* name;
-    std::string bytes;
-  } cases[] = {
-      {"empty", ""},
-      {"text", "line one\r\nline two\r\n"},
-      {"every byte value, longer than a buffer", Pattern(70000)},
-      {"the signature's first seven bytes", std::string("SZDD\x88\xF0\x27", 7)},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string source = At({"PLAIN.DAT"}), destination = At({"COPY.DAT"});
-    target().WriteRaw(source, c.bytes);
-    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(destination), c.bytes);
-    EXPECT_EQ(target().ReadRaw(source), c.bytes);
-  }
-}
-
-TEST_P(InstallerFileSystemContract, CompressedFilesAreExpanded) {
-  const struct {
-    const char* name;
-    std::string packed;
-    std::string expanded;
-  } cases[] = {
-      {"empty", SzddPack(""), ""},
-      {"text", SzddPack("README\r\n"), "README\r\n"},
-      {"every byte value, longer than a buffer", SzddPack(Pattern(70000)), Pattern(70000)},
-      {"a back reference into the ring", PackedWithABackReference(), "ABCDABCDABCDABCD"},
-      // A literal, then three bytes from the ring's first slot, not yet
-      // written: the ring starts out filled with spaces.
-      {"a back reference before any output", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string source = At({"TOOL.BI_"}), destination = At({"TOOL.BIN"});
-    target().WriteRaw(source, c.packed);
-    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(destination), c.expanded);
-  }
-}
-
-// Matches of every length up to 18 at every distance the ring allows, over
+// Plain files byte for byte, SZDD files expanded; real compression gives
+// matches of every length up to 18 at every distance the ring allows, over
 // several turns of the ring, and a file too short for Debian's mscompress.
-TEST_P(InstallerFileSystemContract, RealCompressionExpandsAlike) {
+TEST_P(InstallerFileSystemContract, FilesAreCopiedPlainOrExpanded) {
   std::string repeats;
   for (int i = 0; repeats.size() < 20000; ++i) {
     repeats += "block " + std::to_string(i * 7919 % 1000) + ";";
     if (i % 50 == 0) repeats += std::string(40, 'x');
     if (i % 97 == 0 && repeats.size() > 4000) repeats += repeats.substr(repeats.size() - 4000, 30);
   }
-  for (const std::string& plain : {repeats, std::string("tiny"), Pattern(9000)}) {
-    SCOPED_TRACE(plain.size());
-    target().WriteRaw(At({"REAL.BI_"}), CompressSzdd(plain));
-    ASSERT_EQ(files().CopyExpanded(At({"REAL.BI_"}), At({"REAL.BIN"})), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(At({"REAL.BIN"})), plain);
+  const struct {
+    const char* name;
+    const char* source;
+    std::string bytes;
+    std::string copied;
+  } cases[] = {
+      {"empty", "PLAIN.DAT", "", ""},
+      {"text", "PLAIN.DAT", "line one\r\nline two\r\n", "line one\r\nline two\r\n"},
+      {"every byte value, longer than a buffer", "PLAIN.DAT", Pattern(70000), Pattern(70000)},
+      {"the signature's first seven bytes", "PLAIN.DAT", std::string("SZDD\x88\xF0\x27", 7),
+       std::string("SZDD\x88\xF0\x27", 7)},
+      {"empty, compressed", "TOOL.BI_", SzddPack(""), ""},
+      {"text, compressed", "TOOL.BI_", SzddPack("README\r\n"), "README\r\n"},
+      {"every byte value, compressed", "TOOL.BI_", SzddPack(Pattern(70000)), Pattern(70000)},
+      {"a back reference into the ring", "TOOL.BI_", PackedWithABackReference(), "ABCDABCDABCDABCD"},
+      // A literal, then three bytes from the ring's first slot, not yet
+      // written: the ring starts out filled with spaces.
+      {"a back reference before any output", "TOOL.BI_", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
+      {"real compression of repeats", "REAL.BI_", CompressSzdd(repeats), repeats},
+      {"real compression of a tiny file", "REAL.BI_", CompressSzdd("tiny"), "tiny"},
+      {"real compression of every byte value", "REAL.BI_", CompressSzdd(Pattern(9000)), Pattern(9000)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = At({c.source}), destination = At({"COPY" + std::to_string(&c - cases) + ".DAT"});
+    target().WriteRaw(source, c.bytes);
+    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), c.copied);
+    EXPECT_EQ(target().ReadRaw(source), c.bytes);
   }
 }
 

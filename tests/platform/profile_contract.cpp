@@ -44,6 +44,16 @@ namespace {
 
 std::string Quoted(std::string inner, char quote = '"') { return quote + inner + quote; }
 
+std::string Key(std::size_t i) { return "K" + std::to_string(i); }
+
+// A section [S] with one line Key(i)=value for each case.
+template <class Cases>
+std::string KeyedLines(const Cases& cases) {
+  std::string bytes = "[S]\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) bytes += Key(i) + "=" + cases[i].value + "\n";
+  return bytes;
+}
+
 }  // namespace
 
 // --- Reading -------------------------------------------------------------
@@ -267,14 +277,10 @@ TEST_P(ProfileContract, LongValuesAreCutAt255Characters) {
       {Quoted(std::string(256, 'a')), std::string(255, 'a')},
       {Quoted(std::string(300, 'b')), std::string(255, 'b')},
   };
-  std::string bytes = "[S]\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    bytes += "K" + std::to_string(i) + "=" + cases[i].value + "\n";
-  }
-  const std::string file = FileWith(bytes);
+  const std::string file = FileWith(KeyedLines(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
-    EXPECT_EQ(ReadOf(file, "S", "K" + std::to_string(i)), cases[i].read);
+    EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
 }
 
@@ -312,15 +318,10 @@ TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
       {"\"", 0},
       {Quoted(std::string(28, '1')), 1461481927},
   };
-  std::string bytes = "[S]\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    bytes += "K" + std::to_string(i) + "=" + cases[i].value + "\n";
-  }
-  bytes += "Empty=\nQuotedEmpty=\"\"\n";
-  const std::string file = FileWith(bytes);
+  const std::string file = FileWith(KeyedLines(cases) + "Empty=\nQuotedEmpty=\"\"\n");
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("value '" + cases[i].value + "'");
-    EXPECT_EQ(store().ReadInt("S", "K" + std::to_string(i), -99, file), cases[i].read);
+    EXPECT_EQ(store().ReadInt("S", Key(i), -99, file), cases[i].read);
   }
   EXPECT_EQ(store().ReadInt("S", "Empty", -99, file), -99);
   EXPECT_EQ(store().ReadInt("S", "QuotedEmpty", -99, file), -99);
@@ -390,11 +391,11 @@ TEST_P(ProfileContract, WrittenValuesReadBackAsReadsSeeThem) {
   };
   const std::string file = NewName();
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_TRUE(store().WriteString("S", "K" + std::to_string(i), cases[i].written, file));
+    EXPECT_TRUE(store().WriteString("S", Key(i), cases[i].written, file));
   }
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("written '" + cases[i].written + "'");
-    EXPECT_EQ(ReadOf(file, "S", "K" + std::to_string(i)), cases[i].read);
+    EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
   EXPECT_EQ(store().ReadInt("S", "K1", 8, file), 8) << "an empty value reads as missing";
   const std::optional<std::string> raw = target().ReadRaw(file);
