@@ -114,13 +114,5 @@ TEST_F(DialogTest, PostedMessagesArriveThroughTheTableWhenPumped) {
   EXPECT_TRUE(dialog.calls.empty());
 }
 
-TEST_F(DialogTest, ModalRunReturnsTheEndCodeAndUnbindsTheWindow) {
-  CDerivedTestDlg dialog(host);
-  host.WhenDialogRuns(100, [](testing::TestWindow& window) { window.PressEscape(); });
-  EXPECT_EQ(dialog.DoModal(), kIdCancel);
-  EXPECT_EQ(dialog.Window(), nullptr);
-  EXPECT_EQ(host.ModalRuns(), (std::vector<int>{100}));
-}
-
 }  // namespace
 }  // namespace qv

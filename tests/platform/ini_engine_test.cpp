@@ -200,33 +200,30 @@ TEST_F(IniEngine, AFullDiskLeavesTheOldFileWhole) {
 
 // --- Where the files are -----------------------------------------------------
 
-TEST_F(IniEngine, TheDirectoryIsMadeOnWriteNeverOnRead) {
+// A bare name is a file of the store's directory, made (private) on the
+// first write, never on a read; a name with a slash is a path, whose
+// directory is never made.
+TEST_F(IniEngine, TheDirectoryIsMadeOnWriteNeverOnReadAndANameWithASlashIsAPath) {
   const fs::path home = dir_ / "a" / "b" / "qv27-518";
   IniProfileStore store(home);
-  EXPECT_EQ(store.ReadString("S", "K", "\"d\"", "x.ini").str(), "d");
-  EXPECT_EQ(store.ReadInt("S", "K", 4, "x.ini"), 4);
-  EXPECT_FALSE(store.WriteString("S", "K", "bad\n", "x.ini"));
+  EXPECT_EQ(store.ReadString("S", "K", "\"d\"", "p.ini").str(), "d");
+  EXPECT_EQ(store.ReadInt("S", "K", 4, "p.ini"), 4);
+  EXPECT_FALSE(store.WriteString("S", "K", "bad\n", "p.ini"));
   EXPECT_FALSE(store.WriteString("S", "K", "v", (dir_ / "c" / "y.ini").string()));
   EXPECT_FALSE(fs::exists(dir_ / "a"));
-  EXPECT_FALSE(fs::exists(dir_ / "c")) << "a path's directory is never made";
+  EXPECT_FALSE(fs::exists(dir_ / "c"));
 
-  ASSERT_TRUE(store.WriteString("S", "K", "v", "x.ini"));
-  EXPECT_EQ(ReadFileBytes(home / "x.ini"), "[S]\nK=v\n");
+  fs::create_directory(dir_ / "elsewhere");
+  const std::string path = (dir_ / "elsewhere" / "p.ini").string();
+  ASSERT_TRUE(store.WriteString("S", "K", "there", path));
+  ASSERT_TRUE(store.WriteString("S", "K", "here", "p.ini"));
+  EXPECT_EQ(ReadFileBytes(path), "[S]\nK=there\n");
+  EXPECT_EQ(ReadFileBytes(home / "p.ini"), "[S]\nK=here\n");
+  EXPECT_EQ(store.ReadString("S", "K", "", path).str(), "there");
   for (const fs::path& made : {dir_ / "a", dir_ / "a" / "b", home}) {
     SCOPED_TRACE(made.string());
     EXPECT_EQ(ModeOf(made), 0700u);
   }
-}
-
-TEST_F(IniEngine, ANameWithASlashIsAPath) {
-  fs::create_directory(dir_ / "elsewhere");
-  const std::string path = (dir_ / "elsewhere" / "p.ini").string();
-  IniProfileStore store(dir_ / "home");
-  ASSERT_TRUE(store.WriteString("S", "K", "there", path));
-  ASSERT_TRUE(store.WriteString("S", "K", "here", "p.ini"));
-  EXPECT_EQ(ReadFileBytes(path), "[S]\nK=there\n");
-  EXPECT_EQ(ReadFileBytes(dir_ / "home" / "p.ini"), "[S]\nK=here\n");
-  EXPECT_EQ(store.ReadString("S", "K", "", path).str(), "there");
 }
 
 // Sets or unsets an environment variable for one scope.

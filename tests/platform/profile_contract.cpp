@@ -155,40 +155,34 @@ TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
 }
 
 TEST_P(ProfileContract, ValuesAreTrimmedAndQuotesRemoved) {
-  const std::string file = FileWith(
-      "[S]\n"
-      "  Key1  =  value one  \n"
-      "D=a=b\n"
-      "Empty=\n"
-      "Blank = \t \n"
-      "High=\xE9t\xA0\n"
-      "Q1=\"quoted\"\n"
-      "Q2='single'\n"
-      "Q3=\"a\" \n"
-      "Q4=\" spaced \"\n"
-      "Q5=\"\"\n"
-      "Q6=\"\n"
-      "Q7=\"unbalanced\n"
-      "Q8='mixed\"\n"
-      "Q9=\"a\" \"b\"\n"
-      "Q10=x\"inner\"\n");
-  ExpectReads(file, {
-                        {"S", "Key1", "value one"},
-                        {"S", "D", "a=b"},
-                        {"S", "Empty", ""},
-                        {"S", "Blank", ""},
-                        {"S", "High", "\xE9t\xA0"},
-                        {"S", "Q1", "quoted"},
-                        {"S", "Q2", "single"},
-                        {"S", "Q3", "a"},
-                        {"S", "Q4", " spaced "},
-                        {"S", "Q5", ""},
-                        {"S", "Q6", "\""},
-                        {"S", "Q7", "\"unbalanced"},
-                        {"S", "Q8", "'mixed\""},
-                        {"S", "Q9", "a\" \"b"},
-                        {"S", "Q10", "x\"inner\""},
-                    });
+  const struct {
+    const char* line;
+    const char* key;
+    std::string read;
+  } cases[] = {
+      {"  Key1  =  value one  ", "Key1", "value one"},
+      {"D=a=b", "D", "a=b"},
+      {"Empty=", "Empty", ""},
+      {"Blank = \t ", "Blank", ""},
+      {"High=\xE9t\xA0", "High", "\xE9t\xA0"},
+      {"Q1=\"quoted\"", "Q1", "quoted"},
+      {"Q2='single'", "Q2", "single"},
+      {"Q3=\"a\" ", "Q3", "a"},
+      {"Q4=\" spaced \"", "Q4", " spaced "},
+      {"Q5=\"\"", "Q5", ""},
+      {"Q6=\"", "Q6", "\""},
+      {"Q7=\"unbalanced", "Q7", "\"unbalanced"},
+      {"Q8='mixed\"", "Q8", "'mixed\""},
+      {"Q9=\"a\" \"b\"", "Q9", "a\" \"b"},
+      {"Q10=x\"inner\"", "Q10", "x\"inner\""},
+  };
+  std::string bytes = "[S]\n";
+  for (const auto& c : cases) (bytes += c.line) += '\n';
+  const std::string file = FileWith(bytes);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(ReadOf(file, "S", c.key), c.read);
+  }
 }
 
 // No comment syntax, no multi-valued keys: the first line of a key wins even
