@@ -114,11 +114,6 @@ class CupsdBackend : public ::testing::Test {
     for (const char* printer : {"A", "B"})
       ASSERT_TRUE(Admin(std::string("-p ") + printer + " -E -v 'qv27-518:/dev/parport0?printer=" + printer + "'"));
   }
-  void TearDown() override {
-    reader_.reset();
-    server_.reset();
-  }
-
   static bool Admin(const std::string& arguments) {
     return std::system(("lpadmin " + arguments + " >/dev/null 2>&1").c_str()) == 0;
   }
@@ -182,7 +177,7 @@ class CupsdBackend : public ::testing::Test {
   TempDir dir_;
   fs::path port_ = dir_ / "port", bin_ = dir_ / "bin";
   std::unique_ptr<Server> server_;
-  std::unique_ptr<PortReader> reader_;
+  std::unique_ptr<PortReader> reader_;  // gone before the server
   int jobs_ = 0;
 };
 

@@ -48,12 +48,11 @@ class CBaseTestDlg : public CDialog {
 class CDerivedTestDlg : public CBaseTestDlg {
  public:
   using CBaseTestDlg::CBaseTestDlg;
-  bool initResult = true;
 
  protected:
   bool OnInitDialog() override {
     calls.push_back("init");
-    return initResult;
+    return true;
   }
   void OnOK() override { calls.push_back("ok"); }
   void OnShared() { calls.push_back("derived shared"); }

@@ -21,8 +21,6 @@ class CPlainDlg : public CDialog {
   explicit CPlainDlg(DialogHost& host, int templateId = 100, CDialog* parent = nullptr)
       : CDialog(host, templateId, parent) {}
   std::function<void()> onCheck;  // what the check box does
-  int answer = 0;
-  int childResult = 0;
 
   using CDialog::LimitText;
   using CDialog::ShowMessageBox;

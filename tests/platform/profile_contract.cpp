@@ -154,34 +154,42 @@ TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
   }
 }
 
-TEST_P(ProfileContract, ValuesAreTrimmedAndQuotesRemoved) {
+// A value loses its surrounding white space and one pair of quotes; it is
+// cut to 255 characters, and with quotes the cut comes first and the
+// closing quote is dropped after, so "<255 characters>" loses one of them.
+TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
   const struct {
-    const char* line;
-    const char* key;
+    std::string value;
     std::string read;
   } cases[] = {
-      {"  Key1  =  value one  ", "Key1", "value one"},
-      {"D=a=b", "D", "a=b"},
-      {"Empty=", "Empty", ""},
-      {"Blank = \t ", "Blank", ""},
-      {"High=\xE9t\xA0", "High", "\xE9t\xA0"},
-      {"Q1=\"quoted\"", "Q1", "quoted"},
-      {"Q2='single'", "Q2", "single"},
-      {"Q3=\"a\" ", "Q3", "a"},
-      {"Q4=\" spaced \"", "Q4", " spaced "},
-      {"Q5=\"\"", "Q5", ""},
-      {"Q6=\"", "Q6", "\""},
-      {"Q7=\"unbalanced", "Q7", "\"unbalanced"},
-      {"Q8='mixed\"", "Q8", "'mixed\""},
-      {"Q9=\"a\" \"b\"", "Q9", "a\" \"b"},
-      {"Q10=x\"inner\"", "Q10", "x\"inner\""},
+      {"  value one  ", "value one"},
+      {"a=b", "a=b"},
+      {"", ""},
+      {" \t ", ""},
+      {"\xE9t\xA0", "\xE9t\xA0"},
+      {Quoted("quoted"), "quoted"},
+      {Quoted("single", '\''), "single"},
+      {Quoted("a") + " ", "a"},
+      {Quoted(" spaced "), " spaced "},
+      {Quoted(""), ""},
+      {"\"", "\""},
+      {"\"unbalanced", "\"unbalanced"},
+      {"'mixed\"", "'mixed\""},
+      {"\"a\" \"b\"", "a\" \"b"},
+      {"x\"inner\"", "x\"inner\""},
+      {std::string(255, 'p'), std::string(255, 'p')},
+      {std::string(256, 'p'), std::string(255, 'p')},
+      {std::string(300, 'p'), std::string(255, 'p')},
+      {Quoted(std::string(253, 'c')), std::string(253, 'c')},
+      {Quoted(std::string(254, 'c')), std::string(254, 'c')},
+      {Quoted(std::string(255, 'a')), std::string(254, 'a')},
+      {Quoted(std::string(256, 'a')), std::string(255, 'a')},
+      {Quoted(std::string(300, 'b')), std::string(255, 'b')},
   };
-  std::string bytes = "[S]\n";
-  for (const auto& c : cases) (bytes += c.line) += '\n';
-  const std::string file = FileWith(bytes);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    EXPECT_EQ(ReadOf(file, "S", c.key), c.read);
+  const std::string file = FileWith(KeyedLines(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("value '" + cases[i].value + "'");
+    EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
 }
 
@@ -255,29 +263,6 @@ TEST_P(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
   EXPECT_EQ(ReadOf(withBom, "S", "K"), "v");
 }
 
-// A value is cut to 255 characters; with quotes the cut comes first and the
-// closing quote is dropped after, so "<255 characters>" loses one of them.
-TEST_P(ProfileContract, LongValuesAreCutAt255Characters) {
-  const struct {
-    std::string value;
-    std::string read;
-  } cases[] = {
-      {std::string(255, 'p'), std::string(255, 'p')},
-      {std::string(256, 'p'), std::string(255, 'p')},
-      {std::string(300, 'p'), std::string(255, 'p')},
-      {Quoted(std::string(253, 'c')), std::string(253, 'c')},
-      {Quoted(std::string(254, 'c')), std::string(254, 'c')},
-      {Quoted(std::string(255, 'a')), std::string(254, 'a')},
-      {Quoted(std::string(256, 'a')), std::string(255, 'a')},
-      {Quoted(std::string(300, 'b')), std::string(255, 'b')},
-  };
-  const std::string file = FileWith(KeyedLines(cases));
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE("case " + std::to_string(i));
-    EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
-  }
-}
-
 // The value is read into 30 characters (29 seen), then parsed in wrapping
 // 32-bit arithmetic with optional 0b/0o/0x prefixes; no digits is 0.
 TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
@@ -324,19 +309,6 @@ TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
 
 // --- Writing -------------------------------------------------------------
 
-TEST_P(ProfileContract, WriteCreatesTheFileSectionAndKey) {
-  const std::string file = NewName();
-  ASSERT_FALSE(target().ReadRaw(file));
-  EXPECT_TRUE(store().WriteString("Sec", "Key", "value", file));
-  const std::optional<std::string> raw = target().ReadRaw(file);
-  ASSERT_TRUE(raw);
-  EXPECT_NE(raw->find("Key=value"), std::string::npos) << *raw;
-  EXPECT_TRUE(store().WriteString("Other", "Number", "42", file));
-  EXPECT_TRUE(store().WriteString("Sec", "Second", "2", file));
-  ExpectReads(file, {{"Sec", "Key", "value"}, {"Sec", "Second", "2"}, {"Other", "Number", "42"}});
-  EXPECT_EQ(store().ReadInt("Other", "Number", 0, file), 42);
-}
-
 TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
   const struct {
     const char* name;
@@ -368,7 +340,9 @@ TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
   }
 }
 
-TEST_P(ProfileContract, WrittenValuesReadBackAsReadsSeeThem) {
+// The first write creates the file; a key of an earlier section joins that
+// section after another has been added.
+TEST_P(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
   const struct {
     std::string written;
     std::string read;
@@ -384,16 +358,22 @@ TEST_P(ProfileContract, WrittenValuesReadBackAsReadsSeeThem) {
       {std::string(300, 'w'), std::string(255, 'w')},
   };
   const std::string file = NewName();
+  ASSERT_FALSE(target().ReadRaw(file));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_TRUE(store().WriteString("S", Key(i), cases[i].written, file));
   }
+  EXPECT_TRUE(store().WriteString("Other", "Number", "42", file));
+  EXPECT_TRUE(store().WriteString("S", "Later", "2", file));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("written '" + cases[i].written + "'");
     EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
+  ExpectReads(file, {{"S", "Later", "2"}, {"Other", "Number", "42"}, {"Other", "Later", kDefault}});
+  EXPECT_EQ(store().ReadInt("Other", "Number", 0, file), 42);
   EXPECT_EQ(store().ReadInt("S", "K1", 8, file), 8) << "an empty value reads as missing";
   const std::optional<std::string> raw = target().ReadRaw(file);
   ASSERT_TRUE(raw);
+  EXPECT_NE(raw->find("K0=plain"), std::string::npos) << *raw;
   EXPECT_NE(raw->find("K3=lead"), std::string::npos) << "leading white space is not written";
 }
 
