@@ -96,18 +96,21 @@ struct JobFixture : ::testing::Test {
   }
 };
 
+// Copies send the data again after the one command.
 TEST_F(JobFixture, AJobIsLockClaimWholeCommandSettleDataReleaseClose) {
   const struct {
     const char* uri;
+    int copies;
     const SwitchCommand& command;
     std::chrono::milliseconds settle;
-  } cases[] = {{"qv27-518:/dev/parport0?printer=A", switch_commands::kSelectA, 10ms},
-               {"qv27-518:/dev/parport0?printer=B&settle=250", switch_commands::kSelectB, 250ms},
-               {"qv27-518:/dev/parport0?settle=0&printer=Broadcast", switch_commands::kBroadcast, 0ms}};
+  } cases[] = {{"qv27-518:/dev/parport0?printer=A", 1, switch_commands::kSelectA, 10ms},
+               {"qv27-518:/dev/parport0?printer=B&settle=250", 1, switch_commands::kSelectB, 250ms},
+               {"qv27-518:/dev/parport0?settle=0&printer=Broadcast", 1, switch_commands::kBroadcast, 0ms},
+               {"qv27-518:/dev/parport0?printer=B", 3, switch_commands::kSelectB, 10ms}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.uri);
+    SCOPED_TRACE(::testing::Message() << c.uri << ", " << c.copies << " copies");
     Reset();
-    EXPECT_EQ(Run(c.uri), kExitOk);
+    EXPECT_EQ(Run(c.uri, c.copies), kExitOk);
     const Calls calls = kernel.Calls();
     Calls expected{"open /dev/parport0", "try lock", "claim"};
     const Calls command = CommandCalls(c.command);
@@ -115,20 +118,14 @@ TEST_F(JobFixture, AJobIsLockClaimWholeCommandSettleDataReleaseClose) {
     ASSERT_GT(calls.size(), expected.size() + 2);
     EXPECT_EQ(Calls(calls.begin(), calls.begin() + static_cast<long>(expected.size())), expected);
     EXPECT_EQ(Calls(calls.end() - 2, calls.end()), (Calls{"release", "close"}));
-    EXPECT_EQ(device.received, input.data);
+    std::vector<std::uint8_t> copies;
+    for (int i = 0; i < c.copies; ++i) copies.insert(copies.end(), input.data.begin(), input.data.end());
+    EXPECT_EQ(device.received, copies);
     // The cancel was held back for exactly the command.
     EXPECT_EQ(signals.holds, (std::vector<std::size_t>{3, 3 + command.size()}));
     EXPECT_EQ(sleeps, c.settle.count() ? std::vector{c.settle} : std::vector<std::chrono::milliseconds>{});
     EXPECT_EQ(messages.str(), "");
   }
-}
-
-TEST_F(JobFixture, CopiesSendTheDataAgainAfterOneCommand) {
-  EXPECT_EQ(Run("qv27-518:/dev/parport0?printer=B", 3), kExitOk);
-  ASSERT_EQ(device.received.size(), 3 * input.data.size());
-  EXPECT_TRUE(std::equal(input.data.begin(), input.data.end(), device.received.begin() + 2 * input.data.size()));
-  const Calls calls = kernel.Calls();
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "control 0C"), 2);
 }
 
 TEST_F(JobFixture, ShortWritesAndStalledWritesLoseNoByteAndTellCupsWhy) {
