@@ -47,6 +47,7 @@ class CProbeDlg : public CDialog {
 
   using CDialog::AddSystemMenuItem;
   using CDialog::GetItemText;
+  using CDialog::IsChecked;
   using CDialog::LimitText;
   using CDialog::PostToSelf;
   using CDialog::SetItemText;
@@ -199,7 +200,9 @@ TEST(QtCustomControls, ARegisteredClassMakesItsControlsAndOthersGetAPlaceholder)
   }
 }
 
-TEST_F(QtHostTest, KeysAndTheCloseBoxSendWhatWindowsSends) {
+// What a click does to a radio set is the host contract's; here the mouse
+// itself, which the contract's driver does not use.
+TEST_F(QtHostTest, KeysMouseAndTheCloseBoxSendWhatWindowsSends) {
   struct Case {
     const char* name;
     std::function<void(CProbeDlg&, QWidget*)> act;
@@ -215,6 +218,13 @@ TEST_F(QtHostTest, KeysAndTheCloseBoxSendWhatWindowsSends) {
        {kIdOk}, {}},
       {"Escape is Cancel", [](CProbeDlg&, QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); },
        {kIdCancel}, {}},
+      {"a mouse click on an automatic radio button checks it",
+       [](CProbeDlg& d, QWidget*) {
+         QTest::mouseClick(qt::QtDialogHost::ControlOf(&d, 11), Qt::LeftButton);
+         EXPECT_TRUE(d.IsChecked(11));
+         d.EndDialog(9);
+       },
+       {}, {}},
       {"the close box asks the dialog, which may keep it open",
        [](CProbeDlg& d, QWidget* w) {
          w->close();
