@@ -24,7 +24,7 @@ constexpr unsigned kFinish = kWmUser + 63;
 constexpr int kFinished = 99;
 
 // Controls of dialog 100.
-constexpr int kRadioOne = 10, kRadioTwo = 11, kRadioThree = 12;
+constexpr int kRadioOne = 10, kRadioTwo = 11, kRadioThree = 12, kRadioLeft = 20;
 constexpr int kUpperEdit = 30, kPlainEdit = 31, kCheck = 40, kDisabledButton = 50;
 
 class CContractDlg : public CDialog {
@@ -83,49 +83,55 @@ class CContractDlg : public CDialog {
   const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
 };
 
-TEST_P(HostContract, AnUpperCaseEditStoresSetTextInUpperCase) {
-  CContractDlg dialog(*driver);
-  dialog.script = [](CContractDlg& d) {
-    d.SetItemText(kUpperEdit, "c:\\dir\\file.exe");
-    d.SetItemText(kPlainEdit, "c:\\dir");
-    EXPECT_EQ(d.GetItemText(kUpperEdit), "C:\\DIR\\FILE.EXE");
-    EXPECT_EQ(d.GetItemText(kPlainEdit), "c:\\dir");
+// Runs `script` inside the open dialog, which ends with kFinished after it.
+void ExpectScriptRuns(HostDriver& driver, const std::function<void(CContractDlg&)>& script,
+                      std::function<void(CContractDlg&)> onProbe = {}) {
+  CContractDlg dialog(driver);
+  dialog.onProbe = std::move(onProbe);
+  dialog.script = [&](CContractDlg& d) {
+    script(d);
     d.EndDialog(kFinished);
   };
   EXPECT_EQ(dialog.DoModal(), kFinished);
 }
 
+TEST_P(HostContract, AnUpperCaseEditStoresSetTextInUpperCase) {
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
+    d.SetItemText(kUpperEdit, "c:\\dir\\file.exe");
+    d.SetItemText(kPlainEdit, "c:\\dir");
+    EXPECT_EQ(d.GetItemText(kUpperEdit), "C:\\DIR\\FILE.EXE");
+    EXPECT_EQ(d.GetItemText(kPlainEdit), "c:\\dir");
+  });
+}
+
 TEST_P(HostContract, EnterSendsTheDefaultButtonOnlyWhileItIsEnabled) {
-  CContractDlg dialog(*driver);
-  dialog.script = [](CContractDlg& d) {
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
     d.driver.PressEnter(d);
     EXPECT_EQ(d.commands, std::vector<unsigned>{kIdOk});
     d.EnableItem(kIdOk, false);
     d.driver.PressEnter(d);
     EXPECT_EQ(d.commands, std::vector<unsigned>{kIdOk}) << "a disabled default button takes no Enter";
-    d.EndDialog(kFinished);
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  });
 }
 
-TEST_P(HostContract, AnAutoRadioClickLeavesDisabledSiblingsChecked) {
-  CContractDlg dialog(*driver);
-  dialog.script = [](CContractDlg& d) {
+TEST_P(HostContract, AnAutoRadioClickUnchecksOnlyTheEnabledMembersOfItsOwnSet) {
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
     d.CheckItem(kRadioOne);
     d.CheckItem(kRadioTwo);
+    d.CheckItem(kRadioLeft);
     d.EnableItem(kRadioTwo, false);
     d.driver.Click(d, kRadioThree);
     EXPECT_FALSE(d.IsChecked(kRadioOne));
     EXPECT_TRUE(d.IsChecked(kRadioTwo)) << "the disabled sibling keeps its check";
     EXPECT_TRUE(d.IsChecked(kRadioThree));
-    d.EndDialog(kFinished);
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+    EXPECT_TRUE(d.IsChecked(kRadioLeft)) << "the set after the next WS_GROUP is left alone";
+    d.driver.Click(d, kRadioThree);
+    EXPECT_TRUE(d.IsChecked(kRadioThree)) << "a second click leaves it checked";
+  });
 }
 
 TEST_P(HostContract, FocusDoesNotMoveToADisabledControl) {
-  CContractDlg dialog(*driver);
-  dialog.script = [](CContractDlg& d) {
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
     d.FocusItem(kPlainEdit);
     EXPECT_EQ(d.driver.FocusedItem(d), kPlainEdit);
     d.FocusItem(kDisabledButton);
@@ -133,9 +139,7 @@ TEST_P(HostContract, FocusDoesNotMoveToADisabledControl) {
     d.EnableItem(kDisabledButton, true);
     d.FocusItem(kDisabledButton);
     EXPECT_EQ(d.driver.FocusedItem(d), kDisabledButton);
-    d.EndDialog(kFinished);
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  });
 }
 
 TEST_P(HostContract, TheLastEndDialogCodeWins) {
@@ -149,21 +153,17 @@ TEST_P(HostContract, TheLastEndDialogCodeWins) {
 }
 
 TEST_P(HostContract, AnOpenMessageBoxDeliversPostedMessages) {
-  CContractDlg dialog(*driver);
-  dialog.onProbe = [](CContractDlg& d) { d.driver.AnswerOpenMessageBox(d, kIdCancel); };
-  dialog.script = [](CContractDlg& d) {
+  const auto answer = [](CContractDlg& d) { d.driver.AnswerOpenMessageBox(d, kIdCancel); };
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
     d.PostToSelf(kProbe);
     EXPECT_EQ(d.ShowMessageBox("Continue?", "Contract", kMbOkCancel), kIdCancel);
     EXPECT_EQ(d.probes, 1) << "the box's own loop dispatched the posted message";
-    d.EndDialog(kFinished);
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  }, answer);
 }
 
 TEST_P(HostContract, OpenChoosersDeliverPostedMessages) {
-  CContractDlg dialog(*driver);
-  dialog.onProbe = [](CContractDlg& d) { d.driver.CancelOpenChooser(d); };
-  dialog.script = [](CContractDlg& d) {
+  const auto cancel = [](CContractDlg& d) { d.driver.CancelOpenChooser(d); };
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
     d.PostToSelf(kProbe);
     FileChooserRequest request;
     request.filter = std::string("Programs\0*.exe\0", 15);
@@ -173,9 +173,7 @@ TEST_P(HostContract, OpenChoosersDeliverPostedMessages) {
     d.PostToSelf(kProbe);
     EXPECT_EQ(d.Host().ChoosePrinter(&d, 0), std::nullopt);
     EXPECT_EQ(d.probes, 2) << "the printer chooser dispatched the posted message";
-    d.EndDialog(kFinished);
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  }, cancel);
 }
 
 // A system command handler that asks for the platform's processing and then
@@ -195,16 +193,13 @@ TEST_P(HostContract, ADefaultRequestSurvivesMessagesSentWhileTheHandlerRuns) {
 }
 
 TEST_P(HostContract, OnlyAClickNotificationIsACommand) {
-  CContractDlg dialog(*driver);
-  dialog.script = [](CContractDlg& d) {
+  ExpectScriptRuns(*driver, [](CContractDlg& d) {
     d.driver.Notify(d, kCheck, 1);
     d.driver.Notify(d, kCheck, 5);
     EXPECT_EQ(d.commands, std::vector<unsigned>{});
     d.driver.Notify(d, kCheck, 0);
     EXPECT_EQ(d.commands, std::vector<unsigned>{kCheck});
-    d.EndDialog(kFinished);
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  });
 }
 
 TEST_P(HostContract, AHandlerExceptionInsideAnotherHandlersPumpReachesDoModal) {

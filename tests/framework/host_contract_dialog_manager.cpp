@@ -84,6 +84,17 @@ class CManagerDlg : public CDialog {
   const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
 };
 
+using Step = std::function<void(CManagerDlg&)>;
+
+// Runs dialog 101: `init` in its initialisation, then `script` inside it.
+void ExpectRuns(HostDriver& driver, Step init, Step script, Step onProbe = {}) {
+  CManagerDlg dialog(driver);
+  dialog.onInit = std::move(init);
+  dialog.script = std::move(script);
+  dialog.onProbe = std::move(onProbe);
+  EXPECT_EQ(dialog.DoModal(), kFinished);
+}
+
 // The first focus is the first tab stop in template order that is visible
 // and enabled; a radio button is a tab stop while it is checked. A push
 // button that merely has the focus is not the default: Enter still sends
@@ -113,13 +124,10 @@ TEST_P(HostContract, TheFirstFocusIsTheFirstTabStopAndACheckedRadioIsOne) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    CManagerDlg dialog(*driver);
-    dialog.onInit = c.init;
-    dialog.script = [&](CManagerDlg& d) {
+    ExpectRuns(*driver, c.init, [&](CManagerDlg& d) {
       EXPECT_EQ(d.Focused(), c.focus);
       EXPECT_EQ(d.Enter(), static_cast<unsigned>(kIdOk));
-    };
-    EXPECT_EQ(dialog.DoModal(), kFinished);
+    });
   }
 }
 
@@ -128,14 +136,12 @@ TEST_P(HostContract, TheFirstFocusIsTheFirstTabStopAndACheckedRadioIsOne) {
 // template's default button is the default again once the focus leaves.
 // Focus that the program gives a push button does not make it the default.
 TEST_P(HostContract, EnterSendsThePushButtonThatTabReached) {
-  CManagerDlg dialog(*driver);
-  dialog.onInit = [](CManagerDlg& d) { d.CheckItem(kSecond); };
-  dialog.script = [](CManagerDlg& d) {
-    struct Step {
+  ExpectRuns(*driver, [](CManagerDlg& d) { d.CheckItem(kSecond); }, [](CManagerDlg& d) {
+    struct Tab {
       int focus;
       unsigned enter;
     };
-    const std::vector<Step> steps = {
+    const std::vector<Tab> steps = {
         {kPick, kPick}, {kEdit, kIdOk}, {kIdOk, kIdOk}, {kIdCancel, kIdCancel}, {kSecond, kIdOk}};
     for (const auto& step : steps) {
       SCOPED_TRACE(step.focus);
@@ -148,15 +154,13 @@ TEST_P(HostContract, EnterSendsThePushButtonThatTabReached) {
     EXPECT_EQ(d.Enter(), static_cast<unsigned>(kIdOk)) << "the program's focus makes no default";
     d.driver.Click(d, kPick);
     EXPECT_EQ(d.Enter(), static_cast<unsigned>(kIdOk)) << "nor does a click";
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  });
 }
 
 // A click on an automatic radio button takes the check from the visible
 // and enabled members of its set only.
 TEST_P(HostContract, ARadioClickLeavesHiddenAndDisabledMembersChecked) {
-  CManagerDlg dialog(*driver);
-  dialog.script = [](CManagerDlg& d) {
+  ExpectRuns(*driver, {}, [](CManagerDlg& d) {
     d.CheckItem(kFirst);
     d.CheckItem(kHidden);
     d.CheckItem(kSecond);
@@ -167,25 +171,22 @@ TEST_P(HostContract, ARadioClickLeavesHiddenAndDisabledMembersChecked) {
     EXPECT_TRUE(d.IsChecked(kSecond)) << "the disabled member keeps its check";
     EXPECT_TRUE(d.IsChecked(kThird));
     EXPECT_EQ(d.commands, std::vector<unsigned>{kThird});
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  });
 }
 
 // The arrow keys go round the visible and enabled members of the focused
 // control's group; an automatic radio button that they reach is clicked.
 // From a push button they move the focus within its group as well.
 TEST_P(HostContract, ArrowKeysGoRoundTheVisibleEnabledMembersOfTheGroup) {
-  CManagerDlg dialog(*driver);
-  dialog.onInit = [](CManagerDlg& d) { d.CheckItem(kFirst); };
-  dialog.script = [](CManagerDlg& d) {
+  ExpectRuns(*driver, [](CManagerDlg& d) { d.CheckItem(kFirst); }, [](CManagerDlg& d) {
     ASSERT_EQ(d.Focused(), kFirst);
-    struct Step {
+    struct Press {
       const char* name;
       Key key;
       int focus;
       std::vector<unsigned> commands;
     };
-    const std::vector<Step> steps = {
+    const std::vector<Press> steps = {
         {"down past the hidden one", Key::Down, kSecond, {kSecond}},
         {"down", Key::Down, kThird, {kThird}},
         {"down from the last back to the first", Key::Down, kFirst, {kFirst}},
@@ -207,8 +208,7 @@ TEST_P(HostContract, ArrowKeysGoRoundTheVisibleEnabledMembersOfTheGroup) {
     d.driver.PressKey(d, Key::Down);
     EXPECT_EQ(d.Focused(), kEdit) << "from the push button to the next of its group";
     EXPECT_EQ(d.Enter(), static_cast<unsigned>(kIdOk));
-  };
-  EXPECT_EQ(dialog.DoModal(), kFinished);
+  });
 }
 
 // Enter presses a message box's default button (the first unless the style
@@ -241,13 +241,11 @@ TEST_P(HostContract, MessageBoxesAnswerEnterAndEscapeAsTheirButtonsSay) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "style " << c.style << (c.key == Key::Enter ? " Enter" : " Escape"));
-    CManagerDlg dialog(*driver);
-    dialog.onProbe = [&](CManagerDlg& d) { d.driver.PressKeyInOpenMessageBox(d, c.key, c.otherwise); };
-    dialog.script = [&](CManagerDlg& d) {
+    const auto press = [&](CManagerDlg& d) { d.driver.PressKeyInOpenMessageBox(d, c.key, c.otherwise); };
+    ExpectRuns(*driver, {}, [&](CManagerDlg& d) {
       d.PostToSelf(kProbe);
       EXPECT_EQ(d.ShowMessageBox("Contract", "Contract", c.style), c.answer);
-    };
-    EXPECT_EQ(dialog.DoModal(), kFinished);
+    }, press);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "framework/window_constants.h"
@@ -18,8 +19,7 @@ TEST(ResourceReader, ReadsAnExtendedTemplateWithItsFontAndControls) {
   EXPECT_EQ(dialog->caption, "Framework Test");
   EXPECT_EQ(dialog->typeface, "Arial");
   EXPECT_EQ(dialog->pointSize, 8);
-  EXPECT_EQ(dialog->cx, 200);
-  EXPECT_EQ(dialog->cy, 120);
+  EXPECT_EQ(std::tie(dialog->cx, dialog->cy), std::tuple(200, 120));
   EXPECT_EQ(dialog->style & (kWsSysMenu | kWsMinimizeBox | kDsSetFont),
             kWsSysMenu | kWsMinimizeBox | kDsSetFont);
   ASSERT_EQ(dialog->items.size(), 13u);
@@ -28,10 +28,7 @@ TEST(ResourceReader, ReadsAnExtendedTemplateWithItsFontAndControls) {
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->controlClass, ControlClass::Edit);
   EXPECT_TRUE(edit->style & kEsUpperCase);
-  EXPECT_EQ(edit->x, 10);
-  EXPECT_EQ(edit->y, 50);
-  EXPECT_EQ(edit->cx, 80);
-  EXPECT_EQ(edit->cy, 12);
+  EXPECT_EQ(std::tie(edit->x, edit->y, edit->cx, edit->cy), std::tuple(10, 50, 80, 12));
 
   const DialogItemTemplate* off = dialog->Item(50);
   ASSERT_NE(off, nullptr);
@@ -46,8 +43,7 @@ TEST(ResourceReader, ReadsAClassicTemplate) {
   ASSERT_TRUE(dialog);
   EXPECT_FALSE(dialog->extended);
   EXPECT_EQ(dialog->caption, "Classic");
-  EXPECT_EQ(dialog->x, 10);
-  EXPECT_EQ(dialog->y, 20);
+  EXPECT_EQ(std::tie(dialog->x, dialog->y), std::tuple(10, 20));
   ASSERT_EQ(dialog->items.size(), 2u);
   EXPECT_EQ(dialog->items[0].id, 7u);
   EXPECT_EQ(dialog->items[0].text, "Go");

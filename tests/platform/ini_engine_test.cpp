@@ -1,6 +1,7 @@
 // The linux profile engine beyond the shared contract: the file is kept byte
 // for byte apart from the one line written, writes replace the file whole or
-// not at all, and files live where the user's configuration lives.
+// not at all, files live where the user's configuration lives, and a batch
+// of entries is one replacement under a lock that another process waits for.
 #include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
@@ -17,6 +18,8 @@
 #include <set>
 #include <string>
 
+#include "platform/posix/file_io.h"
+#include "platform/posix/ini_document.h"
 #include "platform/posix/ini_profile_store.h"
 #include "tests/support/temp_dir.h"
 
@@ -24,6 +27,7 @@ namespace qv::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using posix::IniDocument;
 using posix::IniProfileStore;
 using namespace std::string_literals;
 
@@ -200,33 +204,30 @@ TEST_F(IniEngine, AFullDiskLeavesTheOldFileWhole) {
 
 // --- Where the files are -----------------------------------------------------
 
-TEST_F(IniEngine, TheDirectoryIsMadeOnWriteNeverOnRead) {
+// A bare name is a file of the store's directory, made (private) on the
+// first write, never on a read; a name with a slash is a path, whose
+// directory is never made.
+TEST_F(IniEngine, TheDirectoryIsMadeOnWriteNeverOnReadAndANameWithASlashIsAPath) {
   const fs::path home = dir_ / "a" / "b" / "qv27-518";
   IniProfileStore store(home);
-  EXPECT_EQ(store.ReadString("S", "K", "\"d\"", "x.ini").str(), "d");
-  EXPECT_EQ(store.ReadInt("S", "K", 4, "x.ini"), 4);
-  EXPECT_FALSE(store.WriteString("S", "K", "bad\n", "x.ini"));
+  EXPECT_EQ(store.ReadString("S", "K", "\"d\"", "p.ini").str(), "d");
+  EXPECT_EQ(store.ReadInt("S", "K", 4, "p.ini"), 4);
+  EXPECT_FALSE(store.WriteString("S", "K", "bad\n", "p.ini"));
   EXPECT_FALSE(store.WriteString("S", "K", "v", (dir_ / "c" / "y.ini").string()));
   EXPECT_FALSE(fs::exists(dir_ / "a"));
-  EXPECT_FALSE(fs::exists(dir_ / "c")) << "a path's directory is never made";
+  EXPECT_FALSE(fs::exists(dir_ / "c"));
 
-  ASSERT_TRUE(store.WriteString("S", "K", "v", "x.ini"));
-  EXPECT_EQ(ReadFileBytes(home / "x.ini"), "[S]\nK=v\n");
+  fs::create_directory(dir_ / "elsewhere");
+  const std::string path = (dir_ / "elsewhere" / "p.ini").string();
+  ASSERT_TRUE(store.WriteString("S", "K", "there", path));
+  ASSERT_TRUE(store.WriteString("S", "K", "here", "p.ini"));
+  EXPECT_EQ(ReadFileBytes(path), "[S]\nK=there\n");
+  EXPECT_EQ(ReadFileBytes(home / "p.ini"), "[S]\nK=here\n");
+  EXPECT_EQ(store.ReadString("S", "K", "", path).str(), "there");
   for (const fs::path& made : {dir_ / "a", dir_ / "a" / "b", home}) {
     SCOPED_TRACE(made.string());
     EXPECT_EQ(ModeOf(made), 0700u);
   }
-}
-
-TEST_F(IniEngine, ANameWithASlashIsAPath) {
-  fs::create_directory(dir_ / "elsewhere");
-  const std::string path = (dir_ / "elsewhere" / "p.ini").string();
-  IniProfileStore store(dir_ / "home");
-  ASSERT_TRUE(store.WriteString("S", "K", "there", path));
-  ASSERT_TRUE(store.WriteString("S", "K", "here", "p.ini"));
-  EXPECT_EQ(ReadFileBytes(path), "[S]\nK=there\n");
-  EXPECT_EQ(ReadFileBytes(dir_ / "home" / "p.ini"), "[S]\nK=here\n");
-  EXPECT_EQ(store.ReadString("S", "K", "", path).str(), "there");
 }
 
 // Sets or unsets an environment variable for one scope.
@@ -337,6 +338,83 @@ TEST_F(IniEngine, WhatIsNoRegularFileIsNeitherReadNorWritten) {
   }
   EXPECT_TRUE(fs::is_fifo(dir_ / "fifo.ini"));
   EXPECT_TRUE(fs::is_directory(dir_ / "dir.ini"));
+}
+
+// --- Batches -------------------------------------------------------------------
+
+// What one Set of instance `who` writes on its round: the shared entries
+// carry the same mark, and its own counter says how far it got.
+void SetOnce(IniProfileStore& store, const std::string& who, int round) {
+  const std::string mark = who + "-" + std::to_string(round);
+  const std::string count = std::to_string(round);
+  const ProfileEntry entries[] = {
+      {"Configuration", "Mode", mark},
+      {"Printer Alias", "Printer1", mark},
+      {"Printer Alias", "Printer2", mark},
+      {"Rounds", who, count},
+  };
+  store.WriteStrings(entries, "QV27-518.ini");
+}
+
+TEST_F(IniEngine, TwoProcessesSettingAtOnceNeverMixTheirEntries) {
+  constexpr int kRounds = 150;
+  pid_t children[2];
+  const char* names[2] = {"one", "two"};
+  for (int c = 0; c < 2; ++c) {
+    children[c] = ::fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      IniProfileStore store(dir_.path());
+      for (int round = 1; round <= kRounds; ++round) SetOnce(store, names[c], round);
+      ::_exit(0);
+    }
+  }
+  // Snapshots of the file while both write: each is one Set's whole.
+  int snapshots = 0;
+  int running = 2;
+  while (running > 0) {
+    const IniDocument file(ReadFileBytes(dir_ / "QV27-518.ini"));
+    const auto mode = file.Find("Configuration", "Mode");
+    if (mode) {
+      ++snapshots;
+      EXPECT_EQ(file.Find("Printer Alias", "Printer1"), mode);
+      EXPECT_EQ(file.Find("Printer Alias", "Printer2"), mode);
+    }
+    for (int c = 0; c < 2; ++c) {
+      int status = 0;
+      if (children[c] > 0 && ::waitpid(children[c], &status, WNOHANG) == children[c]) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        children[c] = 0;
+        --running;
+      }
+    }
+  }
+  EXPECT_GT(snapshots, 0);
+  // Neither undid the other: each one's last round is there.
+  for (const char* who : names) EXPECT_EQ(store_.ReadInt("Rounds", who, 0, "QV27-518.ini"), kRounds) << who;
+}
+
+TEST_F(IniEngine, OneEntryTheFileCannotHoldRefusesTheWholeBatch) {
+  WriteFileBytes(dir_ / "p.ini", "[S]\nA=1\n");
+  const ProfileEntry entries[] = {{"S", "A", "2"}, {"S", "B", "line\nbreak"}};
+  EXPECT_FALSE(store_.WriteStrings(entries, "p.ini"));
+  EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), "[S]\nA=1\n");
+}
+
+// Only the names that a write of this file makes go; another file's, and
+// names of another shape, stay.
+TEST_F(IniEngine, TheNextWriteRemovesTheTemporaryFileOfAKilledOne) {
+  for (const char* name : {".p.ini.Ab12Cd", ".p.ini.zzzzzz", ".p.ini.keep", ".p.ini.Ab12Cd7", ".q.ini.Ab12Cd",
+                           "p.ini.Ab12Cd"}) {
+    WriteFileBytes(dir_ / name, "left over");
+  }
+  fs::create_directory(dir_ / ".p.ini.folder");
+  const ProfileEntry entry{"S", "A", "1"};
+  ASSERT_TRUE(store_.WriteStrings({&entry, 1}, "p.ini"));
+  EXPECT_EQ(EntriesOf(dir_.path()),
+            (std::set<std::string>{"p.ini", ".p.ini.lock", ".p.ini.keep", ".p.ini.Ab12Cd7", ".q.ini.Ab12Cd",
+                                   "p.ini.Ab12Cd", ".p.ini.folder"}));
+  EXPECT_TRUE(posix::IsTemporaryNameFor("x/p.ini", ".p.ini.Ab12Cd"));
 }
 
 }  // namespace

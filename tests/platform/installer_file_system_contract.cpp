@@ -73,63 +73,45 @@ std::string PackedWithABackReference() {
 
 // --- Copying -------------------------------------------------------------
 
-TEST_P(InstallerFileSystemContract, PlainFilesAreCopiedByteForByte) {
-  const struct {
-    const char* name;
-    std::string bytes;
-  } cases[] = {
-      {"empty", ""},
-      {"text", "line one\r\nline two\r\n"},
-      {"every byte value, longer than a buffer", Pattern(70000)},
-      {"the signature's first seven bytes", std::string("SZDD\x88\xF0\x27", 7)},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string source = At({"PLAIN.DAT"}), destination = At({"COPY.DAT"});
-    target().WriteRaw(source, c.bytes);
-    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(destination), c.bytes);
-    EXPECT_EQ(target().ReadRaw(source), c.bytes);
-  }
-}
-
-TEST_P(InstallerFileSystemContract, CompressedFilesAreExpanded) {
-  const struct {
-    const char* name;
-    std::string packed;
-    std::string expanded;
-  } cases[] = {
-      {"empty", SzddPack(""), ""},
-      {"text", SzddPack("README\r\n"), "README\r\n"},
-      {"every byte value, longer than a buffer", SzddPack(Pattern(70000)), Pattern(70000)},
-      {"a back reference into the ring", PackedWithABackReference(), "ABCDABCDABCDABCD"},
-      // A literal, then three bytes from the ring's first slot, not yet
-      // written: the ring starts out filled with spaces.
-      {"a back reference before any output", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string source = At({"TOOL.BI_"}), destination = At({"TOOL.BIN"});
-    target().WriteRaw(source, c.packed);
-    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(destination), c.expanded);
-  }
-}
-
-// Matches of every length up to 18 at every distance the ring allows, over
+// Plain files byte for byte, SZDD files expanded; real compression gives
+// matches of every length up to 18 at every distance the ring allows, over
 // several turns of the ring, and a file too short for Debian's mscompress.
-TEST_P(InstallerFileSystemContract, RealCompressionExpandsAlike) {
+TEST_P(InstallerFileSystemContract, FilesAreCopiedPlainOrExpanded) {
   std::string repeats;
   for (int i = 0; repeats.size() < 20000; ++i) {
     repeats += "block " + std::to_string(i * 7919 % 1000) + ";";
     if (i % 50 == 0) repeats += std::string(40, 'x');
     if (i % 97 == 0 && repeats.size() > 4000) repeats += repeats.substr(repeats.size() - 4000, 30);
   }
-  for (const std::string& plain : {repeats, std::string("tiny"), Pattern(9000)}) {
-    SCOPED_TRACE(plain.size());
-    target().WriteRaw(At({"REAL.BI_"}), CompressSzdd(plain));
-    ASSERT_EQ(files().CopyExpanded(At({"REAL.BI_"}), At({"REAL.BIN"})), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(At({"REAL.BIN"})), plain);
+  const struct {
+    const char* name;
+    const char* source;
+    std::string bytes;
+    std::string copied;
+  } cases[] = {
+      {"empty", "PLAIN.DAT", "", ""},
+      {"text", "PLAIN.DAT", "line one\r\nline two\r\n", "line one\r\nline two\r\n"},
+      {"every byte value, longer than a buffer", "PLAIN.DAT", Pattern(70000), Pattern(70000)},
+      {"the signature's first seven bytes", "PLAIN.DAT", std::string("SZDD\x88\xF0\x27", 7),
+       std::string("SZDD\x88\xF0\x27", 7)},
+      {"empty, compressed", "TOOL.BI_", SzddPack(""), ""},
+      {"text, compressed", "TOOL.BI_", SzddPack("README\r\n"), "README\r\n"},
+      {"every byte value, compressed", "TOOL.BI_", SzddPack(Pattern(70000)), Pattern(70000)},
+      {"a back reference into the ring", "TOOL.BI_", PackedWithABackReference(), "ABCDABCDABCDABCD"},
+      // A literal, then three bytes from the ring's first slot, not yet
+      // written: the ring starts out filled with spaces.
+      {"a back reference before any output", "TOOL.BI_", SzddPack("", 4) + std::string("\x01Z\x00\x00", 4), "Z   "},
+      {"real compression of repeats", "REAL.BI_", CompressSzdd(repeats), repeats},
+      {"real compression of a tiny file", "REAL.BI_", CompressSzdd("tiny"), "tiny"},
+      {"real compression of every byte value", "REAL.BI_", CompressSzdd(Pattern(9000)), Pattern(9000)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = At({c.source}), destination = At({"COPY" + std::to_string(&c - cases) + ".DAT"});
+    target().WriteRaw(source, c.bytes);
+    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    EXPECT_EQ(target().ReadRaw(destination), c.copied);
+    EXPECT_EQ(target().ReadRaw(source), c.bytes);
   }
 }
 
@@ -149,8 +131,13 @@ TEST_P(InstallerFileSystemContract, ASourceMissingUnderItsNameIsReadUnderItsComp
 
 // --- Sources that fail ---------------------------------------------------
 
-TEST_P(InstallerFileSystemContract, SourcesThatCannotBeExpandedFailToOpenUntilRepaired) {
-  const std::string good = SzddPack("the program");
+// A header that cannot be expanded fails to open and creates nothing; data
+// of the wrong length fails the copy (what the destination holds then is
+// left open: part of the data, or all of it under a header that lies).
+// Each attempt looks at the file anew: a repaired medium installs.
+TEST_P(InstallerFileSystemContract, BrokenCompressedSourcesFailUntilRepaired) {
+  const std::string plain = Pattern(3000);
+  const std::string good = SzddPack(plain);
   std::string otherMethod = good;
   otherMethod[8] = 'B';
   std::string noMethod = good;
@@ -158,45 +145,25 @@ TEST_P(InstallerFileSystemContract, SourcesThatCannotBeExpandedFailToOpenUntilRe
   const struct {
     const char* name;
     std::string bytes;
+    LzCopyResult result;
   } cases[] = {
-      {"unknown method byte", otherMethod},
-      {"method byte zero", noMethod},
-      {"header cut after the method", good.substr(0, 9)},
-      {"header cut inside the length", good.substr(0, 13)},
-      {"signature alone", good.substr(0, 8)},
+      {"unknown method byte", otherMethod, LzCopyResult::SourceOpenFailed},
+      {"method byte zero", noMethod, LzCopyResult::SourceOpenFailed},
+      {"header cut after the method", good.substr(0, 9), LzCopyResult::SourceOpenFailed},
+      {"header cut inside the length", good.substr(0, 13), LzCopyResult::SourceOpenFailed},
+      {"signature alone", good.substr(0, 8), LzCopyResult::SourceOpenFailed},
+      {"cut short", good.substr(0, good.size() / 2), LzCopyResult::CopyFailed},
+      {"cut after the header", good.substr(0, kSzddHeaderSize), LzCopyResult::CopyFailed},
+      {"header claims more", SzddPack(plain, 3001), LzCopyResult::CopyFailed},
+      {"header claims less", SzddPack(plain, 2999), LzCopyResult::CopyFailed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string source = At({"BAD.EX_"}), destination = At({std::string("BAD-") + c.name});
     target().WriteRaw(source, c.bytes);
-    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::SourceOpenFailed);
-    EXPECT_EQ(target().ReadRaw(destination), std::nullopt) << "nothing is created for a source that fails";
-    // Each attempt looks at the file anew: a repaired medium installs.
-    target().WriteRaw(source, good);
-    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
-    EXPECT_EQ(target().ReadRaw(destination), "the program");
-  }
-}
-
-TEST_P(InstallerFileSystemContract, CompressedSourcesOfTheWrongLengthFailTheCopy) {
-  const std::string plain = Pattern(3000);
-  const std::string good = SzddPack(plain);
-  const struct {
-    const char* name;
-    std::string bytes;
-  } cases[] = {
-      {"cut short", good.substr(0, good.size() / 2)},
-      {"cut after the header", good.substr(0, kSzddHeaderSize)},
-      {"header claims more", SzddPack(plain, 3001)},
-      {"header claims less", SzddPack(plain, 2999)},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string source = At({"CUT.BI_"}), destination = At({"CUT.BIN"});
-    target().WriteRaw(source, c.bytes);
-    // What the destination holds then is left open: part of the data, or
-    // all of it under a header that lies.
-    EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::CopyFailed);
+    EXPECT_EQ(files().CopyExpanded(source, destination), c.result);
+    if (c.result == LzCopyResult::SourceOpenFailed)
+      EXPECT_EQ(target().ReadRaw(destination), std::nullopt) << "nothing is created for a source that fails";
     target().WriteRaw(source, good);
     EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
     EXPECT_EQ(target().ReadRaw(destination), plain);

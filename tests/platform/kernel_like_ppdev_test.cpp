@@ -45,37 +45,28 @@ int InterruptedAnswer(const std::function<int()>& call) {
 }
 
 // The lock, on the double's device and on a real file with the real calls.
-struct LockSubject {
-  const char* name;
-  std::function<std::pair<std::unique_ptr<posix::PpdevCalls>, std::string>(TempDir&)> make;
-};
-
 TEST(PortLock, IsExclusivePerOpenFileInterruptibleAndDroppedOnClose) {
-  const LockSubject subjects[] = {
-      {"kernel-like double",
-       [](TempDir&) {
-         auto kernel = std::make_unique<KernelLikePpdev>();
-         kernel->Add("/dev/parport0");
-         return std::pair<std::unique_ptr<posix::PpdevCalls>, std::string>(std::move(kernel), "/dev/parport0");
-       }},
-      {"flock on a real file",
-       [](TempDir& dir) {
-         WriteFileBytes(dir / "device", "");
-         return std::pair<std::unique_ptr<posix::PpdevCalls>, std::string>(
-             std::make_unique<posix::SystemPpdevCalls>(), (dir / "device").string());
-       }},
-  };
-  for (const LockSubject& subject : subjects) {
-    SCOPED_TRACE(subject.name);
+  for (const bool real : {false, true}) {
+    SCOPED_TRACE(real ? "flock on a real file" : "kernel-like double");
     TempDir dir;
-    auto [calls, path] = subject.make(dir);
+    std::unique_ptr<posix::PpdevCalls> calls;
+    std::string path = "/dev/parport0";
+    if (real) {
+      path = (dir / "device").string();
+      WriteFileBytes(path, "");
+      calls = std::make_unique<posix::SystemPpdevCalls>();
+    } else {
+      auto kernel = std::make_unique<KernelLikePpdev>();
+      kernel->Add(path);
+      calls = std::move(kernel);
+    }
     int first = -1, second = -1;
     ASSERT_EQ(calls->Open(path, first), 0);
     ASSERT_EQ(calls->Open(path, second), 0);
     EXPECT_EQ(calls->Lock(first, false), 0);
     EXPECT_EQ(calls->Lock(first, false), 0) << "the holder may take it again";
     EXPECT_EQ(calls->Lock(second, false), EWOULDBLOCK);
-    EXPECT_EQ(InterruptedAnswer([&, &calls = calls] { return calls->Lock(second, true); }), EINTR);
+    EXPECT_EQ(InterruptedAnswer([&] { return calls->Lock(second, true); }), EINTR);
     calls->Close(first);
     EXPECT_EQ(calls->Lock(second, true), 0);
     calls->Close(second);

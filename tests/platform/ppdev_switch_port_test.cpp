@@ -38,11 +38,8 @@ struct PortFixture : ::testing::Test {
 };
 
 Calls Expected(const SwitchCommand& command, const std::string& device) {
-  Calls calls{"open " + device, "try lock", "claim", "control 0C"};
-  char hex[8];
-  for (auto byte : command.head) calls.push_back((std::snprintf(hex, sizeof hex, "data %02X", byte), hex));
-  calls.push_back("control 0C");
-  for (auto byte : command.tail) calls.push_back((std::snprintf(hex, sizeof hex, "data %02X", byte), hex));
+  Calls calls{"open " + device, "try lock", "claim"};
+  for (const std::string& call : testing::CommandCalls(command)) calls.push_back(call);
   calls.insert(calls.end(), {"release", "close"});
   return calls;
 }

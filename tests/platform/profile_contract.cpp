@@ -44,6 +44,16 @@ namespace {
 
 std::string Quoted(std::string inner, char quote = '"') { return quote + inner + quote; }
 
+std::string Key(std::size_t i) { return "K" + std::to_string(i); }
+
+// A section [S] with one line Key(i)=value for each case.
+template <class Cases>
+std::string KeyedLines(const Cases& cases) {
+  std::string bytes = "[S]\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) bytes += Key(i) + "=" + cases[i].value + "\n";
+  return bytes;
+}
+
 }  // namespace
 
 // --- Reading -------------------------------------------------------------
@@ -144,41 +154,43 @@ TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
   }
 }
 
-TEST_P(ProfileContract, ValuesAreTrimmedAndQuotesRemoved) {
-  const std::string file = FileWith(
-      "[S]\n"
-      "  Key1  =  value one  \n"
-      "D=a=b\n"
-      "Empty=\n"
-      "Blank = \t \n"
-      "High=\xE9t\xA0\n"
-      "Q1=\"quoted\"\n"
-      "Q2='single'\n"
-      "Q3=\"a\" \n"
-      "Q4=\" spaced \"\n"
-      "Q5=\"\"\n"
-      "Q6=\"\n"
-      "Q7=\"unbalanced\n"
-      "Q8='mixed\"\n"
-      "Q9=\"a\" \"b\"\n"
-      "Q10=x\"inner\"\n");
-  ExpectReads(file, {
-                        {"S", "Key1", "value one"},
-                        {"S", "D", "a=b"},
-                        {"S", "Empty", ""},
-                        {"S", "Blank", ""},
-                        {"S", "High", "\xE9t\xA0"},
-                        {"S", "Q1", "quoted"},
-                        {"S", "Q2", "single"},
-                        {"S", "Q3", "a"},
-                        {"S", "Q4", " spaced "},
-                        {"S", "Q5", ""},
-                        {"S", "Q6", "\""},
-                        {"S", "Q7", "\"unbalanced"},
-                        {"S", "Q8", "'mixed\""},
-                        {"S", "Q9", "a\" \"b"},
-                        {"S", "Q10", "x\"inner\""},
-                    });
+// A value loses its surrounding white space and one pair of quotes; it is
+// cut to 255 characters, and with quotes the cut comes first and the
+// closing quote is dropped after, so "<255 characters>" loses one of them.
+TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
+  const struct {
+    std::string value;
+    std::string read;
+  } cases[] = {
+      {"  value one  ", "value one"},
+      {"a=b", "a=b"},
+      {"", ""},
+      {" \t ", ""},
+      {"\xE9t\xA0", "\xE9t\xA0"},
+      {Quoted("quoted"), "quoted"},
+      {Quoted("single", '\''), "single"},
+      {Quoted("a") + " ", "a"},
+      {Quoted(" spaced "), " spaced "},
+      {Quoted(""), ""},
+      {"\"", "\""},
+      {"\"unbalanced", "\"unbalanced"},
+      {"'mixed\"", "'mixed\""},
+      {"\"a\" \"b\"", "a\" \"b"},
+      {"x\"inner\"", "x\"inner\""},
+      {std::string(255, 'p'), std::string(255, 'p')},
+      {std::string(256, 'p'), std::string(255, 'p')},
+      {std::string(300, 'p'), std::string(255, 'p')},
+      {Quoted(std::string(253, 'c')), std::string(253, 'c')},
+      {Quoted(std::string(254, 'c')), std::string(254, 'c')},
+      {Quoted(std::string(255, 'a')), std::string(254, 'a')},
+      {Quoted(std::string(256, 'a')), std::string(255, 'a')},
+      {Quoted(std::string(300, 'b')), std::string(255, 'b')},
+  };
+  const std::string file = FileWith(KeyedLines(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("value '" + cases[i].value + "'");
+    EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
+  }
 }
 
 // No comment syntax, no multi-valued keys: the first line of a key wins even
@@ -251,33 +263,6 @@ TEST_P(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
   EXPECT_EQ(ReadOf(withBom, "S", "K"), "v");
 }
 
-// A value is cut to 255 characters; with quotes the cut comes first and the
-// closing quote is dropped after, so "<255 characters>" loses one of them.
-TEST_P(ProfileContract, LongValuesAreCutAt255Characters) {
-  const struct {
-    std::string value;
-    std::string read;
-  } cases[] = {
-      {std::string(255, 'p'), std::string(255, 'p')},
-      {std::string(256, 'p'), std::string(255, 'p')},
-      {std::string(300, 'p'), std::string(255, 'p')},
-      {Quoted(std::string(253, 'c')), std::string(253, 'c')},
-      {Quoted(std::string(254, 'c')), std::string(254, 'c')},
-      {Quoted(std::string(255, 'a')), std::string(254, 'a')},
-      {Quoted(std::string(256, 'a')), std::string(255, 'a')},
-      {Quoted(std::string(300, 'b')), std::string(255, 'b')},
-  };
-  std::string bytes = "[S]\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    bytes += "K" + std::to_string(i) + "=" + cases[i].value + "\n";
-  }
-  const std::string file = FileWith(bytes);
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE("case " + std::to_string(i));
-    EXPECT_EQ(ReadOf(file, "S", "K" + std::to_string(i)), cases[i].read);
-  }
-}
-
 // The value is read into 30 characters (29 seen), then parsed in wrapping
 // 32-bit arithmetic with optional 0b/0o/0x prefixes; no digits is 0.
 TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
@@ -312,15 +297,10 @@ TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
       {"\"", 0},
       {Quoted(std::string(28, '1')), 1461481927},
   };
-  std::string bytes = "[S]\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    bytes += "K" + std::to_string(i) + "=" + cases[i].value + "\n";
-  }
-  bytes += "Empty=\nQuotedEmpty=\"\"\n";
-  const std::string file = FileWith(bytes);
+  const std::string file = FileWith(KeyedLines(cases) + "Empty=\nQuotedEmpty=\"\"\n");
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("value '" + cases[i].value + "'");
-    EXPECT_EQ(store().ReadInt("S", "K" + std::to_string(i), -99, file), cases[i].read);
+    EXPECT_EQ(store().ReadInt("S", Key(i), -99, file), cases[i].read);
   }
   EXPECT_EQ(store().ReadInt("S", "Empty", -99, file), -99);
   EXPECT_EQ(store().ReadInt("S", "QuotedEmpty", -99, file), -99);
@@ -328,19 +308,6 @@ TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
 }
 
 // --- Writing -------------------------------------------------------------
-
-TEST_P(ProfileContract, WriteCreatesTheFileSectionAndKey) {
-  const std::string file = NewName();
-  ASSERT_FALSE(target().ReadRaw(file));
-  EXPECT_TRUE(store().WriteString("Sec", "Key", "value", file));
-  const std::optional<std::string> raw = target().ReadRaw(file);
-  ASSERT_TRUE(raw);
-  EXPECT_NE(raw->find("Key=value"), std::string::npos) << *raw;
-  EXPECT_TRUE(store().WriteString("Other", "Number", "42", file));
-  EXPECT_TRUE(store().WriteString("Sec", "Second", "2", file));
-  ExpectReads(file, {{"Sec", "Key", "value"}, {"Sec", "Second", "2"}, {"Other", "Number", "42"}});
-  EXPECT_EQ(store().ReadInt("Other", "Number", 0, file), 42);
-}
 
 TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
   const struct {
@@ -373,7 +340,9 @@ TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
   }
 }
 
-TEST_P(ProfileContract, WrittenValuesReadBackAsReadsSeeThem) {
+// The first write creates the file; a key of an earlier section joins that
+// section after another has been added.
+TEST_P(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
   const struct {
     std::string written;
     std::string read;
@@ -389,16 +358,22 @@ TEST_P(ProfileContract, WrittenValuesReadBackAsReadsSeeThem) {
       {std::string(300, 'w'), std::string(255, 'w')},
   };
   const std::string file = NewName();
+  ASSERT_FALSE(target().ReadRaw(file));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_TRUE(store().WriteString("S", "K" + std::to_string(i), cases[i].written, file));
+    EXPECT_TRUE(store().WriteString("S", Key(i), cases[i].written, file));
   }
+  EXPECT_TRUE(store().WriteString("Other", "Number", "42", file));
+  EXPECT_TRUE(store().WriteString("S", "Later", "2", file));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE("written '" + cases[i].written + "'");
-    EXPECT_EQ(ReadOf(file, "S", "K" + std::to_string(i)), cases[i].read);
+    EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
+  ExpectReads(file, {{"S", "Later", "2"}, {"Other", "Number", "42"}, {"Other", "Later", kDefault}});
+  EXPECT_EQ(store().ReadInt("Other", "Number", 0, file), 42);
   EXPECT_EQ(store().ReadInt("S", "K1", 8, file), 8) << "an empty value reads as missing";
   const std::optional<std::string> raw = target().ReadRaw(file);
   ASSERT_TRUE(raw);
+  EXPECT_NE(raw->find("K0=plain"), std::string::npos) << *raw;
   EXPECT_NE(raw->find("K3=lead"), std::string::npos) << "leading white space is not written";
 }
 

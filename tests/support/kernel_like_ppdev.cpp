@@ -168,4 +168,13 @@ std::vector<std::string> KernelLikePpdev::PresentDevices() {
   return paths;
 }
 
+std::vector<std::string> CommandCalls(const SwitchCommand& command) {
+  // The control value spelled out: what the switch expects, not a copy of the constant.
+  std::vector<std::string> calls{"control 0C"};
+  for (auto byte : command.head) calls.push_back("data " + Hex(byte));
+  calls.push_back("control 0C");
+  for (auto byte : command.tail) calls.push_back("data " + Hex(byte));
+  return calls;
+}
+
 }  // namespace qv::testing

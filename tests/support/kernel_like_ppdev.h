@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/posix/ppdev_calls.h"
+#include "setting/switch_command.h"
 
 namespace qv::testing {
 
@@ -77,5 +78,9 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   std::map<int, OpenFile> files_;
   int nextFd_ = 10;
 };
+
+// The calls that sending `command` over a claimed port makes, as Calls()
+// names them: the control write, the head, the control write, the tail.
+std::vector<std::string> CommandCalls(const SwitchCommand& command);
 
 }  // namespace qv::testing
