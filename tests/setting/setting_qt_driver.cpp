@@ -147,9 +147,7 @@ class QtHostDriver final : public ProgramDriver {
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
   std::size_t Queue(const std::vector<int>& answers) {
     for (int answer : answers) {
-      const QString text = answer == kAnswerOk ? QStringLiteral("OK")
-                           : answer == kAnswerCancel ? QStringLiteral("Cancel") : QStringLiteral("Retry");
-      boxes_.answers.push_back([text](QMessageBox* box) { PressButton(box, text); });
+      boxes_.answers.push_back([answer](QMessageBox* box) { PressButton(box, AnswerText(answer)); });
     }
     return boxes_.seen.size();
   }

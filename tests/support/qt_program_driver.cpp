@@ -34,6 +34,22 @@ void PressButton(QWidget* window, const QString& text) {
   ADD_FAILURE() << "no button " << text.toStdString();
 }
 
+namespace {
+constexpr std::pair<int, const char*> kAnswerTexts[] = {{kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
+}  // namespace
+
+QString AnswerText(int answer) {
+  for (const auto& [id, text] : kAnswerTexts)
+    if (id == answer) return QString::fromLatin1(text);
+  return {};
+}
+
+int AnswerOf(const QString& text) {
+  for (const auto& [id, known] : kAnswerTexts)
+    if (text == QLatin1String(known)) return id;
+  return 0;
+}
+
 std::vector<std::string> MessageBoxAnswers::Texts() const {
   std::vector<std::string> texts;
   for (const BoxSeen& box : seen) texts.push_back(box.text);

@@ -24,6 +24,10 @@ void Click(QWidget* dialog, int id);
 std::string ControlText(QWidget* dialog, int id);
 // Clicks the window's button with the text (without its mnemonic's &).
 void PressButton(QWidget* window, const QString& text);
+// A message box's button text for an answer (kAnswerOk and the others),
+// and the answer of a button's text (0 for none of them).
+QString AnswerText(int answer);
+int AnswerOf(const QString& text);
 
 // The answers to the message boxes that a scenario expects, in order.
 struct MessageBoxAnswers {
