@@ -155,6 +155,14 @@ class QtSetupDriver final : public SetupDriver {
     if (!fs::exists(file)) return std::nullopt;
     return ReadFileBytes(file);
   }
+  std::map<std::string, std::string> Outside() override {
+    std::map<std::string, std::string> entries;
+    for (const fs::path& root : {home_.path(), mediumDir_.path()})
+      for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.path().string().rfind((mediumDir_ / "medium").string(), 0) != 0)
+          entries[entry.path().string()] = entry.is_regular_file() ? ReadFileBytes(entry.path()) : "folder";
+    return entries;
+  }
   int PortCount() override { return NativePortCount(); }
   std::optional<bool> GroupHas(const std::string& group, const std::string& caption) override {
     const auto menus = posix::FreedesktopProgramGroup::ForCurrentUser();

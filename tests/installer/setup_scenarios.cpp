@@ -4,7 +4,8 @@
 // information file and plain and compressed files; the user types a path,
 // presses Setup and answers the message boxes; the checks are what the user
 // saw and what the disk holds afterwards: the installed bytes, the
-// configuration file and the program group's items.
+// configuration file and the program group's items. The crafted media that
+// every target refuses (hostile_media.h) run here too.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +26,7 @@ using namespace expected;
 constexpr int kPath = 1003;
 constexpr int kStatus = 1005;
 constexpr int kSetup = 1;
+constexpr int kCancel = 2;  // the dialog's Cancel button: leaving
 constexpr const char* kInfName = "QV27-518.INF";
 constexpr const char* kConfig = "QVSETUP.INI";
 constexpr const char* kGroup = "QVTEST";
@@ -277,6 +279,45 @@ TEST_F(SetupScenario, WithoutItsInformationFileTheProgramEnds) {
   EXPECT_FALSE(driver->Exists("C:\\QV27-518"));
   EXPECT_EQ(driver->Configuration("QV27-518.ini"), std::nullopt);
 }
+
+// The crafted media that every target refuses alike (hostile_media.h): the
+// messages, and nothing installed, written or changed outside the medium.
+class HostileMedium : public SetupScenario, public ::testing::WithParamInterface<hostile::HostileCase> {};
+
+TEST_P(HostileMedium, IsRefusedAndChangesNothing) {
+  const hostile::HostileCase& c = GetParam();
+  for (const hostile::MediumFile& f : c.files) driver->PutOnMedium(f.name, f.bytes);
+  const auto before = driver->Outside();
+  std::vector<std::string> seen;
+  const auto outcome = driver->Run(
+      [&] {
+        for (const SetupBox& box : driver->Press(kSetup, {kAnswerOk})) seen.push_back(box.text);
+        if (driver->Running())
+          for (const SetupBox& box : driver->Press(kCancel, {kAnswerOk})) seen.push_back(box.text);
+      },
+      {kAnswerOk});
+  std::vector<std::string> shown;
+  for (const SetupBox& box : outcome.atStart) shown.push_back(box.text);
+  shown.insert(shown.end(), seen.begin(), seen.end());
+  EXPECT_EQ(shown, c.messages);
+  EXPECT_TRUE(outcome.exitCode.has_value()) << "setup ends";
+  EXPECT_FALSE(driver->Exists("C:\\QV27-518")) << "nothing installed";
+  EXPECT_EQ(driver->Configuration("QV27-518.ini"), std::nullopt);
+  EXPECT_EQ(driver->Outside(), before);
+}
+
+std::vector<hostile::HostileCase> EveryTarget() {
+  std::vector<hostile::HostileCase> cases;
+  for (const hostile::HostileCase& c : hostile::HostileMedia())
+    if (c.everyTarget) cases.push_back(c);
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Media, HostileMedium, ::testing::ValuesIn(EveryTarget()), [](const auto& info) {
+  std::string name = info.param.name;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+});
 
 }  // namespace
 }  // namespace qv::testing

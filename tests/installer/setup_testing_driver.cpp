@@ -79,6 +79,14 @@ class TestingSetupDriver final : public SetupDriver {
     if (!std::filesystem::exists(dir_ / name)) return std::nullopt;
     return ReadFileBytes(dir_ / name);
   }
+  std::map<std::string, std::string> Outside() override {
+    std::map<std::string, std::string> entries;
+    for (const std::string drive : {"A:\\", "C:\\"})
+      for (const std::string& name : Below(drive))
+        if (drive + name != medium_ && (drive + name).rfind(medium_ + "\\", 0) != 0)
+          entries[drive + name] = files_.File(drive + name).value_or("folder");
+    return entries;
+  }
   int PortCount() override { return 2; }
   std::optional<bool> GroupHas(const std::string& group, const std::string& caption) override {
     return std::count(shell_.groups.begin(), shell_.groups.end(), group) == 1 &&

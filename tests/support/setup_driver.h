@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,10 @@ class SetupDriver {
   virtual void RemoveFolder(const std::string& typed) = 0;
   // The configuration file of this name as setup left it.
   virtual std::optional<std::string> Configuration(const std::string& name) = 0;
+  // What lies where a medium could reach outside its own folder (the
+  // drive's root, the folders beside the medium, the home), by path, with
+  // each file's bytes: what a refused medium must leave as it was.
+  virtual std::map<std::string, std::string> Outside() = 0;
   // How many parallel ports this machine's firmware lists, as setup counts them.
   virtual int PortCount() = 0;
   // Whether the program group shows the item; std::nullopt where the host

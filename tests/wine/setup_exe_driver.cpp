@@ -70,6 +70,18 @@ class WineSetupDriver final : public SetupDriver {
   std::optional<std::string> Configuration(const std::string& name) override {
     return wine::ReadFile(wine::WindowsDirectory() + "\\" + name);
   }
+  std::map<std::string, std::string> Outside() override {
+    std::map<std::string, std::string> entries;
+    const auto note = [&](const fs::directory_entry& e) {
+      if (e.path().string().rfind(medium_, 0) != 0)
+        entries[e.path().string()] = e.is_regular_file() ? wine::ReadFile(e.path().string()).value_or("?") : "folder";
+    };
+    std::error_code ignored;
+    for (auto it = fs::directory_iterator("C:\\", ignored); it != fs::directory_iterator(); ++it) note(*it);
+    for (auto it = fs::recursive_directory_iterator(kTestRoot, ignored); it != fs::recursive_directory_iterator(); ++it)
+      note(*it);
+    return entries;
+  }
   // Wine refuses the BIOS data area and knows no LPT device in a fresh prefix.
   int PortCount() override { return 0; }
   std::optional<bool> GroupHas(const std::string& group, const std::string& caption) override {
