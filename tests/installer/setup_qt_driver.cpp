@@ -8,11 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
-#include <QtTest/QTest>
 
 #include <algorithm>
 #include <cstdlib>
@@ -189,15 +187,7 @@ class QtSetupDriver final : public SetupDriver {
     return outcome;
   }
   std::string Text(int id) override { return dialog_ ? ControlText(dialog_, id) : ""; }
-  void Type(int id, std::string_view text) override {
-    auto* edit = qobject_cast<QLineEdit*>(Control(dialog_, id));
-    if (!edit) {
-      ADD_FAILURE() << "no edit field " << id;
-      return;
-    }
-    edit->selectAll();
-    QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
-  }
+  void Type(int id, std::string_view text) override { TypeInto(dialog_, id, text); }
   std::vector<SetupBox> Press(int id, std::vector<BoxAnswer> answers) override {
     const std::size_t before = boxes_.seen.size();
     Queue(std::move(answers));

@@ -22,16 +22,6 @@ ResourceBundle InstallerResources();
 namespace testing {
 namespace {
 
-BoxIcon IconOf(unsigned style) {
-  switch (style & kMbIconMask) {
-    case kMbIconInformation: return BoxIcon::Information;
-    case kMbIconExclamation: return BoxIcon::Warning;
-    case kMbIconQuestion: return BoxIcon::Question;
-    case kMbIconStop: return BoxIcon::Error;
-    default: return BoxIcon::None;
-  }
-}
-
 class TestingSetupDriver final : public SetupDriver {
  public:
   TestingSetupDriver() {
@@ -134,7 +124,7 @@ class TestingSetupDriver final : public SetupDriver {
     for (std::size_t i = before; i < host_.MessageBoxes().size(); ++i) {
       const ShownMessageBox& shown = host_.MessageBoxes()[i];
       SetupBox box;
-      static_cast<BoxSeen&>(box) = {shown.caption, shown.text, IconOf(shown.style)};
+      static_cast<BoxSeen&>(box) = {shown.caption, shown.text, IconOfStyle(shown.style)};
       for (const auto& button : dialog_manager::MessageBoxButtons(shown.style)) box.buttons.push_back(button.id);
       std::sort(box.buttons.begin(), box.buttons.end());
       if (const auto status = statusAtBox_.find(i); status != statusAtBox_.end()) box.status = status->second;

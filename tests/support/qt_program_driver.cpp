@@ -17,6 +17,16 @@ void Click(QWidget* dialog, int id) {
   else ADD_FAILURE() << "no control " << id;
 }
 
+void TypeInto(QWidget* dialog, int id, std::string_view text) {
+  auto* edit = qobject_cast<QLineEdit*>(Control(dialog, id));
+  if (!edit) {
+    ADD_FAILURE() << "no edit field " << id;
+    return;
+  }
+  edit->selectAll();
+  QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
 std::string ControlText(QWidget* dialog, int id) {
   QWidget* control = Control(dialog, id);
   if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toStdString();
