@@ -30,34 +30,7 @@ namespace qv::testing {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 constexpr const char* kEnvironment[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "CUPS_SERVER", "CUPS_SERVERROOT"};
-
-// The user's own file system in all but the program's path.
-class MediumFiles final : public InstallerFileSystem {
- public:
-  explicit MediumFiles(const fs::path& medium) : setup_((medium / "setup").string()) { files_.SetMediumFolder(medium); }
-  std::string ModulePath() override { return setup_; }
-  bool FileExists(std::string_view p) override { return files_.FileExists(p); }
-  std::optional<std::uint64_t> FileSize(std::string_view p) override { return files_.FileSize(p); }
-  char Separator() const override { return files_.Separator(); }
-  std::string ShownPath(std::string_view p) const override { return files_.ShownPath(p); }
-  std::string TypedPath(std::string_view p) const override { return files_.TypedPath(p); }
-  bool DirectoryExists(std::string_view p) override { return files_.DirectoryExists(p); }
-  bool EnterDirectory(std::string_view p) override { return files_.EnterDirectory(p); }
-  bool MakeDirectory(std::string_view p) override { return files_.MakeDirectory(p); }
-  Text256 WindowsDirectory() override { return files_.WindowsDirectory(); }
-  Text256 SystemDirectory() override { return files_.SystemDirectory(); }
-  void SetCriticalErrorMode(unsigned mode) override { files_.SetCriticalErrorMode(mode); }
-  LzCopyResult CopyExpanded(std::string_view s, std::string_view d) override { return files_.CopyExpanded(s, d); }
-
- private:
-  std::string setup_;
-  posix::PosixInstallerFileSystem files_ = posix::PosixInstallerFileSystem::ForCurrentUser();
-};
-
-}  // namespace
 
 ThrowawayHome::ThrowawayHome() {
   for (const char* name : kEnvironment)
@@ -76,7 +49,9 @@ ThrowawayHome::~ThrowawayHome() {
 
 int RunNativeSetup(const fs::path& medium, Clock& clock, MessageBoxAnswers& boxes,
                    const std::function<void(QWidget*)>& ready, std::deque<std::function<void(QWidget*)>>* others) {
-  MediumFiles files(medium);
+  // The user's own file system in all but the program's path.
+  auto files = posix::PosixInstallerFileSystem::ForCurrentUser();
+  files.SetModulePath(medium / "setup");
   // A timer keeps the event loop awake, so the host's waits return at once
   // and only the clock decides the pauses.
   QTimer awake;
@@ -138,13 +113,6 @@ class QtSetupDriver final : public SetupDriver {
   std::optional<std::string> ReadFile(const std::string& typed) override {
     if (!fs::is_regular_file(Native(typed))) return std::nullopt;
     return ReadFileBytes(Native(typed));
-  }
-  std::vector<std::string> Below(const std::string& typed) override {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(Native(typed), error); it != fs::recursive_directory_iterator(); ++it)
-      names.push_back(fs::relative(it->path(), Native(typed)).string());
-    return names;
   }
   void MakeFolder(const std::string& typed) override { fs::create_directories(Native(typed)); }
   void RemoveFolder(const std::string& typed) override { fs::remove(Native(typed)); }

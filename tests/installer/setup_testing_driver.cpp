@@ -44,21 +44,8 @@ class TestingSetupDriver final : public SetupDriver {
   std::string OnMedium(const std::string& name) override { return medium_ + "\\" + name; }
   std::string MediumFolder() override { return medium_; }
 
-  std::string Shown(const std::string& typed) override {
-    std::string shown = typed;
-    std::transform(shown.begin(), shown.end(), shown.begin(), [](unsigned char c) { return std::toupper(c); });
-    return shown;
-  }
   bool Exists(const std::string& typed) override { return files_.File(typed) || files_.HasDirectory(typed); }
   std::optional<std::string> ReadFile(const std::string& typed) override { return files_.File(typed); }
-  std::vector<std::string> Below(const std::string& typed) override {
-    std::vector<std::string> names;
-    for (const std::string& name : files_.Listing(typed)) {
-      names.push_back(name);
-      for (const std::string& deeper : Below(typed + "\\" + name)) names.push_back(name + "\\" + deeper);
-    }
-    return names;
-  }
   void MakeFolder(const std::string& typed) override {
     for (std::size_t at = typed.find('\\', 3); at != std::string::npos; at = typed.find('\\', at + 1))
       files_.AddDirectory(typed.substr(0, at));
@@ -109,6 +96,14 @@ class TestingSetupDriver final : public SetupDriver {
   bool Running() override { return window_ && !window_->Ended(); }
 
  private:
+  std::vector<std::string> Below(const std::string& typed) {
+    std::vector<std::string> names;
+    for (const std::string& name : files_.Listing(typed)) {
+      names.push_back(name);
+      for (const std::string& deeper : Below(typed + "\\" + name)) names.push_back(name + "\\" + deeper);
+    }
+    return names;
+  }
   // Each answer notes the status line beneath its box.
   void Queue(std::vector<BoxAnswer> answers) {
     for (BoxAnswer& answer : answers)

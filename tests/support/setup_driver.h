@@ -7,6 +7,7 @@
 // ("C:\QVTEST\X"); each driver knows where such a path lies on its disk.
 #pragma once
 
+#include <cctype>
 #include <functional>
 #include <map>
 #include <memory>
@@ -50,12 +51,14 @@ class SetupDriver {
 
   // --- the disk, by typed paths
   // How setup shows a typed path: in the field, its messages and the
-  // configuration file.
-  virtual std::string Shown(const std::string& typed) = 0;
+  // configuration file. On Windows the field takes letters in upper case.
+  virtual std::string Shown(const std::string& typed) {
+    std::string shown = typed;
+    for (char& c : shown) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return shown;
+  }
   virtual bool Exists(const std::string& typed) = 0;
   virtual std::optional<std::string> ReadFile(const std::string& typed) = 0;
-  // Every file and folder below, as paths relative to it (any separator).
-  virtual std::vector<std::string> Below(const std::string& typed) = 0;
   virtual void MakeFolder(const std::string& typed) = 0;
   virtual void RemoveFolder(const std::string& typed) = 0;
   // The configuration file of this name as setup left it.

@@ -48,22 +48,10 @@ class WineSetupDriver final : public SetupDriver {
   // The folder is "medium" on disk; the field holds its name in upper case.
   std::string MediumFolder() override { return Shown(medium_); }
 
-  std::string Shown(const std::string& typed) override {
-    std::string shown = typed;
-    std::transform(shown.begin(), shown.end(), shown.begin(), [](unsigned char c) { return std::toupper(c); });
-    return shown;
-  }
   bool Exists(const std::string& typed) override { return fs::exists(typed); }
   std::optional<std::string> ReadFile(const std::string& typed) override {
     if (!fs::is_regular_file(typed)) return std::nullopt;
     return wine::ReadFile(typed);
-  }
-  std::vector<std::string> Below(const std::string& typed) override {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(typed, ignored); it != fs::recursive_directory_iterator(); ++it)
-      names.push_back(fs::relative(it->path(), typed).string());
-    return names;
   }
   void MakeFolder(const std::string& typed) override { fs::create_directories(typed); }
   void RemoveFolder(const std::string& typed) override { fs::remove(typed); }
