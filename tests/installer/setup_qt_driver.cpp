@@ -97,6 +97,10 @@ class QtSetupDriver final : public SetupDriver {
   QtSetupDriver() {
     QtTestApplication("setup");
     fs::create_directories(medium_);
+    // Files of the user's in the home and beside the medium, which no medium may reach.
+    fs::create_directories(mediumDir_ / "beside");
+    WriteFileBytes(mediumDir_ / "beside" / "x", "beside");
+    WriteFileBytes(home_ / ".bashrc", "# the user's own\n");
     clock_.step = std::chrono::milliseconds(5);
   }
 

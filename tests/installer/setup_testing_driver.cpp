@@ -28,6 +28,8 @@ class TestingSetupDriver final : public SetupDriver {
     files_.modulePath = medium_ + "\\SETUP.EXE";
     for (const char* folder : {"A:\\", "A:\\MEDIUM", "C:\\", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"})
       files_.AddDirectory(folder);
+    files_.AddDirectory("C:\\BESIDE");
+    files_.AddFile("C:\\BESIDE\\X", "the user's own");  // which no medium may reach
     ports_.table = {0x378, 0x278, 0};
     clock_.step = std::chrono::milliseconds(1);
   }

@@ -31,6 +31,9 @@ class WineSetupDriver final : public SetupDriver {
   WineSetupDriver() {
     Clean();
     NestMedium("medium");
+    // A file of the user's beside the medium, which no medium may reach.
+    fs::create_directories(std::string(kTestRoot) + "\\beside");
+    wine::WriteFile(std::string(kTestRoot) + "\\beside\\x", "beside");
   }
   ~WineSetupDriver() override {
     program_.Kill();
