@@ -511,6 +511,8 @@ void QtWindow::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lPara
   host_.Enqueue({this, message, wParam, lParam});
 }
 
+bool TemplateDialog::Ended() const { return window_.Ended(); }
+
 void QtWindow::End(int code) {
   // The last code given wins, as on Windows.
   endCode_ = code;

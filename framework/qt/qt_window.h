@@ -26,6 +26,9 @@ class QtWindow;
 class TemplateDialog final : public QDialog {
  public:
   TemplateDialog(QtWindow& window, QWidget* parent);
+  // The program has ended the dialog: it closes once the handler that
+  // ended it returns to the dialog's loop.
+  bool Ended() const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -188,6 +188,7 @@ PosixInstallerFileSystem PosixInstallerFileSystem::ForCurrentUser() {
 }
 
 std::string PosixInstallerFileSystem::ModulePath() {
+  if (!modulePath_.empty()) return modulePath_.string();
   std::error_code error;
   const fs::path self = fs::read_symlink("/proc/self/exe", error);
   return error ? std::string() : self.string();

@@ -29,9 +29,9 @@ class PosixInstallerFileSystem final : public InstallerFileSystem {
   static PosixInstallerFileSystem ForCurrentUser();
 
   const WindowsPathMap& Paths() const { return paths_; }
-  // The folder whose links a source may follow; the running program's by
-  // default.
-  void SetMediumFolder(std::filesystem::path folder) { mediumFolder_ = std::move(folder); }
+  // The program's own path, whose folder is the medium's (the only one whose
+  // links a source may follow); the running program's by default.
+  void SetModulePath(std::filesystem::path path) { modulePath_ = std::move(path); }
 
   std::string ModulePath() override;
   bool FileExists(std::string_view path) override;
@@ -57,6 +57,7 @@ class PosixInstallerFileSystem final : public InstallerFileSystem {
   int OpenOneSource(const std::filesystem::path& path);
 
   WindowsPathMap paths_;
+  std::filesystem::path modulePath_;
   std::filesystem::path mediumFolder_;
   std::filesystem::path windowsDirectory_;
   std::filesystem::path systemDirectory_;

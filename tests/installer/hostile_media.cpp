@@ -125,6 +125,8 @@ std::string Inf(const std::vector<std::string>& fileLines, const std::string& ex
   return text + extra;
 }
 
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+
 const std::vector<HostileCase>& HostileMedia() {
   static const std::vector<HostileCase> cases = Build();
   return cases;

@@ -1,9 +1,10 @@
 // Crafted distribution media, as someone handing a user a medium would make
 // them, with what the user must see and what must land where. One table for
-// every runner: the native setup as an unprivileged user, and setup.exe
-// under Wine for the cases that hold on every target.
+// every runner: the native setup as an unprivileged user, and the installer
+// scenarios on every host for the cases that hold on every target.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct HostileCase {
 };
 
 const std::vector<HostileCase>& HostileMedia();
+// A case by its name, in test names.
+void PrintTo(const HostileCase& c, std::ostream* os);
 
 // An information file that installs `fileLines` (from and to directory 1,
 // ".") with `extra` lines appended to its end.

@@ -1,6 +1,6 @@
 // The hostile media through the real native setup, run as the unprivileged
 // user nobody with a throwaway home and a folder beside it, driven by the
-// preloaded user (setup_driver.cpp) on Qt's offscreen platform. Each case:
+// preloaded user (preloaded_user.cpp) on Qt's offscreen platform. Each case:
 // the message boxes the user saw, the files in the install directory, and
 // nothing changed in the home or beside it outside what setup may write.
 #include <gtest/gtest.h>
@@ -57,12 +57,6 @@ bool SetupsOwn(const std::string& relative) {
   return false;
 }
 
-}  // namespace
-
-void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
-
-namespace {
-
 class HostileSetup : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
@@ -106,7 +100,7 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
   const pid_t child = ::fork();
   if (child == 0) {
     ::umask(022);
-    const std::string env[] = {"HOME=" + home.string(), "QT_QPA_PLATFORM=offscreen", "LD_PRELOAD=" QV_SETUP_DRIVER,
+    const std::string env[] = {"HOME=" + home.string(), "QT_QPA_PLATFORM=offscreen", "LD_PRELOAD=" QV_PRELOADED_USER,
                                "QV_DRIVER_LOG=" + log.string(), "QV_DRIVER_TYPE=" + c.typedPath,
                                "PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + log.parent_path().string(),
                                // A sanitizer build: the preloaded user comes before the runtime.

@@ -1,10 +1,9 @@
-// The native installer end to end, in process: the real Qt host on the
-// offscreen platform and the real Linux services over a throwaway home,
-// installing from the linux sample medium as a user would (About, then
-// Setup, then the answers to the message boxes). Only the program's own
-// path (the medium's "setup") and the clock (which moves on whenever it is
-// read, so that no pause waits in real time) are the test's. Pictures of
-// the dialogs, a Retry/Cancel prompt and the bar go to the artifacts folder.
+// The native installer end to end, in process, from the linux sample
+// medium into a throwaway home (setup_qt_driver.h), as a user would: About,
+// then Setup, then the answer to the message; the menu entries with their
+// icons, and the installed setting program opening on what setup wrote.
+// The installer's scenarios run on this host too (setup_scenarios.cpp).
+// Pictures of the dialogs and the bar go to the artifacts folder.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -13,24 +12,16 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include <cstdlib>
-#include <deque>
 #include <filesystem>
-#include <functional>
-#include <map>
 #include <optional>
 
 #include "framework/qt/qt_host.h"
-#include "installer/linux/linux_installer_program.h"
 #include "installer/linux/progress_control.h"
 #include "platform/posix/freedesktop_program_group.h"
-#include "platform/posix/kernel_firmware_port_table.h"
-#include "platform/posix/posix_installer_file_system.h"
 #include "setting/linux/linux_setting_program.h"
-#include "tests/support/qt_program_driver.h"
+#include "tests/installer/setup_qt_driver.h"
 #include "tests/support/qt_test_application.h"
 #include "tests/support/service_doubles.h"
-#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -43,98 +34,15 @@ using testing::SaveShot;
 
 std::string Status(QWidget* dialog) { return testing::ControlText(dialog, 1005); }
 
-// The installer as started from `medium`: the user's own file system in
-// all but the program's path.
-class MediumFiles final : public InstallerFileSystem {
- public:
-  explicit MediumFiles(const fs::path& medium) : setup_((medium / "setup").string()) {}
-  std::string ModulePath() override { return setup_; }
-  bool FileExists(std::string_view p) override { return files_.FileExists(p); }
-  std::optional<std::uint64_t> FileSize(std::string_view p) override { return files_.FileSize(p); }
-  char Separator() const override { return files_.Separator(); }
-  std::string ShownPath(std::string_view p) const override { return files_.ShownPath(p); }
-  std::string TypedPath(std::string_view p) const override { return files_.TypedPath(p); }
-  bool DirectoryExists(std::string_view p) override { return files_.DirectoryExists(p); }
-  bool EnterDirectory(std::string_view p) override { return files_.EnterDirectory(p); }
-  bool MakeDirectory(std::string_view p) override { return files_.MakeDirectory(p); }
-  Text256 WindowsDirectory() override { return files_.WindowsDirectory(); }
-  Text256 SystemDirectory() override { return files_.SystemDirectory(); }
-  void SetCriticalErrorMode(unsigned mode) override { files_.SetCriticalErrorMode(mode); }
-  LzCopyResult CopyExpanded(std::string_view s, std::string_view d) override { return files_.CopyExpanded(s, d); }
-
- private:
-  std::string setup_;
-  posix::PosixInstallerFileSystem files_ = posix::PosixInstallerFileSystem::ForCurrentUser();
-};
-
 class NativeSetup : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::QtTestApplication("setup");
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "CUPS_SERVER", "CUPS_SERVERROOT"})
-      if (const char* value = std::getenv(name)) saved_[name] = value;
-    setenv("HOME", home_.path().c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("XDG_DATA_HOME");
-    // The setting program lists printers when it opens: no server answers here.
-    setenv("CUPS_SERVER", (home_ / "no-cups.sock").c_str(), 1);
-    setenv("CUPS_SERVERROOT", home_.path().c_str(), 1);
     clock_.step = std::chrono::milliseconds(5);
   }
-  void TearDown() override {
-    fs::current_path(before_);
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "CUPS_SERVER", "CUPS_SERVERROOT"})
-      saved_.count(name) ? setenv(name, saved_[name].c_str(), 1) : unsetenv(name);
-  }
 
-  // Runs setup from `medium`. Once the start-up is done the main dialog goes
-  // to `user`; each message box to the next of `boxes`, other dialogs to the
-  // next of `others`. A timer keeps the event loop awake, so the host's
-  // waits return at once and only the test's clock decides the pauses.
-  int RunSetup(const fs::path& medium, std::function<void(QWidget*)> user,
-               std::deque<std::function<void(QMessageBox*)>> boxes) {
-    boxes_.answers = std::move(boxes);
-    MediumFiles files(medium);
-    QTimer awake;
-    awake.start(0);
-    QTimer ready;
-    LinuxInstallerOptions options;
-    options.files = &files;
-    options.clock = &clock_;
-    options.prepare = [&](qt::QtDialogHost& host) {
-      host.ObserveShownWindows([&](QWidget* window) {
-        if (boxes_.Answer(window)) {
-        } else if (Control(window, 1003)) {
-          QObject::connect(&ready, &QTimer::timeout, [&, window] {
-            if (Status(window) != "Initialization is done, press Setup to proceed.") return;
-            ready.stop();
-            user(window);
-          });
-          ready.start(0);
-        } else if (!others.empty()) {
-          others.front()(window);
-          others.pop_front();
-        } else {
-          ADD_FAILURE() << "unexpected window";
-          window->close();
-        }
-      });
-    };
-    return RunLinuxInstaller(options);
-  }
-
-  static int ExpectedPortCount() {
-    posix::KernelFirmwarePortTable table;
-    if (const auto words = table.ReadBaseAddresses())
-      return static_cast<int>(std::count_if(words->begin(), words->end(),
-                                            [](auto w) { return w == 0x378 || w == 0x3BC || w == 0x278; }));
-    return table.CountKnownPorts();
-  }
-
-  testing::TempDir home_;
-  fs::path before_ = fs::current_path();
+  testing::ThrowawayHome home_;
   testing::FakeClock clock_;
-  std::map<std::string, std::string> saved_;
   testing::MessageBoxAnswers boxes_;
   std::deque<std::function<void(QWidget*)>> others;
 };
@@ -152,8 +60,13 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
     SaveShot(about, "setup-about-dialog-100");
     QTest::keyClick(about, Qt::Key_Return);
   }};
-  const int code = RunSetup(
-      medium,
+  boxes_.answers = {[&](QMessageBox* box) {
+    SaveShot(main, "setup-dialog-101-done");
+    SaveShot(box, "setup-success");
+    PressButton(box, QStringLiteral("OK"));
+  }};
+  const int code = testing::RunNativeSetup(
+      medium, clock_, boxes_,
       [&](QWidget* dialog) {
         main = dialog;
         camera.start(0);
@@ -161,11 +74,7 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
         static_cast<QAbstractButton*>(Control(dialog, 1006))->click();  // About
         static_cast<QAbstractButton*>(Control(dialog, 1))->click();     // Setup
       },
-      {[&](QMessageBox* box) {
-        SaveShot(main, "setup-dialog-101-done");
-        SaveShot(box, "setup-success");
-        PressButton(box, QStringLiteral("OK"));
-      }});
+      &others);
   EXPECT_EQ(code, 0) << "a program whose start-up routine returns ends with 0";
   ASSERT_EQ(boxes_.Texts(), std::vector<std::string>{"System completes installation successfully."});
   EXPECT_TRUE(others.empty()) << "About was not shown";
@@ -175,7 +84,7 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
   EXPECT_EQ(testing::ReadFileBytes(installed / "README.TXT"), testing::ReadFileBytes(QV_README));
   EXPECT_EQ(fs::status(installed / "QV27-518").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
   const std::string config = testing::ReadFileBytes(home_ / ".config/qv27-518/QV27-518.ini");
-  EXPECT_NE(config.find("PortCount=" + std::to_string(ExpectedPortCount()) + "\n"), std::string::npos) << config;
+  EXPECT_NE(config.find("PortCount=" + std::to_string(testing::NativePortCount()) + "\n"), std::string::npos) << config;
   EXPECT_NE(config.find("InstalledDir=" + installed.string() + "\n"), std::string::npos) << config;
 
   const auto group = posix::FreedesktopProgramGroup::ForCurrentUser();
@@ -205,29 +114,7 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
     });
   });
   ASSERT_TRUE(lpt2Enabled.has_value()) << "the setting program did not open";
-  EXPECT_EQ(*lpt2Enabled, ExpectedPortCount() >= 2);
-}
-
-TEST_F(NativeSetup, AMissingFileOnTheMediumPromptsRetryOrCancel) {
-  testing::TempDir medium;
-  for (const char* name : {"setup", "QV27-518.INF", "QV27-518._"})
-    fs::copy_file(fs::path(QV_LINUX_MEDIUM) / name, medium / name);
-  std::string prompt;
-  RunSetup(
-      medium.path(), [](QWidget* dialog) { static_cast<QAbstractButton*>(Control(dialog, 1))->click(); },
-      {[&](QMessageBox* box) {
-         prompt = box->text().toStdString();
-         SaveShot(box, "setup-retry-cancel");
-         // Retry looks again: the file is still missing, so the prompt returns.
-         PressButton(box, QStringLiteral("Retry"));
-       },
-       [](QMessageBox* box) { PressButton(box, QStringLiteral("Cancel")); },
-       [](QMessageBox* box) { PressButton(box, QStringLiteral("OK")); }});
-  EXPECT_EQ(prompt, "Error to open file: " + medium.path().string() + "/README.TX_");
-  ASSERT_EQ(boxes_.Texts().size(), 3u);
-  EXPECT_EQ(boxes_.Texts()[2], "System installs files unsuccessfully. Program will terminate!");
-  EXPECT_TRUE(fs::exists(home_ / "QV27-518" / "QV27-518")) << "the file before stays";
-  EXPECT_FALSE(fs::exists(home_ / ".config/qv27-518/QV27-518.ini")) << "nothing written about the installation";
+  EXPECT_EQ(*lpt2Enabled, testing::NativePortCount() >= 2);
 }
 
 TEST(NativeProgressBar, PaintsTheSameBarAsWindows) {

@@ -7,7 +7,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QtTest/QTest>
 
@@ -111,15 +110,7 @@ class QtHostDriver final : public ProgramDriver {
     QWidget* control = Control(dialog_, id);
     return control && control->isEnabled();
   }
-  void Type(int id, std::string_view text) override {
-    auto* edit = qobject_cast<QLineEdit*>(Control(dialog_, id));
-    if (!edit) {
-      ADD_FAILURE() << "no edit field " << id;
-      return;
-    }
-    edit->selectAll();
-    QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
-  }
+  void Type(int id, std::string_view text) override { TypeInto(dialog_, id, text); }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
     const std::size_t before = Queue(answers);
     Click(dialog_, id);
@@ -147,9 +138,7 @@ class QtHostDriver final : public ProgramDriver {
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
   std::size_t Queue(const std::vector<int>& answers) {
     for (int answer : answers) {
-      const QString text = answer == kAnswerOk ? QStringLiteral("OK")
-                           : answer == kAnswerCancel ? QStringLiteral("Cancel") : QStringLiteral("Retry");
-      boxes_.answers.push_back([text](QMessageBox* box) { PressButton(box, text); });
+      boxes_.answers.push_back([answer](QMessageBox* box) { PressButton(box, AnswerText(answer)); });
     }
     return boxes_.seen.size();
   }

@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "tests/support/ini_entry.h"
 #include "tests/support/program_driver.h"
 
 namespace qv::testing {
@@ -34,29 +35,13 @@ std::string TwoPrinters(const std::string& mode, const std::string& nameA, const
          "\r\nPrinter2=" + nameB + "\r\n";
 }
 
-// A value of the configuration file as a reader of it finds it.
-std::string EntryOf(const std::string& file, const std::string& section, const std::string& key) {
-  bool inSection = false;
-  std::size_t at = 0;
-  while (at < file.size()) {
-    std::size_t end = file.find('\n', at);
-    if (end == std::string::npos) end = file.size();
-    std::string line = file.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.front() == '[') inSection = line == "[" + section + "]";
-    else if (inSection && line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
-  }
-  return "<missing>";
-}
-
 class SettingScenario : public ::testing::Test {
  protected:
   void SetUp() override { driver->AddPrinters({"QV_A", "QV_B"}, "QV_A"); }
 
   std::string Entry(const std::string& section, const std::string& key) {
     const auto file = driver->Configuration();
-    return file ? EntryOf(*file, section, key) : "<no file>";
+    return file ? IniEntry(*file, section, key) : "<no file>";
   }
   void ExpectEntries(const std::vector<std::tuple<const char*, const char*, std::string>>& entries) {
     for (const auto& [section, key, value] : entries) EXPECT_EQ(Entry(section, key), value) << section << "/" << key;

@@ -19,16 +19,6 @@ namespace {
 
 constexpr std::string_view kRecorder = "C:\\FT\\RECORD.EXE ";
 
-BoxIcon IconOf(unsigned style) {
-  switch (style & kMbIconMask) {
-    case kMbIconInformation: return BoxIcon::Information;
-    case kMbIconExclamation: return BoxIcon::Warning;
-    case kMbIconQuestion: return BoxIcon::Question;
-    case kMbIconStop: return BoxIcon::Error;
-    default: return BoxIcon::None;
-  }
-}
-
 class TestingHostDriver final : public ProgramDriver {
  public:
   void WriteConfiguration(std::string_view text) override { WriteFileBytes(ConfigPath(), text); }
@@ -93,7 +83,7 @@ class TestingHostDriver final : public ProgramDriver {
     std::vector<BoxSeen> boxes;
     for (std::size_t i = before; i < host_.MessageBoxes().size(); ++i) {
       const ShownMessageBox& box = host_.MessageBoxes()[i];
-      boxes.push_back({box.caption, box.text, IconOf(box.style)});
+      boxes.push_back({box.caption, box.text, IconOfStyle(box.style)});
     }
     return boxes;
   }

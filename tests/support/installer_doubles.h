@@ -28,6 +28,7 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   std::string windowsDirectory = "C:\\WINDOWS";
   std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
   void AddDirectory(std::string_view path) { directories_.insert(Key(path)); }
+  void RemoveDirectory(std::string_view path) { directories_.erase(Key(path)); }
   void AddFile(std::string_view path, std::string bytes) { files_[Key(path)] = std::move(bytes); }
   bool HasDirectory(std::string_view path) const { return directories_.count(Key(path)) != 0; }
   std::optional<std::string> File(std::string_view path) const;

@@ -12,9 +12,22 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/window_constants.h"
+
 namespace qv::testing {
 
 enum class BoxIcon { None, Information, Warning, Question, Error };
+
+// The icon that a message box of this style shows.
+inline BoxIcon IconOfStyle(unsigned style) {
+  switch (style & kMbIconMask) {
+    case kMbIconInformation: return BoxIcon::Information;
+    case kMbIconExclamation: return BoxIcon::Warning;
+    case kMbIconQuestion: return BoxIcon::Question;
+    case kMbIconStop: return BoxIcon::Error;
+    default: return BoxIcon::None;
+  }
+}
 
 struct BoxSeen {
   std::string caption;

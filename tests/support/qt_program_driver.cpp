@@ -17,6 +17,16 @@ void Click(QWidget* dialog, int id) {
   else ADD_FAILURE() << "no control " << id;
 }
 
+void TypeInto(QWidget* dialog, int id, std::string_view text) {
+  auto* edit = qobject_cast<QLineEdit*>(Control(dialog, id));
+  if (!edit) {
+    ADD_FAILURE() << "no edit field " << id;
+    return;
+  }
+  edit->selectAll();
+  QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
 std::string ControlText(QWidget* dialog, int id) {
   QWidget* control = Control(dialog, id);
   if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toStdString();
@@ -32,6 +42,22 @@ void PressButton(QWidget* window, const QString& text) {
     }
   }
   ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+namespace {
+constexpr std::pair<int, const char*> kAnswerTexts[] = {{kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
+}  // namespace
+
+QString AnswerText(int answer) {
+  for (const auto& [id, text] : kAnswerTexts)
+    if (id == answer) return QString::fromLatin1(text);
+  return {};
+}
+
+int AnswerOf(const QString& text) {
+  for (const auto& [id, known] : kAnswerTexts)
+    if (text == QLatin1String(known)) return id;
+  return 0;
 }
 
 std::vector<std::string> MessageBoxAnswers::Texts() const {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/program_driver.h"
@@ -20,10 +21,16 @@ namespace qv::testing {
 QWidget* Control(QWidget* dialog, int id);
 // A mouse click on the control; a missing control fails the test.
 void Click(QWidget* dialog, int id);
+// Replaces an edit field's text key by key, as a user types over it.
+void TypeInto(QWidget* dialog, int id, std::string_view text);
 // What an edit field or a static text shows.
 std::string ControlText(QWidget* dialog, int id);
 // Clicks the window's button with the text (without its mnemonic's &).
 void PressButton(QWidget* window, const QString& text);
+// A message box's button text for an answer (kAnswerOk and the others),
+// and the answer of a button's text (0 for none of them).
+QString AnswerText(int answer);
+int AnswerOf(const QString& text);
 
 // The answers to the message boxes that a scenario expects, in order.
 struct MessageBoxAnswers {

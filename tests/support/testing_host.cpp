@@ -427,6 +427,8 @@ void TestingHost::WhenDialogRuns(int templateId, Script script) {
 
 void TestingHost::AnswerNextMessageBox(int answer) { answers_.push_back(answer); }
 
+void TestingHost::AnswerNextMessageBox(std::function<int()> act) { answers_.push_back(std::move(act)); }
+
 void TestingHost::PressKeyInNextMessageBox(BoxKey key, int otherwise) {
   answers_.push_back(KeyAnswer{key, otherwise});
 }
@@ -517,6 +519,8 @@ int TestingHost::ShowMessageBox(CDialog* owner, std::string_view text, std::stri
     answers_.pop_front();
     if (const int* button = std::get_if<int>(&answer)) {
       box.answer = *button;
+    } else if (const auto* act = std::get_if<std::function<int()>>(&answer)) {
+      box.answer = (*act)();
     } else {
       // Both keys always close a box, so `otherwise` is never pressed.
       const KeyAnswer& pressed = std::get<KeyAnswer>(answer);

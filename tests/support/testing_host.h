@@ -195,6 +195,9 @@ class TestingHost final : public DialogHost {
   // Queues the answer for the next message box; without one, a box answers
   // as when the user presses Enter.
   void AnswerNextMessageBox(int answer);
+  // The user does something while the next box shows, then presses the
+  // button that `act` returns.
+  void AnswerNextMessageBox(std::function<int()> act);
   // The user presses `key` in the next message box; when the key leaves the
   // box open, the user then presses the button `otherwise`.
   void PressKeyInNextMessageBox(BoxKey key, int otherwise);
@@ -261,7 +264,7 @@ class TestingHost final : public DialogHost {
     BoxKey key;
     int otherwise;
   };
-  std::deque<std::variant<int, KeyAnswer>> answers_;
+  std::deque<std::variant<int, KeyAnswer, std::function<int()>>> answers_;
   std::deque<Event> events_;
   std::vector<ShownMessageBox> messageBoxes_;
   std::deque<std::optional<std::string>> printerAnswers_, fileAnswers_;

@@ -1,8 +1,6 @@
 // The sample distribution medium installed as a user would: setup.exe from
 // the build's sample-medium with its progress bar, the program group in the shell,
 // and the installed setting program opening with what the installer wrote.
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,12 +20,6 @@ std::string MediumDirectory() {
   return bin.substr(0, bin.find_last_of('\\')) + "\\sample-medium";
 }
 
-std::filesystem::path ProgramGroupFolder() {
-  char programs[MAX_PATH] = {};
-  SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
-  return std::filesystem::path(programs) / "QV27-518";
-}
-
 // Waits until the status line shows the text.
 bool WaitForStatus(HWND dialog, const std::string& text) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -38,28 +30,19 @@ bool WaitForStatus(HWND dialog, const std::string& text) {
   return true;
 }
 
-// The shell shows a group it creates in a window of its own; closed again
-// so that it does not cover the dialogs of later tests.
-BOOL CALLBACK CloseGroupWindow(HWND window, LPARAM) {
-  char caption[64] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  if (std::string(caption) == "QV27-518") PostMessageA(window, WM_CLOSE, 0, 0);
-  return TRUE;
-}
-
 class SampleMedium : public ::testing::Test {
  protected:
   void SetUp() override { Clean(); }
   void TearDown() override {
     installer.Kill();
     setting.Kill();
-    EnumWindows(CloseGroupWindow, 0);
+    wine::CloseGroupWindow("QV27-518");
     Clean();
   }
   void Clean() {
     std::error_code ignored;
     std::filesystem::remove_all(kTarget, ignored);
-    std::filesystem::remove_all(ProgramGroupFolder(), ignored);
+    std::filesystem::remove_all(wine::ProgramGroupFolder("QV27-518"), ignored);
     wine::RemoveFile(ini);
   }
 
@@ -109,9 +92,9 @@ TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
   // The group in the shell. Wine's shell makes a link only for a command
   // line that names one existing file, so the README item, which opens the
   // file in Notepad, gets none there.
-  EXPECT_TRUE(std::filesystem::is_directory(ProgramGroupFolder()));
-  EXPECT_TRUE(std::filesystem::exists(ProgramGroupFolder() / "QV27-518 Setting Program.lnk"));
-  EnumWindows(CloseGroupWindow, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(wine::ProgramGroupFolder("QV27-518")));
+  EXPECT_TRUE(std::filesystem::exists(wine::ProgramGroupFolder("QV27-518") / "QV27-518 Setting Program.lnk"));
+  wine::CloseGroupWindow("QV27-518");
 
   // The installed setting program, with the ports the installer counted.
   ASSERT_TRUE(setting.Start(std::string(kTarget) + "\\QV27-518.EXE", kTarget));

@@ -1,5 +1,7 @@
 #include "tests/wine/program_driver.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -311,6 +313,34 @@ LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box) {
     if (LPCSTR id = MatchShownIcon(control)) return id;
   }
   return nullptr;
+}
+
+testing::BoxIcon IconOf(const MessageBoxSeen& box) {
+  const LPCSTR icon = IdentifyMessageBoxIcon(box);
+  if (icon == IDI_ASTERISK) return testing::BoxIcon::Information;
+  if (icon == IDI_EXCLAMATION) return testing::BoxIcon::Warning;
+  if (icon == IDI_QUESTION) return testing::BoxIcon::Question;
+  if (icon == IDI_HAND) return testing::BoxIcon::Error;
+  return testing::BoxIcon::None;
+}
+
+std::filesystem::path ProgramGroupFolder(const std::string& group) {
+  char programs[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+  return std::filesystem::path(programs) / group;
+}
+
+namespace {
+BOOL CALLBACK CloseWindowNamed(HWND window, LPARAM group) {
+  char caption[256] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (*reinterpret_cast<const std::string*>(group) == caption) PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+}  // namespace
+
+void CloseGroupWindow(const std::string& group) {
+  EnumWindows(CloseWindowNamed, reinterpret_cast<LPARAM>(&group));
 }
 
 void PressKey(HWND window, WORD virtualKey) {

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "tests/support/program_driver.h"
 
 namespace qv::wine {
 
@@ -77,8 +80,10 @@ class RunningProgram {
 };
 
 // Which standard icon the message box shows (IDI_HAND, IDI_QUESTION,
-// IDI_EXCLAMATION or IDI_ASTERISK), nullptr when none can be told.
+// IDI_EXCLAMATION or IDI_ASTERISK), nullptr when none can be told; and the
+// same in the scenarios' terms.
 LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box);
+testing::BoxIcon IconOf(const MessageBoxSeen& box);
 
 // A key pressed in the window, as the keyboard would deliver it to the
 // control that has the focus.
@@ -92,6 +97,12 @@ bool IsControlEnabled(HWND dialog, int id);
 // Brings the window's painting up to date and saves what the screen shows
 // of it as <artifacts>/<name>.png; returns the path, or "" without artifacts.
 std::string SaveScreenshot(HWND window, const std::string& name);
+
+// The folder of the user's program group of this name in the shell, and
+// closing the window in which the shell shows a group it made, so that it
+// covers no later test's dialogs.
+std::filesystem::path ProgramGroupFolder(const std::string& group);
+void CloseGroupWindow(const std::string& group);
 
 // Waits until the window is gone (a dialog or message box that was answered).
 bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout = std::chrono::seconds(5));

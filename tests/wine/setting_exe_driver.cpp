@@ -20,15 +20,6 @@ using wine::SetRegistryString;
 constexpr const char* kDevicesKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
 constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
-BoxIcon IconOf(const wine::MessageBoxSeen& box) {
-  const LPCSTR icon = wine::IdentifyMessageBoxIcon(box);
-  if (icon == IDI_ASTERISK) return BoxIcon::Information;
-  if (icon == IDI_EXCLAMATION) return BoxIcon::Warning;
-  if (icon == IDI_QUESTION) return BoxIcon::Question;
-  if (icon == IDI_HAND) return BoxIcon::Error;
-  return BoxIcon::None;
-}
-
 class WineProgramDriver final : public ProgramDriver {
  public:
   WineProgramDriver() {
@@ -134,7 +125,7 @@ class WineProgramDriver final : public ProgramDriver {
     for (int answer : answers) {
       const auto box = program_.WaitForMessageBox("", std::chrono::seconds(30), dialog_);
       if (!box) break;
-      seen.push_back({box->caption, box->text, IconOf(*box)});
+      seen.push_back({box->caption, box->text, wine::IconOf(*box)});
       RunningProgram::PressButton(box->window, answer);
       wine::WaitUntilClosed(box->window);
     }
