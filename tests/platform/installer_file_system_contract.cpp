@@ -4,8 +4,34 @@
 #include <cctype>
 
 #include "tests/support/szdd.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv::testing {
+
+namespace fs = std::filesystem;
+
+void DiskTarget::AddDirectory(const std::string& path) {
+  std::error_code error;
+  EXPECT_TRUE(fs::create_directory(Native(path), error)) << path << ": " << error.message();
+}
+
+void DiskTarget::WriteRaw(const std::string& path, std::string_view bytes) {
+  std::ofstream out(Native(path), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_TRUE(out) << path;
+}
+
+std::optional<std::string> DiskTarget::ReadRaw(const std::string& path) {
+  if (!fs::is_regular_file(Native(path))) return std::nullopt;
+  return ReadFileBytes(Native(path));
+}
+
+std::vector<std::string> DiskTarget::Listing(const std::string& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(Native(directory)))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
 
 std::string InstallerFileSystemContract::At(std::initializer_list<std::string_view> parts) const {
   std::string path = target_->Root();
@@ -58,6 +84,18 @@ std::string Pattern(std::size_t size) {
   return bytes;
 }
 
+// More than one window of data with repeats, so that a cut or a lying
+// length shows in the middle of real matches.
+std::string Repeats() {
+  std::string repeats;
+  for (int i = 0; repeats.size() < 20000; ++i) {
+    repeats += "block " + std::to_string(i * 7919 % 1000) + ";";
+    if (i % 50 == 0) repeats += std::string(40, 'x');
+    if (i % 97 == 0 && repeats.size() > 4000) repeats += repeats.substr(repeats.size() - 4000, 30);
+  }
+  return repeats;
+}
+
 // "ABCD" as literals, then twelve bytes copied back from where it was
 // written in the ring (position 0xFF0, length 12): "ABCD" four times.
 std::string PackedWithABackReference() {
@@ -73,21 +111,19 @@ std::string PackedWithABackReference() {
 
 // --- Copying -------------------------------------------------------------
 
-// Plain files byte for byte, SZDD files expanded; real compression gives
-// matches of every length up to 18 at every distance the ring allows, over
-// several turns of the ring, and a file too short for Debian's mscompress.
+// Plain files byte for byte, SZDD files expanded, each over a longer file
+// that stood at the destination; a source missing under its name is read
+// under its compressed name. Real compression gives matches of every length
+// up to 18 at every distance the ring allows, over several turns of the
+// ring, and a file too short for Debian's mscompress.
 TEST_P(InstallerFileSystemContract, FilesAreCopiedPlainOrExpanded) {
-  std::string repeats;
-  for (int i = 0; repeats.size() < 20000; ++i) {
-    repeats += "block " + std::to_string(i * 7919 % 1000) + ";";
-    if (i % 50 == 0) repeats += std::string(40, 'x');
-    if (i % 97 == 0 && repeats.size() > 4000) repeats += repeats.substr(repeats.size() - 4000, 30);
-  }
+  const std::string repeats = Repeats();
   const struct {
     const char* name;
     const char* source;
     std::string bytes;
     std::string copied;
+    const char* requested = nullptr;  // the name handed over, when not the source's
   } cases[] = {
       {"empty", "PLAIN.DAT", "", ""},
       {"text", "PLAIN.DAT", "line one\r\nline two\r\n", "line one\r\nline two\r\n"},
@@ -104,44 +140,33 @@ TEST_P(InstallerFileSystemContract, FilesAreCopiedPlainOrExpanded) {
       {"real compression of repeats", "REAL.BI_", CompressSzdd(repeats), repeats},
       {"real compression of a tiny file", "REAL.BI_", CompressSzdd("tiny"), "tiny"},
       {"real compression of every byte value", "REAL.BI_", CompressSzdd(Pattern(9000)), Pattern(9000)},
+      {"under the compressed name", "README.TX_", SzddPack("read me"), "read me", "README.TXT"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string source = At({c.source}), destination = At({"COPY" + std::to_string(&c - cases) + ".DAT"});
     target().WriteRaw(source, c.bytes);
-    ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
+    target().WriteRaw(destination, std::string(80000, 'o'));
+    ASSERT_EQ(files().CopyExpanded(c.requested ? At({c.requested}) : source, destination), LzCopyResult::Copied);
     EXPECT_EQ(target().ReadRaw(destination), c.copied);
     EXPECT_EQ(target().ReadRaw(source), c.bytes);
   }
 }
 
-TEST_P(InstallerFileSystemContract, AnExistingDestinationIsReplacedWhole) {
-  const std::string source = At({"NEW.DAT"}), destination = At({"OLD.DAT"});
-  target().WriteRaw(destination, std::string(5000, 'o'));
-  target().WriteRaw(source, "new");
-  ASSERT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
-  EXPECT_EQ(target().ReadRaw(destination), "new");
-}
-
-TEST_P(InstallerFileSystemContract, ASourceMissingUnderItsNameIsReadUnderItsCompressedName) {
-  target().WriteRaw(At({"README.TX_"}), SzddPack("read me"));
-  ASSERT_EQ(files().CopyExpanded(At({"README.TXT"}), At({"OUT.TXT"})), LzCopyResult::Copied);
-  EXPECT_EQ(target().ReadRaw(At({"OUT.TXT"})), "read me");
-}
-
 // --- Sources that fail ---------------------------------------------------
 
-// A header that cannot be expanded fails to open and creates nothing; data
-// of the wrong length fails the copy (what the destination holds then is
-// left open: part of the data, or all of it under a header that lies).
-// Each attempt looks at the file anew: a repaired medium installs.
+// A header that cannot be expanded fails to open and touches no destination;
+// data of the wrong length fails the copy (what the destination holds then
+// is left open, unless the target keeps the old file: part of the data, or
+// all of it under a header that lies). Each attempt looks at the file anew:
+// a repaired medium installs. Nothing but the destinations is left behind.
 TEST_P(InstallerFileSystemContract, BrokenCompressedSourcesFailUntilRepaired) {
   const std::string plain = Pattern(3000);
-  const std::string good = SzddPack(plain);
-  std::string otherMethod = good;
+  const std::string good = SzddPack(plain), real = CompressSzdd(Repeats());
+  std::string otherMethod = good, noMethod = good, realLies = real;
   otherMethod[8] = 'B';
-  std::string noMethod = good;
   noMethod[8] = '\0';
+  realLies[10] = static_cast<char>(realLies[10] + 1);
   const struct {
     const char* name;
     std::string bytes;
@@ -156,25 +181,39 @@ TEST_P(InstallerFileSystemContract, BrokenCompressedSourcesFailUntilRepaired) {
       {"cut after the header", good.substr(0, kSzddHeaderSize), LzCopyResult::CopyFailed},
       {"header claims more", SzddPack(plain, 3001), LzCopyResult::CopyFailed},
       {"header claims less", SzddPack(plain, 2999), LzCopyResult::CopyFailed},
+      {"real compression cut short", real.substr(0, real.size() / 2), LzCopyResult::CopyFailed},
+      {"real compression, the length lies", realLies, LzCopyResult::CopyFailed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string source = At({"BAD.EX_"}), destination = At({std::string("BAD-") + c.name});
+    const std::string existing = At({"OLD" + std::to_string(&c - cases) + ".EXE"});
     target().WriteRaw(source, c.bytes);
+    target().WriteRaw(existing, "old contents");
     EXPECT_EQ(files().CopyExpanded(source, destination), c.result);
-    if (c.result == LzCopyResult::SourceOpenFailed)
-      EXPECT_EQ(target().ReadRaw(destination), std::nullopt) << "nothing is created for a source that fails";
+    EXPECT_EQ(files().CopyExpanded(source, existing), c.result);
+    const bool untouched = c.result == LzCopyResult::SourceOpenFailed;
+    if (untouched) {
+      EXPECT_EQ(target().ReadRaw(destination), std::nullopt) << "nothing is created";
+    }
+    if (untouched || target().KeepsTheOldDestination()) {
+      EXPECT_EQ(target().ReadRaw(existing), "old contents");
+    }
     target().WriteRaw(source, good);
     EXPECT_EQ(files().CopyExpanded(source, destination), LzCopyResult::Copied);
     EXPECT_EQ(target().ReadRaw(destination), plain);
   }
+  EXPECT_EQ(target().Listing(target().Root()).size(), 1 + 2 * std::size(cases));
 }
 
-TEST_P(InstallerFileSystemContract, AMissingSourceFailsToOpenAndCreatesNothing) {
+TEST_P(InstallerFileSystemContract, AMissingSourceFailsToOpenAndTouchesNoDestination) {
   for (const std::string& source : {At({"GONE.DAT"}), At({"NOSUCH", "GONE.DAT"}), Directory("ADIR")}) {
     SCOPED_TRACE(source);
+    target().WriteRaw(At({"OLD.DAT"}), "old contents");
     EXPECT_EQ(files().CopyExpanded(source, At({"OUT.DAT"})), LzCopyResult::SourceOpenFailed);
+    EXPECT_EQ(files().CopyExpanded(source, At({"OLD.DAT"})), LzCopyResult::SourceOpenFailed);
     EXPECT_EQ(target().ReadRaw(At({"OUT.DAT"})), std::nullopt);
+    EXPECT_EQ(target().ReadRaw(At({"OLD.DAT"})), "old contents");
   }
 }
 
@@ -185,11 +224,13 @@ TEST_P(InstallerFileSystemContract, ADestinationThatCannotBeCreatedFailsAndNoOth
   const std::string source = At({"TOOL.BI_"});
   target().WriteRaw(source, SzddPack("tool"));
   target().AddDirectory(At({"TARGET", "TOOL.BIN"}));
+  target().WriteRaw(At({"TARGET", "TOOL.BIN", "KEPT.DAT"}), "kept");
   EXPECT_EQ(files().CopyExpanded(source, At({"TARGET", "TOOL.BIN"})), LzCopyResult::DestinationOpenFailed);
   EXPECT_EQ(files().CopyExpanded(source, At({"TARGET", "NOSUCH", "TOOL.BIN"})),
             LzCopyResult::DestinationOpenFailed);
   EXPECT_EQ(UpperListing(folder), std::vector<std::string>{"TOOL.BIN"}) << "only the directory that was there";
   EXPECT_EQ(target().ReadRaw(At({"TARGET", "TOOL.BI_"})), std::nullopt);
+  EXPECT_EQ(target().ReadRaw(At({"TARGET", "TOOL.BIN", "KEPT.DAT"})), "kept");
 }
 
 // --- One file under two names ------------------------------------------------
