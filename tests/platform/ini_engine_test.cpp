@@ -108,7 +108,8 @@ TEST_F(IniEngine, AWriteChangesOnlyItsOwnLine) {
 
 // Line breaks in what is written would split the entry into others (kernel32
 // writes them raw); so would '=' in a key, and a key opening with '[' could
-// become a section header. The store refuses and leaves the file alone.
+// become a section header. The store refuses and leaves the file alone, and
+// a batch holding such an entry is refused whole.
 TEST_F(IniEngine, RefusesWhatWouldSplitTheEntry) {
   const struct {
     const char* section;
@@ -127,6 +128,8 @@ TEST_F(IniEngine, RefusesWhatWouldSplitTheEntry) {
     SCOPED_TRACE(std::string(c.section) + "/" + c.key + "/" + c.value);
     EXPECT_FALSE(store_.WriteString(c.section, c.key, c.value, "kept.ini"));
     EXPECT_FALSE(store_.WriteString(c.section, c.key, c.value, "absent.ini"));
+    const ProfileEntry batch[] = {{"S", "K", "new"}, {c.section, c.key, c.value}};
+    EXPECT_FALSE(store_.WriteStrings(batch, "kept.ini"));
   }
   EXPECT_EQ(ReadFileBytes(dir_ / "kept.ini"), original);
   EXPECT_EQ(EntriesOf(dir_.path()), std::set<std::string>{"kept.ini"});
@@ -221,12 +224,9 @@ TEST(IniEngineDefaultDirectory, FollowsXdgConfigHomeThenHome) {
     const char* home;
     std::string expected;
   } cases[] = {
-      {"/x/cfg", "/h", "/x/cfg/qv27-518"},
-      {"relative/cfg", "/h", "/h/.config/qv27-518"},
-      {"", "/h", "/h/.config/qv27-518"},
-      {nullptr, "/h", "/h/.config/qv27-518"},
-      {nullptr, nullptr, fromPasswd},
-      {nullptr, "", fromPasswd},
+      {"/x/cfg", "/h", "/x/cfg/qv27-518"}, {"relative/cfg", "/h", "/h/.config/qv27-518"},
+      {"", "/h", "/h/.config/qv27-518"},   {nullptr, "/h", "/h/.config/qv27-518"},
+      {nullptr, nullptr, fromPasswd},      {nullptr, "", fromPasswd},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("XDG_CONFIG_HOME=") + (c.xdg ? c.xdg : "(unset)") +
@@ -254,13 +254,6 @@ TEST_F(IniEngine, AHugeFileIsReadAndEditedInPlaceOfItsLastEntry) {
   const std::string longLine = "[S]\nK=" + std::string(4u << 20, 'v');
   WriteFileBytes(dir_ / "long.ini", longLine);
   EXPECT_EQ(store_.ReadString("S", "K", "", "long.ini").str(), std::string(255, 'v'));
-
-  // Beyond what the store will read (a sparse file costs no disk): the file
-  // counts as unreadable, so the raw default and no write.
-  WriteFileBytes(dir_ / "vast.ini", "");
-  fs::resize_file(dir_ / "vast.ini", std::uintmax_t{65} << 20);
-  EXPECT_EQ(store_.ReadString("S", "K", "\"d\"", "vast.ini").str(), "\"d\"");
-  EXPECT_FALSE(store_.WriteString("S", "K", "v", "vast.ini"));
 }
 
 // Every cut of a file, and random bytes heavy in the characters the parser
@@ -290,10 +283,14 @@ TEST_F(IniEngine, TruncatedAndBinaryFilesAreHandled) {
   }
 }
 
-TEST_F(IniEngine, WhatIsNoRegularFileIsNeitherReadNorWritten) {
+// What is no regular file, or a file beyond what the store will read (a
+// sparse one costs no disk), counts as unreadable: the raw default, no write.
+TEST_F(IniEngine, WhatIsNoRegularFileOrTooLargeIsNeitherReadNorWritten) {
   ASSERT_EQ(::mkfifo((dir_ / "fifo.ini").c_str(), 0600), 0);
   fs::create_directory(dir_ / "dir.ini");
-  for (const char* name : {"fifo.ini", "dir.ini"}) {
+  WriteFileBytes(dir_ / "vast.ini", "");
+  fs::resize_file(dir_ / "vast.ini", std::uintmax_t{65} << 20);
+  for (const char* name : {"fifo.ini", "dir.ini", "vast.ini"}) {
     SCOPED_TRACE(name);
     // A FIFO opened for reading would wait for a writer forever.
     EXPECT_EQ(store_.ReadString("S", "K", "\"d\"", name).str(), "\"d\"");
@@ -311,12 +308,10 @@ TEST_F(IniEngine, WhatIsNoRegularFileIsNeitherReadNorWritten) {
 void SetOnce(IniProfileStore& store, const std::string& who, int round) {
   const std::string mark = who + "-" + std::to_string(round);
   const std::string count = std::to_string(round);
-  const ProfileEntry entries[] = {
-      {"Configuration", "Mode", mark},
-      {"Printer Alias", "Printer1", mark},
-      {"Printer Alias", "Printer2", mark},
-      {"Rounds", who, count},
-  };
+  const ProfileEntry entries[] = {{"Configuration", "Mode", mark},
+                                  {"Printer Alias", "Printer1", mark},
+                                  {"Printer Alias", "Printer2", mark},
+                                  {"Rounds", who, count}};
   store.WriteStrings(entries, "QV27-518.ini");
 }
 
@@ -356,13 +351,6 @@ TEST_F(IniEngine, TwoProcessesSettingAtOnceNeverMixTheirEntries) {
   EXPECT_GT(snapshots, 0);
   // Neither undid the other: each one's last round is there.
   for (const char* who : names) EXPECT_EQ(store_.ReadInt("Rounds", who, 0, "QV27-518.ini"), kRounds) << who;
-}
-
-TEST_F(IniEngine, OneEntryTheFileCannotHoldRefusesTheWholeBatch) {
-  WriteFileBytes(dir_ / "p.ini", "[S]\nA=1\n");
-  const ProfileEntry entries[] = {{"S", "A", "2"}, {"S", "B", "line\nbreak"}};
-  EXPECT_FALSE(store_.WriteStrings(entries, "p.ini"));
-  EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), "[S]\nA=1\n");
 }
 
 // Only the names that a write of this file makes go; another file's, and
