@@ -118,10 +118,10 @@ TEST_F(CupsStoreFixture, ADestinationShowsItsStateLocationAndDescriptionAndTheDe
   std::vector<PrinterDescription> described;
   OnFreshThread([&] { described = store.DescribePrinters(); });
   ASSERT_EQ(described.size(), 2u);
-  EXPECT_EQ(described[0],
-            (PrinterDescription{"QV_A", "Ready", described[0].type, "file:/dev/null", "", true}));
-  EXPECT_EQ(described[1],
-            (PrinterDescription{"QV_B", "Stopped", described[1].type, "Room 2", "Desk laser", false}));
+  const PrinterDescription a{"QV_A", "Ready", described[0].type, "file:/dev/null", "", true};
+  const PrinterDescription b{"QV_B", "Stopped", described[1].type, "Room 2", "Desk laser", false};
+  EXPECT_EQ(described[0], a);
+  EXPECT_EQ(described[1], b);
 }
 
 TEST_F(CupsStoreFixture, WithoutAServerTheListIsEmptyAndTheDefaultStays) {
