@@ -9,16 +9,13 @@
 namespace qv::win32 {
 namespace {
 
-TEST(Win32FirmwarePortTable, TheReadIsRefusedAndTheProgramGoesOn) {
+TEST(Win32FirmwarePortTable, TheReadIsRefusedAndTheProgramGoesOnKnowingNoParallelPort) {
   Win32FirmwarePortTable table;
   // Twice: the fault handler of the 32-bit read is removed after each read
   // and must be put in place again.
   EXPECT_EQ(table.ReadBaseAddresses(), std::nullopt);
   EXPECT_EQ(table.ReadBaseAddresses(), std::nullopt);
-}
-
-TEST(Win32FirmwarePortTable, AFreshPrefixKnowsNoParallelPort) {
-  EXPECT_EQ(Win32FirmwarePortTable().CountKnownPorts(), 0);
+  EXPECT_EQ(table.CountKnownPorts(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The linux profile engine when a write is cut short: killed at every step
-// of replacing the file, or with any one step failing (a full disk, a
-// read-only directory, an I/O error). The file is always the old one or the
+// of replacing the file, with any one step failing (a full disk, a
+// read-only directory, an I/O error), or with a write that takes only part
+// of the data. The file is always the old one or the
 // new one, whole, and a failure that leaves the old one is reported.
 //
 // The steps are the calls the engine makes to replace a file; this program
@@ -26,7 +27,9 @@
 
 namespace {
 
-enum class Fault { kNone, kFail, kKill };
+// kShort: the write at the step takes half the bytes; kShortThenFail: and
+// the next write fails, as on a disk that fills up.
+enum class Fault { kNone, kFail, kKill, kShort, kShortThenFail };
 
 // What happens at the step numbered `at` (from 1) while armed.
 struct Injection {
@@ -43,11 +46,18 @@ Injection injection;
 bool Inject(const char* step) {
   if (!injection.armed) return false;
   injection.steps.emplace_back(step);
-  if (static_cast<int>(injection.steps.size()) != injection.at) return false;
-  if (injection.fault == Fault::kKill) ::kill(::getpid(), SIGKILL);
-  if (injection.fault != Fault::kFail) return false;
+  const int at = static_cast<int>(injection.steps.size());
+  const bool afterShort = injection.fault == Fault::kShortThenFail && at == injection.at + 1 &&
+                          std::string(step) == "write";
+  if (at == injection.at && injection.fault == Fault::kKill) ::kill(::getpid(), SIGKILL);
+  if (!afterShort && (at != injection.at || injection.fault != Fault::kFail)) return false;
   errno = injection.errorNumber;
   return true;
+}
+
+bool Shortened() {
+  return injection.armed && static_cast<int>(injection.steps.size()) == injection.at &&
+         (injection.fault == Fault::kShort || injection.fault == Fault::kShortThenFail);
 }
 
 template <class F>
@@ -64,6 +74,7 @@ int mkostemp(char* pattern, int flags) {
 }
 ssize_t write(int fd, const void* buffer, size_t size) {
   if (Inject("write")) return -1;
+  if (Shortened() && size > 1) size /= 2;
   return Real<ssize_t(int, const void*, size_t)>("write")(fd, buffer, size);
 }
 int fchmod(int fd, mode_t mode) noexcept {
@@ -115,6 +126,10 @@ class IniFaults : public ::testing::Test {
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), kNew);
     return injection.steps;
   }
+  // The number (from 1) of the first step called `name`.
+  static int StepOf(const std::vector<std::string>& steps, const char* name) {
+    return static_cast<int>(std::find(steps.begin(), steps.end(), name) - steps.begin()) + 1;
+  }
 
   TempDir dir_;
   posix::IniProfileStore store_{dir_.path()};
@@ -138,7 +153,7 @@ TEST_F(IniFaults, TheStepsAreThoseOfAReplacement) {
 // A later write works and clears what the killed one left.
 TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
   const std::vector<std::string> steps = Steps();
-  const int renameAt = static_cast<int>(std::find(steps.begin(), steps.end(), "rename") - steps.begin()) + 1;
+  const int renameAt = StepOf(steps, "rename");
   for (int at = 1; at <= static_cast<int>(steps.size()) + 1; ++at) {
     SCOPED_TRACE("killed before step " + std::to_string(at));
     Reset();
@@ -163,7 +178,7 @@ TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
 // nothing is lost, and the new file is in place.
 TEST_F(IniFaults, AFailedStepLeavesTheOldFileAndIsReported) {
   const std::vector<std::string> steps = Steps();
-  const int renameAt = static_cast<int>(std::find(steps.begin(), steps.end(), "rename") - steps.begin()) + 1;
+  const int renameAt = StepOf(steps, "rename");
   for (const int errorNumber : {EIO, ENOSPC, EDQUOT}) {
     for (int at = 1; at <= static_cast<int>(steps.size()); ++at) {
       SCOPED_TRACE(steps[at - 1] + " fails with errno " + std::to_string(errorNumber));
@@ -174,6 +189,20 @@ TEST_F(IniFaults, AFailedStepLeavesTheOldFileAndIsReported) {
       // The lock file beside it stays for the next write.
       EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock"}));
     }
+  }
+}
+
+// A full disk as the kernel reports it: a write takes part of the data, and
+// the next one fails. The rest of a short write is written on.
+TEST_F(IniFaults, AShortWriteIsCarriedOnAndAFailureAfterItLeavesTheOldFile) {
+  const int writeAt = StepOf(Steps(), "write");
+  for (const Fault fault : {Fault::kShort, Fault::kShortThenFail}) {
+    SCOPED_TRACE(fault == Fault::kShort ? "short write" : "short write, then no space");
+    Reset();
+    const bool written = Write(fault, writeAt, ENOSPC);
+    EXPECT_EQ(written, fault == Fault::kShort);
+    EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), written ? kNew : kOld);
+    EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock"}));
   }
 }
 

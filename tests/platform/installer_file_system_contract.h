@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,22 @@ class InstallerFileSystemTarget {
   virtual std::optional<std::string> ReadRaw(const std::string& path) = 0;
   // The names of the files and directories in a directory, in any order.
   virtual std::vector<std::string> Listing(const std::string& directory) = 0;
+  // Whether a copy that fails leaves what the destination held (Windows
+  // empties it first).
+  virtual bool KeepsTheOldDestination() const { return false; }
+};
+
+// A target whose files lie on this machine's disk.
+class DiskTarget : public InstallerFileSystemTarget {
+ public:
+  void AddDirectory(const std::string& path) override;
+  void WriteRaw(const std::string& path, std::string_view bytes) override;
+  std::optional<std::string> ReadRaw(const std::string& path) override;
+  std::vector<std::string> Listing(const std::string& directory) override;
+
+ protected:
+  // Where a path, as the service takes it, lies.
+  virtual std::filesystem::path Native(const std::string& path) const = 0;
 };
 
 using InstallerFileSystemFactory = std::unique_ptr<InstallerFileSystemTarget> (*)();

@@ -15,14 +15,10 @@ TEST(InstallerPaths, TheCompressedNameEndsTheExtensionWithAnUnderscore) {
     const char* separators;
     const char* compressed;
   } cases[] = {
-      {"A:\\SETUP.EXE", "\\", "A:\\SETUP.EX_"},
-      {"A:\\README.TX", "\\", "A:\\README.TX_"},
-      {"A:\\X.", "\\", "A:\\X._"},
-      {"A:\\README", "\\", "A:\\README._"},
-      {"A:\\X.ABCD", "\\", "A:\\X.ABC_"},
-      {"A:\\DIR.D\\FILE", "\\", "A:\\DIR.D\\FILE._"},
-      {"a/dir.d/file", "\\", "a/dir.d/fil_"},
-      {"a/dir.d/file", "\\/", "a/dir.d/file._"},
+      {"A:\\SETUP.EXE", "\\", "A:\\SETUP.EX_"}, {"A:\\README.TX", "\\", "A:\\README.TX_"},
+      {"A:\\X.", "\\", "A:\\X._"},                {"A:\\README", "\\", "A:\\README._"},
+      {"A:\\X.ABCD", "\\", "A:\\X.ABC_"},         {"A:\\DIR.D\\FILE", "\\", "A:\\DIR.D\\FILE._"},
+      {"a/dir.d/file", "\\", "a/dir.d/fil_"},     {"a/dir.d/file", "\\/", "a/dir.d/file._"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.path) + " with separators " + c.separators);

@@ -1,6 +1,8 @@
 #include "tests/platform/profile_contract.h"
 
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace qv::testing {
@@ -10,7 +12,8 @@ using namespace std::string_literals;
 void ProfileContract::SetUp() { target_ = GetParam()(); }
 
 void ProfileContract::TearDown() {
-  for (const std::string& name : names_) target_->Remove(name);
+  std::error_code ignored;
+  for (const std::string& name : names_) std::filesystem::remove(target_->PathOf(name), ignored);
 }
 
 std::string ProfileContract::NewName() {
@@ -24,8 +27,19 @@ std::string ProfileContract::NewName() {
 
 std::string ProfileContract::FileWith(std::string_view bytes) {
   std::string name = NewName();
-  target_->WriteRaw(name, bytes);
+  std::ofstream(target_->PathOf(name), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return name;
+}
+
+std::optional<std::string> ProfileContract::ReadRaw(const std::string& name) const {
+  std::ifstream in(target_->PathOf(name), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ProfileContract::NameInMissingDirectory(const std::string& name) const {
+  return (target_->PathOf("pc_absent_directory") / name).string();
 }
 
 std::string ProfileContract::ReadOf(const std::string& file, std::string_view section,
@@ -46,11 +60,17 @@ std::string Quoted(std::string inner, char quote = '"') { return quote + inner +
 
 std::string Key(std::size_t i) { return "K" + std::to_string(i); }
 
-// A section [S] with one line Key(i)=value for each case.
+// What is handed over or stands in the file, and what a read gives back.
+struct Given {
+  std::string given;
+  std::string read;
+};
+
+// A section [S] with one line Key(i)=given for each case.
 template <class Cases>
 std::string KeyedLines(const Cases& cases) {
   std::string bytes = "[S]\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) bytes += Key(i) + "=" + cases[i].value + "\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) bytes += Key(i) + "=" + cases[i].given + "\n";
   return bytes;
 }
 
@@ -61,30 +81,22 @@ std::string KeyedLines(const Cases& cases) {
 TEST_P(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
   const std::string file = FileWith("[Sec]\nKey=value\n");
   const std::string absent = NewName();
-  ExpectReads(file, {{"Sec", "Key", "value"}, {"Sec", "Nope", kDefault}, {"Nope", "Key", kDefault}});
+  ExpectReads(file,
+              {{"Sec", "Key", "value"}, {"Sec", "Nope", kDefault}, {"Nope", "Key", kDefault}});
   EXPECT_EQ(ReadOf(absent, "Sec", "Key"), kDefault);
   EXPECT_EQ(store().ReadInt("Sec", "Nope", -5, file), -5);
   EXPECT_EQ(store().ReadInt("Nope", "Key", 77, file), 77);
   EXPECT_EQ(store().ReadInt("Sec", "Key", 3, absent), 3);
-  EXPECT_FALSE(target().ReadRaw(absent)) << "reading must not create the file";
+  EXPECT_FALSE(ReadRaw(absent)) << "reading must not create the file";
 }
 
 TEST_P(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
   const std::string file = FileWith("[Sec]\n");
-  const struct {
-    std::string given;
-    std::string read;
-  } cases[] = {
-      {"def  ", "def"},
-      {"tab\t", "tab\t"},  // spaces only
-      {"  lead", "  lead"},
-      {"   ", " "},  // the first character always stays
-      {"", ""},
-      {Quoted("qd"), "qd"},
-      {Quoted("qd") + "  ", "qd"},
-      {Quoted("single", '\''), "single"},
-      {" " + Quoted("a"), " " + Quoted("a")},
-      {"\"", "\""},
+  const Given cases[] = {
+      {"def  ", "def"},     {"tab\t", "tab\t"} /* spaces only */, {"  lead", "  lead"},
+      {"   ", " "} /* the first character always stays */,     {"", ""},
+      {Quoted("qd"), "qd"}, {Quoted("qd") + "  ", "qd"},        {Quoted("single", '\''), "single"},
+      {" " + Quoted("a"), " " + Quoted("a")},                  {"\"", "\""},
       {std::string(300, 'z'), std::string(255, 'z')},
       {Quoted(std::string(255, 'q')), std::string(254, 'q')},
   };
@@ -97,7 +109,7 @@ TEST_P(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
 // A file that cannot be opened at all gives the default as it was handed
 // over (trailing spaces gone, quotes kept), and cannot be written.
 TEST_P(ProfileContract, EmptyFileNameAndMissingDirectory) {
-  const std::string inMissingDirectory = target().NameInMissingDirectory(NewName());
+  const std::string inMissingDirectory = NameInMissingDirectory(NewName());
   for (const std::string& file : {std::string(), inMissingDirectory}) {
     SCOPED_TRACE("file '" + file + "'");
     EXPECT_EQ(ReadOf(file, "Sec", "Key", Quoted("qd") + "  "), Quoted("qd"));
@@ -115,18 +127,12 @@ TEST_P(ProfileContract, NamesIgnoreAsciiCaseAndSurroundingWhiteSpace) {
       "[T] trailing\nK=t\n"
       "[a]b]\nK=last bracket\n"
       "[Caf\xE9]\nK=cafe\n");
-  ExpectReads(file, {
-                        {"sec", "KEY1", "one"},
-                        {" Sec\t", "  key1 ", "one"},
-                        {"Spaced", "k", "spaced"},
-                        {"T", "K", "t"},
-                        {"T] trailing", "K", kDefault},
-                        {"a]b", "K", "last bracket"},
-                        {"a", "K", kDefault},
-                        {"Caf\xE9", "k", "cafe"},
-                        {"CAF\xC9", "K", kDefault},  // only ASCII letters fold
-                        {"", "top", "above"},
-                    });
+  ExpectReads(file, {{"sec", "KEY1", "one"},          {" Sec\t", "  key1 ", "one"},
+                     {"Spaced", "k", "spaced"},        {"T", "K", "t"},
+                     {"T] trailing", "K", kDefault},   {"a]b", "K", "last bracket"},
+                     {"a", "K", kDefault},             {"Caf\xE9", "k", "cafe"},
+                     {"CAF\xC9", "K", kDefault} /* only ASCII letters fold */,
+                     {"", "top", "above"}});
 }
 
 TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
@@ -158,25 +164,13 @@ TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
 // cut to 255 characters, and with quotes the cut comes first and the
 // closing quote is dropped after, so "<255 characters>" loses one of them.
 TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
-  const struct {
-    std::string value;
-    std::string read;
-  } cases[] = {
-      {"  value one  ", "value one"},
-      {"a=b", "a=b"},
-      {"", ""},
-      {" \t ", ""},
-      {"\xE9t\xA0", "\xE9t\xA0"},
-      {Quoted("quoted"), "quoted"},
-      {Quoted("single", '\''), "single"},
-      {Quoted("a") + " ", "a"},
-      {Quoted(" spaced "), " spaced "},
-      {Quoted(""), ""},
-      {"\"", "\""},
-      {"\"unbalanced", "\"unbalanced"},
-      {"'mixed\"", "'mixed\""},
-      {"\"a\" \"b\"", "a\" \"b"},
-      {"x\"inner\"", "x\"inner\""},
+  const Given cases[] = {
+      {"  value one  ", "value one"}, {"a=b", "a=b"},     {"", ""},
+      {" \t ", ""},                   {"\"", "\""},       {"\xE9t\xA0", "\xE9t\xA0"},
+      {Quoted("quoted"), "quoted"},    {Quoted(""), ""},   {Quoted("single", '\''), "single"},
+      {Quoted("a") + " ", "a"},        {Quoted(" spaced "), " spaced "},
+      {"\"unbalanced", "\"unbalanced"}, {"'mixed\"", "'mixed\""},
+      {"\"a\" \"b\"", "a\" \"b"},     {"x\"inner\"", "x\"inner\""},
       {std::string(255, 'p'), std::string(255, 'p')},
       {std::string(256, 'p'), std::string(255, 'p')},
       {std::string(300, 'p'), std::string(255, 'p')},
@@ -188,7 +182,7 @@ TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
   };
   const std::string file = FileWith(KeyedLines(cases));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE("value '" + cases[i].value + "'");
+    SCOPED_TRACE("value '" + cases[i].given + "'");
     EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
 }
@@ -197,35 +191,17 @@ TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
 // when it has no '=', and only the first section of a name is ever searched.
 TEST_P(ProfileContract, CommentsLinesWithoutEqualsAndDuplicates) {
   const std::string file = FileWith(
-      "[Sec]\n"
-      "no equals here\n"
-      "; comment=5\n"
-      "Key=first\n"
-      "Key=second\n"
-      "=novalkey\n"
-      "Hidden\n"
-      "Hidden=5\n"
-      "[U\n"
-      "AfterU=u\n"
-      "[Other]\n"
-      "X=1\n"
-      "[sec]\n"
-      "Key5=second section\n"
-      "[Sec]\n"
-      "Key6=third section\n");
-  ExpectReads(file, {
-                        {"Sec", "no equals here", kDefault},
-                        {"Sec", "; comment", "5"},
-                        {"Sec", "Key", "first"},
-                        {"Sec", "", "novalkey"},
-                        {"Sec", "  ", "novalkey"},
-                        {"Sec", "Hidden", kDefault},
-                        {"Sec", "[U", kDefault},
-                        {"Sec", "AfterU", "u"},
-                        {"Other", "X", "1"},
-                        {"Sec", "Key5", kDefault},
-                        {"Sec", "Key6", kDefault},
-                    });
+      "[Sec]\nno equals here\n; comment=5\nKey=first\nKey=second\n=novalkey\nHidden\nHidden=5\n"
+      "[U\nAfterU=u\n"
+      "[Other]\nX=1\n"
+      "[sec]\nKey5=second section\n"
+      "[Sec]\nKey6=third section\n");
+  ExpectReads(file, {{"Sec", "no equals here", kDefault}, {"Sec", "; comment", "5"},
+                     {"Sec", "Key", "first"},              {"Sec", "", "novalkey"},
+                     {"Sec", "  ", "novalkey"},            {"Sec", "Hidden", kDefault},
+                     {"Sec", "[U", kDefault},              {"Sec", "AfterU", "u"},
+                     {"Other", "X", "1"},                  {"Sec", "Key5", kDefault},
+                     {"Sec", "Key6", kDefault}});
 }
 
 // Any CR or LF ends a line, including a lone CR in the middle of an LF file.
@@ -234,12 +210,9 @@ TEST_P(ProfileContract, LineEndings) {
     const char* name;
     std::string bytes;
   } cases[] = {
-      {"LF", "[S]\nA=1\nB=2\n"},
-      {"CRLF", "[S]\r\nA=1\r\nB=2\r\n"},
-      {"CR only", "[S]\rA=1\rB=2\r"},
-      {"no final break", "[S]\nA=1\nB=2"},
-      {"mixed", "[S]\r\nA=1\nB=2\r"},
-      {"lone CR inside LF", "[S]\rA=1\rB=2\n"},
+      {"LF", "[S]\nA=1\nB=2\n"},                 {"CRLF", "[S]\r\nA=1\r\nB=2\r\n"},
+      {"CR only", "[S]\rA=1\rB=2\r"},            {"no final break", "[S]\nA=1\nB=2"},
+      {"mixed", "[S]\r\nA=1\nB=2\r"},            {"lone CR inside LF", "[S]\rA=1\rB=2\n"},
       {"lone CR within a line", "[S]\nA=1\rB=2\nC=3\n"},
       {"blank lines", "\n\r\n[S]\n\n\nA=1\r\n\r\nB=2\n\n"},
   };
@@ -267,39 +240,21 @@ TEST_P(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
 // 32-bit arithmetic with optional 0b/0o/0x prefixes; no digits is 0.
 TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
   const struct {
-    std::string value;
+    std::string given;
     int read;
   } cases[] = {
-      {"  42", 42},
-      {"-7", -7},
-      {"+9", 9},
-      {"12abc", 12},
-      {"abc", 0},
-      {"0x10", 16},
-      {"-0x10", -16},
-      {"0xffffffff", -1},
-      {"0b101", 5},
-      {"0o17", 15},
-      {"007", 7},
-      {"0X1f", 0},
-      {"0x", 0},
-      {"0b2", 0},
-      {"  -  5", 0},
-      {"- 3", 0},
-      {"3 4", 3},
-      {"4294967295", -1},
-      {"99999999999", 1215752191},
-      {"2147483648", -2147483647 - 1},
-      {"-2147483649", 2147483647},
+      {"  42", 42},   {"-7", -7},         {"+9", 9},         {"12abc", 12}, {"abc", 0},
+      {"0x10", 16},   {"-0x10", -16},     {"0xffffffff", -1}, {"0b101", 5},  {"0o17", 15},
+      {"007", 7},     {"0X1f", 0},        {"0x", 0},         {"0b2", 0},    {"  -  5", 0},
+      {"- 3", 0},     {"3 4", 3},         {"4294967295", -1}, {"\"", 0},     {Quoted("17"), 17},
+      {"99999999999", 1215752191},        {"2147483648", -2147483647 - 1},
+      {"-2147483649", 2147483647},        {Quoted(" 12"), 12},
       {"12345678901234567890123456789012345", 1849262357},
-      {Quoted("17"), 17},
-      {Quoted(" 12"), 12},
-      {"\"", 0},
       {Quoted(std::string(28, '1')), 1461481927},
   };
   const std::string file = FileWith(KeyedLines(cases) + "Empty=\nQuotedEmpty=\"\"\n");
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE("value '" + cases[i].value + "'");
+    SCOPED_TRACE("value '" + cases[i].given + "'");
     EXPECT_EQ(store().ReadInt("S", Key(i), -99, file), cases[i].read);
   }
   EXPECT_EQ(store().ReadInt("S", "Empty", -99, file), -99);
@@ -326,79 +281,58 @@ TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
     EXPECT_TRUE(store().WriteString("First", "New", "n", file));
     EXPECT_TRUE(store().WriteString("Second", "C", "", file));
     EXPECT_TRUE(store().WriteString("Third", "Z", "z", file));
-    ExpectReads(file, {
-                          {"", "top", "t"},
-                          {"First", "; note", kDefault},
-                          {"First", "A", "one"},
-                          {"First", "B", "two"},
-                          {"First", "New", "n"},
-                          {"First", "Odd line", kDefault},
-                          {"Second", "A", "other"},
-                          {"Second", "C", ""},
-                          {"Third", "Z", "z"},
-                      });
+    ExpectReads(file, {{"", "top", "t"},          {"First", "; note", kDefault},
+                       {"First", "A", "one"},     {"First", "B", "two"},
+                       {"First", "New", "n"},     {"First", "Odd line", kDefault},
+                       {"Second", "A", "other"},  {"Second", "C", ""},
+                       {"Third", "Z", "z"}});
   }
 }
 
 // The first write creates the file; a key of an earlier section joins that
 // section after another has been added.
 TEST_P(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
-  const struct {
-    std::string written;
-    std::string read;
-  } cases[] = {
-      {"plain", "plain"},
-      {"", ""},
-      {"   ", ""},
-      {" \t lead", "lead"},
-      {"trail  ", "trail"},
-      {"a=b", "a=b"},
-      {Quoted("q"), "q"},
-      {"\xE9t\xA0", "\xE9t\xA0"},
+  const Given cases[] = {
+      {"plain", "plain"}, {"", ""},       {"   ", ""},          {" \t lead", "lead"},
+      {"trail  ", "trail"}, {"a=b", "a=b"}, {Quoted("q"), "q"}, {"\xE9t\xA0", "\xE9t\xA0"},
       {std::string(300, 'w'), std::string(255, 'w')},
   };
   const std::string file = NewName();
-  ASSERT_FALSE(target().ReadRaw(file));
+  ASSERT_FALSE(ReadRaw(file));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_TRUE(store().WriteString("S", Key(i), cases[i].written, file));
+    EXPECT_TRUE(store().WriteString("S", Key(i), cases[i].given, file));
   }
   EXPECT_TRUE(store().WriteString("Other", "Number", "42", file));
   EXPECT_TRUE(store().WriteString("S", "Later", "2", file));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE("written '" + cases[i].written + "'");
+    SCOPED_TRACE("written '" + cases[i].given + "'");
     EXPECT_EQ(ReadOf(file, "S", Key(i)), cases[i].read);
   }
   ExpectReads(file, {{"S", "Later", "2"}, {"Other", "Number", "42"}, {"Other", "Later", kDefault}});
   EXPECT_EQ(store().ReadInt("Other", "Number", 0, file), 42);
   EXPECT_EQ(store().ReadInt("S", "K1", 8, file), 8) << "an empty value reads as missing";
-  const std::optional<std::string> raw = target().ReadRaw(file);
+  const std::optional<std::string> raw = ReadRaw(file);
   ASSERT_TRUE(raw);
   EXPECT_NE(raw->find("K0=plain"), std::string::npos) << *raw;
   EXPECT_NE(raw->find("K3=lead"), std::string::npos) << "leading white space is not written";
 }
 
-TEST_P(ProfileContract, WriteTrimsNamesAndKeepsTheKeysSpelling) {
-  const std::string file = FileWith("[Sec]\nKey=old\n");
+// Names are trimmed and matched without regard to case; the file keeps the
+// spelling it has, and a write goes to the first section and key of a name.
+TEST_P(ProfileContract, WriteTrimsNamesAndGoesToTheFirstSectionAndKey) {
+  const std::string file = FileWith("[Sec]\nKey=old\nA=1\nA=dup\nHidden\n[sec]\nB=2\nC=3\n");
   EXPECT_TRUE(store().WriteString("SEC", "KEY", "new", file));
   EXPECT_TRUE(store().WriteString("  New Sec ", " Fresh Key\t", "x", file));
-  ExpectReads(file, {{"Sec", "Key", "new"}, {"New Sec", "Fresh Key", "x"}});
-  const std::string raw = target().ReadRaw(file).value_or("");
-  EXPECT_NE(raw.find("Key=new"), std::string::npos) << raw;
-  EXPECT_EQ(raw.find("KEY"), std::string::npos) << raw;
-  EXPECT_NE(raw.find("[Sec]"), std::string::npos) << raw;
-  EXPECT_EQ(raw.find("SEC"), std::string::npos) << raw;
-}
-
-TEST_P(ProfileContract, WriteGoesToTheFirstOfTwoSectionsAndTheFirstKey) {
-  const std::string file = FileWith("[Sec]\nA=1\nA=dup\nHidden\n[sec]\nB=2\nC=3\n");
   EXPECT_TRUE(store().WriteString("Sec", "A", "changed", file));
   EXPECT_TRUE(store().WriteString("SEC", "B", "new", file));
   EXPECT_TRUE(store().WriteString("Sec", "Hidden", "shown", file));
-  ExpectReads(file, {{"Sec", "A", "changed"},
-                     {"Sec", "B", "new"},
-                     {"Sec", "C", kDefault},
-                     {"Sec", "Hidden", "shown"}});
-  const std::string raw = target().ReadRaw(file).value_or("");
+  ExpectReads(file, {{"Sec", "Key", "new"}, {"New Sec", "Fresh Key", "x"}, {"Sec", "A", "changed"},
+                     {"Sec", "B", "new"}, {"Sec", "C", kDefault}, {"Sec", "Hidden", "shown"}});
+  const std::string raw = ReadRaw(file).value_or("");
+  EXPECT_NE(raw.find("Key=new"), std::string::npos) << raw;
+  EXPECT_NE(raw.find("[Sec]"), std::string::npos) << raw;
+  EXPECT_EQ(raw.find("KEY"), std::string::npos) << raw;
+  EXPECT_EQ(raw.find("SEC"), std::string::npos) << raw;
   EXPECT_NE(raw.find("B=2"), std::string::npos) << "the second section stays as it was: " << raw;
 }
 
@@ -409,17 +343,18 @@ TEST_P(ProfileContract, WriteOfTheValueAlreadyThereLeavesTheFileAlone) {
   EXPECT_TRUE(store().WriteString("s", "a", " \t1", file));
   EXPECT_TRUE(store().WriteString("S", "B", "", file));
   EXPECT_TRUE(store().WriteString("S", "C", "a", file));
-  EXPECT_EQ(target().ReadRaw(file), bytes);
+  EXPECT_EQ(ReadRaw(file), bytes);
 }
 
 // A batch is its writes in order: a later entry of the same key wins, the
 // rest of the file stays.
 TEST_P(ProfileContract, ABatchWritesEveryEntryInOrder) {
   const std::string file = FileWith("[Sec]\nKept=1\nKey=old\n");
-  const ProfileEntry entries[] = {
-      {"Sec", "Key", "first"}, {"New", "Number", "7"}, {"Sec", "Key", "second"}, {"Sec", "Empty", ""}};
+  const ProfileEntry entries[] = {{"Sec", "Key", "first"}, {"New", "Number", "7"},
+                                  {"Sec", "Key", "second"}, {"Sec", "Empty", ""}};
   EXPECT_TRUE(store().WriteStrings(entries, file));
-  ExpectReads(file, {{"Sec", "Kept", "1"}, {"Sec", "Key", "second"}, {"New", "Number", "7"}, {"Sec", "Empty", ""}});
+  ExpectReads(file, {{"Sec", "Kept", "1"}, {"Sec", "Key", "second"}, {"New", "Number", "7"},
+                     {"Sec", "Empty", ""}});
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernel32Rules, ProfileContract, ::testing::Values(&MakeProfileTarget));

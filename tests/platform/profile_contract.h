@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,18 +16,12 @@
 
 namespace qv::testing {
 
-// One target: its store, and raw access to the files that bare names stand for.
+// One target: its store, and where the files lie that bare names stand for.
 class ProfileTarget {
  public:
   virtual ~ProfileTarget() = default;
   virtual ProfileStore& Store() = 0;
-  // Writes exactly these bytes as the file.
-  virtual void WriteRaw(const std::string& name, std::string_view bytes) = 0;
-  // The file's bytes; nothing when there is no such file.
-  virtual std::optional<std::string> ReadRaw(const std::string& name) = 0;
-  virtual void Remove(const std::string& name) = 0;
-  // A name, as handed to the store, of a file in a directory that does not exist.
-  virtual std::string NameInMissingDirectory(const std::string& name) = 0;
+  virtual std::filesystem::path PathOf(const std::string& name) const = 0;
 };
 
 using ProfileTargetFactory = std::unique_ptr<ProfileTarget> (*)();
@@ -49,8 +44,11 @@ class ProfileContract : public ::testing::TestWithParam<ProfileTargetFactory> {
   void TearDown() override;
 
   ProfileStore& store() { return target_->Store(); }
-  ProfileTarget& target() { return *target_; }
   std::string NewName();
+  // The file's bytes; nothing when there is no such file.
+  std::optional<std::string> ReadRaw(const std::string& name) const;
+  // A name, as handed to the store, of a file in a directory that does not exist.
+  std::string NameInMissingDirectory(const std::string& name) const;
   std::string FileWith(std::string_view bytes);
   std::string ReadOf(const std::string& file, std::string_view section, std::string_view key,
                      std::string_view defaultValue = kDefault);

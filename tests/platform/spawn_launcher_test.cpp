@@ -6,10 +6,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "platform/posix/spawn_launcher.h"
 #include "tests/support/poll_until.h"
@@ -66,10 +65,8 @@ struct LauncherFixture : ::testing::Test {
 
   void SetUp() override {
     fs::create_directories(dir / "with blank");
-    fs::copy_file(QV_ARGV_WRITER, dir / "with blank" / "argv writer");
-    fs::copy_file(QV_ARGV_WRITER, dir / "argvwriter");
-    fs::copy_file(QV_ARGV_WRITER, dir / "my");
-    fs::copy_file(QV_ARGV_WRITER, dir / "my prog");
+    for (const char* name : {"with blank/argv writer", "argvwriter", "my", "my prog"})
+      fs::copy_file(QV_ARGV_WRITER, dir / name);
     setenv("QV_ARGV_FILE", output.c_str(), 1);
     setenv("PATH", (dir.path().string() + ":" + path).c_str(), 1);
   }
