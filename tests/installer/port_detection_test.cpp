@@ -7,42 +7,35 @@
 namespace qv {
 namespace {
 
-struct PortCase {
-  std::optional<std::array<std::uint16_t, 3>> table;  // std::nullopt: the platform refuses the read
-  int knownPorts;
-  int count;
-};
+class PortDetection : public InstallerFixture {};
 
-void PrintTo(const PortCase& c, std::ostream* os) {
-  if (!c.table) {
-    *os << "refused, " << c.knownPorts << " known";
-    return;
-  }
-  *os << std::hex << "0x" << (*c.table)[0] << " 0x" << (*c.table)[1] << " 0x" << (*c.table)[2];
-}
-
-class PortDetection : public InstallerFixture, public ::testing::WithParamInterface<PortCase> {};
-
-TEST_P(PortDetection, CountsTheStandardBaseAddresses) {
-  ports.table = GetParam().table;
-  ports.knownPorts = GetParam().knownPorts;
+TEST_F(PortDetection, CountsTheStandardBaseAddresses) {
+  using Table = std::array<std::uint16_t, 3>;
+  struct Case {
+    std::optional<Table> table;  // std::nullopt: the platform refuses the read
+    int knownPorts;
+    int count;
+  };
+  const Case cases[] = {
+      {Table{0x378, 0, 0}, 0, 1},
+      {Table{0x3BC, 0x378, 0x278}, 0, 3},
+      {Table{0x378, 0x378, 0}, 0, 2},  // the same address twice counts twice
+      {Table{0x278, 0x3BC, 0}, 0, 2},
+      {Table{0x2BC, 0xBC00, 0}, 0, 0},  // whole words, standard addresses only
+      {Table{0, 0, 0}, 3, 0},           // a table that reads is believed
+      {std::nullopt, 0, 0},             // refused: the system's own LPT devices
+      {std::nullopt, 2, 2},
+  };
   WriteInf("[Configuration]\r\nInitialFile=QV27-518.ini\r\n");
-  StartDialog();
-  dialog->WriteConfiguration();
-  EXPECT_EQ(ConfigEntry("PortCount"), std::to_string(GetParam().count));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.table) + ", known " + std::to_string(c.knownPorts));
+    ports.table = c.table;
+    ports.knownPorts = c.knownPorts;
+    StartDialog();
+    dialog->WriteConfiguration();
+    EXPECT_EQ(ConfigEntry("PortCount"), std::to_string(c.count));
+  }
 }
-
-using Table = std::array<std::uint16_t, 3>;
-INSTANTIATE_TEST_SUITE_P(
-    Tables, PortDetection,
-    ::testing::Values(PortCase{Table{0x378, 0, 0}, 0, 1},
-                      PortCase{Table{0x3BC, 0x378, 0x278}, 0, 3},
-                      PortCase{Table{0x378, 0x378, 0}, 0, 2},  // the same address twice counts twice
-                      PortCase{Table{0x278, 0x3BC, 0}, 0, 2},
-                      PortCase{Table{0x2BC, 0xBC00, 0}, 0, 0},  // whole words, standard addresses only
-                      PortCase{Table{0, 0, 0}, 3, 0},           // a table that reads is believed
-                      PortCase{std::nullopt, 0, 0},              // refused: the system's own LPT devices
-                      PortCase{std::nullopt, 2, 2}));
 
 }  // namespace
 }  // namespace qv

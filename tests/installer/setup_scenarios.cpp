@@ -8,7 +8,6 @@
 // every target refuses (hostile_media.h) run here too.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -299,11 +298,8 @@ std::vector<hostile::HostileCase> EveryTarget() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Media, HostileMedium, ::testing::ValuesIn(EveryTarget()), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Media, HostileMedium, ::testing::ValuesIn(EveryTarget()),
+                         [](const auto& info) { return hostile::TestName(info.param); });
 
 }  // namespace
 }  // namespace qv::testing

@@ -32,8 +32,8 @@ bool WaitForStatus(HWND dialog, const std::string& text) {
 
 class SampleMedium : public ::testing::Test {
  protected:
-  void SetUp() override { Clean(); }
-  void TearDown() override {
+  SampleMedium() { Clean(); }
+  ~SampleMedium() override {
     installer.Kill();
     setting.Kill();
     wine::CloseGroupWindow("QV27-518");
@@ -75,19 +75,17 @@ TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
   RunningProgram::PressButton(done->window, IDOK);
   EXPECT_EQ(installer.WaitForExit(), 0u);
 
-  // The files, expanded.
-  EXPECT_EQ(wine::ReadFile(std::string(kTarget) + "\\QV27-518.EXE"), wine::ReadFile(wine::BinDirectory() + "\\QV27-518.exe"));
-  const auto guide = wine::ReadFile(std::string(kTarget) + "\\README.TXT");
-  ASSERT_TRUE(guide);
-  EXPECT_EQ(guide->rfind("QV27-518 Printer-Sharing Switch", 0), 0u);
-
-  // The configuration the installer wrote.
-  const auto config = wine::ReadFile(ini);
-  ASSERT_TRUE(config);
-  EXPECT_NE(config->find("InstalledDir=C:\\QV27-518"), std::string::npos);
-  const std::size_t at = config->find("PortCount=");
-  ASSERT_NE(at, std::string::npos);
-  const int portCount = std::atoi(config->c_str() + at + 10);
+  // The files, expanded, and the configuration the installer wrote.
+  const std::string target = kTarget;
+  EXPECT_EQ(wine::ReadFile(target + "\\QV27-518.EXE"),
+            wine::ReadFile(wine::BinDirectory() + "\\QV27-518.exe"));
+  const std::string guide = wine::ReadFile(target + "\\README.TXT").value_or("");
+  EXPECT_EQ(guide.rfind("QV27-518 Printer-Sharing Switch", 0), 0u);
+  const std::string config = wine::ReadFile(ini).value_or("");
+  EXPECT_NE(config.find("InstalledDir=C:\\QV27-518"), std::string::npos) << config;
+  const std::size_t at = config.find("PortCount=");
+  ASSERT_NE(at, std::string::npos) << config;
+  const int portCount = std::atoi(config.c_str() + at + 10);
 
   // The group in the shell. Wine's shell makes a link only for a command
   // line that names one existing file, so the README item, which opens the
