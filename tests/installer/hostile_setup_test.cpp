@@ -136,10 +136,8 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
     for (const std::string& e : env)
       if (e != "QV_DRIVER_TYPE=") envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
-    const std::string program = (medium / "setup").string();
-    char* argv[] = {const_cast<char*>("setpriv"), const_cast<char*>("--reuid=65534"), const_cast<char*>("--regid=65534"),
-                    const_cast<char*>("--clear-groups"), const_cast<char*>(program.c_str()), nullptr};
-    ::execve("/usr/bin/setpriv", argv, envp.data());
+    ::execle("/usr/bin/setpriv", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+             (medium / "setup").c_str(), nullptr, envp.data());
     ::_exit(127);
   }
   const std::optional<int> status = WaitBounded(child);

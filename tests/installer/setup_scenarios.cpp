@@ -47,7 +47,7 @@ std::string Inf(const std::vector<std::string>& fileLines) {
   return hostile::Inf(fileLines,
                       std::string("[Program Group Info]\r\nGroupName=") + kGroup +
                           "\r\nfiles=1\r\nfile1=PLAIN.DAT, Plain Data\r\n",
-                      std::string("DefInstallDir=C:\\QV27-518\r\nInitialFile=") + kConfig +
+                      std::string("DefInstallDir=C:\\QVTEST\\DEFAULT\r\nInitialFile=") + kConfig +
                           "\r\n[Directory]\r\ndirs=2\r\ndir1=.\r\ndir2=\\DRIVER\r\n");
 }
 
@@ -116,7 +116,8 @@ TEST_F(SetupScenario, InstallsPlainAndCompressedFilesIntoANewNestedDirectory) {
                                        "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
     const auto outcome = driver->Run([&] {
       EXPECT_EQ(driver->Text(kStatus), kSetupReady);
-      EXPECT_EQ(driver->Text(kPath), driver->Shown("C:\\QV27-518")) << "the information file's DefInstallDir";
+      EXPECT_EQ(driver->Text(kPath), driver->Shown("C:\\QVTEST\\DEFAULT"))
+          << "the information file's DefInstallDir";
       const auto boxes = Setup(c.target, {kAnswerOk});
       ExpectSuccess(boxes);
     });

@@ -1,6 +1,9 @@
-// The sample distribution medium installed as a user would: setup.exe from
-// the build's sample-medium with its progress bar, the program group in the shell,
-// and the installed setting program opening with what the installer wrote.
+// The real setup.exe: the resources it carries, against the documented
+// layout, and the sample distribution medium installed as a user would:
+// setup.exe from the build's sample-medium with its progress bar, the program
+// group in the shell, and the installed setting program opening with what
+// the installer wrote. Its other installations are the installer scenarios
+// (tests/installer/setup_scenarios.cpp), run on setup_exe_driver.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,6 +17,17 @@ namespace {
 using wine::RunningProgram;
 
 constexpr const char* kTarget = "C:\\QV27-518";
+
+TEST(SetupExeResources, AreTheExpectedOnes) {
+  HMODULE module = LoadLibraryExA((wine::BinDirectory() + "\\setup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  const auto find = [&](ResourceType type, unsigned id) {
+    return wine::ResourceBytes(module, static_cast<unsigned>(type), id);
+  };
+  EXPECT_EQ(expected::CompareResources(find, expected::ExpectedInstallerResources()),
+            std::vector<std::string>{});
+  FreeLibrary(module);
+}
 
 std::string MediumDirectory() {
   const std::string bin = wine::BinDirectory();
