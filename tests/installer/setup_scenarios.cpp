@@ -209,26 +209,12 @@ TEST_F(SetupScenario, AnUnknownCompressionOrAFolderInTheWayPromptsUntilRepaired)
   ExpectNoCompressedNames(target);
 }
 
-TEST_F(SetupScenario, InstallingIntoTheMediumFolderLeavesItsFilesWhole) {
+TEST_F(SetupScenario, ARelativePathIsInvalidAndTheMediumFolderItselfInstallsWhole) {
   const std::string packed = CompressSzdd(kReadme);
   driver->PutOnMedium("README.TX_", packed);
   driver->PutOnMedium("PLAIN.DAT", kPlain);
   driver->PutOnMedium(kInfName, Inf({"1:README.TX_,1,README.TXT,1,N,N,N", "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
   const std::string medium = driver->MediumFolder();
-  driver->Run([&] {
-    const auto boxes = Setup(medium, {kAnswerOk});
-    ExpectSuccess(boxes);
-  });
-  ExpectFile(medium, "PLAIN.DAT", kPlain);  // a file copied onto itself stays as it was
-  ExpectFile(medium, "README.TXT", kReadme);
-  ExpectFile(medium, "README.TX_", packed);
-  EXPECT_EQ(Entry("InstalledDir"), driver->Shown(medium));
-}
-
-TEST_F(SetupScenario, ARelativeInstallPathIsInvalidAndNothingIsInstalled) {
-  driver->PutOnMedium("PLAIN.DAT", kPlain);
-  driver->PutOnMedium(kInfName, Inf({"1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
-  const std::string target = "C:\\QVTEST\\QV";
   const auto outcome = driver->Run([&] {
     std::vector<std::string> paths = {"QV", "QV\\", "\\QV"};
     // A path relative to a drive's own folder, where the host has drives
@@ -241,17 +227,18 @@ TEST_F(SetupScenario, ARelativeInstallPathIsInvalidAndNothingIsInstalled) {
       ExpectBox(boxes[0], "Installation path is invalid.", kSetupErrorTitle, BoxIcon::Warning, {kAnswerOk});
       EXPECT_TRUE(driver->Running());
       EXPECT_EQ(driver->Text(kStatus), "");
-      EXPECT_FALSE(driver->Exists(Joined(driver->MediumFolder(), "QV"))) << "the working directory is the medium";
+      EXPECT_FALSE(driver->Exists(Joined(medium, "QV"))) << "the working directory is the medium";
       EXPECT_FALSE(driver->Exists("C:\\QV"));
       EXPECT_EQ(driver->Configuration(kConfig), std::nullopt);
     }
-    // The user types a full path instead.
-    const auto boxes = Setup(target, {kAnswerOk});
-    ExpectSuccess(boxes);
+    // The user types a full path instead: the medium's own folder.
+    ExpectSuccess(Setup(medium, {kAnswerOk}));
   });
   EXPECT_EQ(outcome.exitCode, 0);
-  ExpectFile(target, "PLAIN.DAT", kPlain);
-  EXPECT_EQ(Entry("InstalledDir"), driver->Shown(target));
+  ExpectFile(medium, "PLAIN.DAT", kPlain);  // a file copied onto itself stays as it was
+  ExpectFile(medium, "README.TXT", kReadme);
+  ExpectFile(medium, "README.TX_", packed);
+  EXPECT_EQ(Entry("InstalledDir"), driver->Shown(medium));
 }
 
 TEST_F(SetupScenario, WithoutItsInformationFileTheProgramEnds) {
