@@ -34,8 +34,9 @@ struct HostileCase {
 };
 
 const std::vector<HostileCase>& HostileMedia();
-// A case by its name, in test names.
+// A case by its name, in messages and (as an identifier) in test names.
 void PrintTo(const HostileCase& c, std::ostream* os);
+std::string TestName(const HostileCase& c);
 
 // An information file that installs `fileLines` (from and to directory 1,
 // ".") with `extra` lines appended to its end.

@@ -11,11 +11,10 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "tests/installer/hostile_media.h"
 #include "tests/support/temp_dir.h"
@@ -45,10 +44,8 @@ std::optional<int> WaitBounded(pid_t child) {
   }
 }
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 // Every entry below `root`: its kind, mode, and contents or link target.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
@@ -58,7 +55,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     struct stat info {};
     ::lstat(it->path().c_str(), &info);
     std::string what = std::to_string(info.st_mode);
-    if (S_ISREG(info.st_mode)) what += " " + Read(it->path());
+    if (S_ISREG(info.st_mode)) what += " " + ReadFileBytes(it->path());
     if (S_ISLNK(info.st_mode)) what += " -> " + fs::read_symlink(it->path()).string();
     entries[fs::relative(it->path(), root).string()] = what;
   }
@@ -88,14 +85,15 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
   testing::TempDir dir;
   fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
   const fs::path home = dir / "home", beside = dir / "beside", log = dir / "log" / "boxes";
+  const fs::path config = home / ".config/qv27-518/QV27-518.ini";
   fs::path medium = dir / "medium";
   if (c.deepMedium)
     for (int i = 0; i < 4; ++i) medium /= std::string(70, 'm');
   for (const fs::path& p : {home / ".ssh", beside, log.parent_path(), medium}) fs::create_directories(p);
-  std::ofstream(home / ".bashrc") << "# the user's own\n";
-  std::ofstream(home / ".ssh" / "id_rsa") << "PRIVATE KEY\n";
+  WriteFileBytes(home / ".bashrc", "# the user's own\n");
+  WriteFileBytes(home / ".ssh" / "id_rsa", "PRIVATE KEY\n");
   fs::permissions(home / ".ssh" / "id_rsa", fs::perms::owner_read | fs::perms::owner_write);
-  std::ofstream(beside / "x") << "beside\n";
+  WriteFileBytes(beside / "x", "beside\n");
   for (fs::path p = medium; p != dir.path(); p = p.parent_path()) fs::permissions(p, fs::perms(0755));
   fs::copy_file(QV_SETUP_PROGRAM, medium / "setup");
   // nobody may not reach the build tree (a checkout in a private folder): the
@@ -107,12 +105,12 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
     const fs::path at = medium / f.name;
     switch (f.kind) {
       case Kind::Regular:
-        std::ofstream(at, std::ios::binary) << f.bytes;
+        WriteFileBytes(at, f.bytes);
         fs::permissions(at, fs::perms(f.mode));
         break;
       case Kind::Fifo: ASSERT_EQ(::mkfifo(at.c_str(), 0644), 0); break;
-      case Kind::LinkInMedium: fs::create_symlink(f.bytes, at); break;
       case Kind::LinkToHome: fs::create_symlink(home / f.bytes, at); break;
+      case Kind::LinkInMedium:
       case Kind::LinkToDevice: fs::create_symlink(f.bytes, at); break;
     }
   }
@@ -138,14 +136,14 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
     for (const std::string& e : env)
       if (e != "QV_DRIVER_TYPE=") envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
-    const std::string program = (medium / "setup").string();
-    char* argv[] = {const_cast<char*>("setpriv"), const_cast<char*>("--reuid=65534"), const_cast<char*>("--regid=65534"),
-                    const_cast<char*>("--clear-groups"), const_cast<char*>(program.c_str()), nullptr};
-    ::execve("/usr/bin/setpriv", argv, envp.data());
+    ::execle("/usr/bin/setpriv", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+             (medium / "setup").c_str(), nullptr, envp.data());
     ::_exit(127);
   }
   const std::optional<int> status = WaitBounded(child);
-  ASSERT_TRUE(status) << "setup did not end within " << kSetupBound.count() << " s; what the user saw: " << Read(log);
+  const std::string seen = ReadFileBytes(log);
+  ASSERT_TRUE(status) << "setup did not end within " << kSetupBound.count()
+                      << " s; what the user saw: " << seen;
   EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "setup ended by itself: " << *status;
 
   // "~/x" and "C:\x" both name x in the home.
@@ -153,15 +151,15 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
   std::replace(typedInHome.begin(), typedInHome.end(), '\\', '/');
   const fs::path target = home / typedInHome;
   std::vector<std::string> boxes, expected;
-  std::istringstream lines(Read(log));
+  std::istringstream lines(seen);
   for (std::string line; std::getline(lines, line);)
     if (line.rfind("box ", 0) == 0) boxes.push_back(line.substr(4));
   for (const std::string& m : c.messages) expected.push_back(Filled(m, medium, target, home));
   EXPECT_EQ(boxes, expected);
   const bool succeeds = c.messages.back().rfind("System completes", 0) == 0;
   if (succeeds) {
-    EXPECT_NE(Read(log).find("field " + (home / "QV27-518").string() + "\n"), std::string::npos)
-        << "the path field shows the Linux path: " << Read(log);
+    EXPECT_NE(seen.find("field " + (home / "QV27-518").string() + "\n"), std::string::npos)
+        << "the path field shows the Linux path: " << seen;
   }
 
   std::vector<std::string> installed;
@@ -172,8 +170,8 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
   }
   EXPECT_EQ(installed, c.installed);
   if (!c.installedDir.empty()) {
-    EXPECT_NE(Read(home / ".config/qv27-518/QV27-518.ini").find("InstalledDir=" + Filled(c.installedDir, medium, target, home) + "\n"),
-              std::string::npos);
+    const std::string installedDir = Filled(c.installedDir, medium, target, home);
+    EXPECT_NE(ReadFileBytes(config).find("InstalledDir=" + installedDir + "\n"), std::string::npos);
   }
 
   const fs::path targetInHome = fs::relative(target, home);
@@ -182,16 +180,12 @@ TEST_P(HostileSetup, InstallsItsOwnFilesOrNothing) {
   EXPECT_EQ(homeAfter, homeBefore) << "nothing of the home changed outside the installation";
   EXPECT_EQ(Snapshot(beside), besideBefore) << "nothing beside the home changed";
   if (!succeeds) {
-    EXPECT_FALSE(fs::exists(home / ".config/qv27-518/QV27-518.ini")) << "no configuration without an installation";
+    EXPECT_FALSE(fs::exists(config)) << "no configuration without an installation";
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, HostileSetup, ::testing::ValuesIn(HostileMedia()),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
-                         });
+                         [](const auto& info) { return TestName(info.param); });
 
 }  // namespace
 }  // namespace qv::hostile

@@ -3,62 +3,49 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
+#include <tuple>
 
 #include "tests/installer/installer_fixture.h"
 
 namespace qv {
 namespace {
 
-struct FileLineCase {
-  const char* line;
-  int result;
-  FileEntry expected;
-};
+// A file line's fields: disk, source and its directory, destination and its
+// directory, the three flags.
+using Fields = std::tuple<int, std::string, int, std::string, int, int, int, int>;
 
-FileEntry Entry(std::int32_t disk, const char* source, std::int32_t sourceDir, const char* dest, std::int32_t destDir,
-                std::int32_t f1, std::int32_t f2, std::int32_t f3) {
-  FileEntry e;
-  e.diskNumber = disk;
-  e.sourceName.Assign(source);
-  e.sourceDirIndex = sourceDir;
-  e.destName.Assign(dest);
-  e.destDirIndex = destDir;
-  e.flag1 = f1;
-  e.flag2 = f2;
-  e.flag3 = f3;
-  return e;
-}
-
-void ExpectSameEntry(const FileEntry& actual, const FileEntry& expected) {
-  EXPECT_EQ(actual.diskNumber, expected.diskNumber);
-  EXPECT_EQ(actual.sourceName.view(), expected.sourceName.view());
-  EXPECT_EQ(actual.sourceDirIndex, expected.sourceDirIndex);
-  EXPECT_EQ(actual.destName.view(), expected.destName.view());
-  EXPECT_EQ(actual.destDirIndex, expected.destDirIndex);
-  EXPECT_EQ(actual.flag1, expected.flag1);
-  EXPECT_EQ(actual.flag2, expected.flag2);
-  EXPECT_EQ(actual.flag3, expected.flag3);
+Fields Of(const FileEntry& e) {
+  return {e.diskNumber,   std::string(e.sourceName.view()), e.sourceDirIndex,
+          std::string(e.destName.view()), e.destDirIndex, e.flag1, e.flag2, e.flag3};
 }
 
 TEST(FileLines, ParseIntoTheirFields) {
-  const std::string longName(60, 'N');
-  const std::string longLine = "1:" + longName + ",1," + longName + ",2,Y,Y,Y";
-  const FileLineCase cases[] = {
-      {"1:A.EX_, 1, A.EXE, 2, Y, n, yes", 1, Entry(1, "A.EX_", 1, "A.EXE", 2, 1, 0, 1)},
-      {"1:  A.EX_,1,A.EXE,1,N,N,N", 1, Entry(1, "A.EX_", 1, "A.EXE", 1, 0, 0, 0)},  // leading spaces go
-      {"1:A.EXE ,1,A.EXE,1,N,N,N", 1, Entry(1, "A.EXE ", 1, "A.EXE", 1, 0, 0, 0)},  // trailing spaces stay
-      {"1:A.EXE, 1, A.EXE", 0, Entry(1, "A.EXE", 1, "", 0, 0, 0, 0)},  // stored up to the last separator found
-      {"A.EXE, 1, A.EXE, 1, Y, Y, Y", 0, FileEntry{}},                // no colon: nothing
-      {"2:B.DL_,  3,B.DLL,  4,y,Yes,1", 1, Entry(2, "B.DL_", 3, "B.DLL", 4, 1, 1, 0)},
-      {" 7 :X,-2,Y,99999999999,,,", 1, Entry(7, "X", -2, "Y", std::numeric_limits<std::int32_t>::max(), 0, 0, 0)},
-      {"1:\tA,1,B,1,N,N,N", 1, Entry(1, "\tA", 1, "B", 1, 0, 0, 0)},  // only spaces are skipped
-      {longLine.c_str(), 1, Entry(1, std::string(51, 'N').c_str(), 1, std::string(51, 'N').c_str(), 2, 1, 1, 1)},
+  struct Case {
+    std::string line;
+    int result;
+    Fields expected;
+  };
+  const std::string longName(60, 'N'), cut(51, 'N');
+  constexpr int kMax = std::numeric_limits<std::int32_t>::max();
+  const Case cases[] = {
+      {"1:A.EX_, 1, A.EXE, 2, Y, n, yes", 1, {1, "A.EX_", 1, "A.EXE", 2, 1, 0, 1}},
+      // Leading spaces go, trailing ones stay.
+      {"1:  A.EX_,1,A.EXE,1,N,N,N", 1, {1, "A.EX_", 1, "A.EXE", 1, 0, 0, 0}},
+      {"1:A.EXE ,1,A.EXE,1,N,N,N", 1, {1, "A.EXE ", 1, "A.EXE", 1, 0, 0, 0}},
+      // Stored up to the last separator found; without a colon nothing.
+      {"1:A.EXE, 1, A.EXE", 0, {1, "A.EXE", 1, "", 0, 0, 0, 0}},
+      {"A.EXE, 1, A.EXE, 1, Y, Y, Y", 0, {0, "", 0, "", 0, 0, 0, 0}},
+      {"2:B.DL_,  3,B.DLL,  4,y,Yes,1", 1, {2, "B.DL_", 3, "B.DLL", 4, 1, 1, 0}},
+      {" 7 :X,-2,Y,99999999999,,,", 1, {7, "X", -2, "Y", kMax, 0, 0, 0}},
+      {"1:\tA,1,B,1,N,N,N", 1, {1, "\tA", 1, "B", 1, 0, 0, 0}},  // only spaces are skipped
+      {"1:" + longName + ",1," + longName + ",2,Y,Y,Y", 1, {1, cut, 1, cut, 2, 1, 1, 1}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
     FileEntry entry;
     EXPECT_EQ(ParseFileEntry(c.line, entry), c.result);
-    ExpectSameEntry(entry, c.expected);
+    EXPECT_EQ(Of(entry), c.expected);
   }
 }
 
@@ -164,7 +151,7 @@ TEST_F(InfoFileReading, ARecordThatDoesNotParseHoldsNothingOfAnEarlierRead) {
   Read("[Program]\r\nfiles=1\r\nfile1=1:A.EX_,1,A.EXE,1,Y,Y,Y\r\n");
   Read("[Program]\r\nfiles=1\r\nfile1=3:B.EX_\r\n");
   EXPECT_EQ(info.files.size(), 1u) << "a malformed line still counts";
-  ExpectSameEntry(info.files.at(0), Entry(3, "", 0, "", 0, 0, 0, 0));
+  EXPECT_EQ(Of(info.files.at(0)), Fields(3, "", 0, "", 0, 0, 0, 0));
 }
 
 }  // namespace

@@ -6,13 +6,14 @@ namespace qv {
 
 ResourceBundle InstallerResources() { return *ResourceBundle::FromResFile(InstallerResourceBytes()); }
 
-InstallerFixture::InstallerFixture() {
+InstallerRig::InstallerRig() {
   // A millisecond a reading keeps the pauses short in steps.
   clock.step = std::chrono::milliseconds(1);
-  files.AddDirectory("A:\\");
-  files.AddDirectory("C:\\");
-  files.AddDirectory("C:\\WINDOWS");
-  files.AddDirectory("C:\\WINDOWS\\SYSTEM");
+  for (const char* folder : {"A:\\", "C:\\", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"})
+    files.AddDirectory(folder);
+}
+
+InstallerFixture::InstallerFixture() {
   host.ObserveTextChanges([this](int templateId, int id, const std::string& text) {
     if (templateId != 101 || id != kStatus) return;
     statusLine.push_back({clock.PeekTickCount(), text});

@@ -3,7 +3,8 @@
 // clock that tests move, and the real profile engine on a temporary
 // directory. The information file lies on drive A beside the program
 // (A:\SETUP.EXE); the profile engine takes its Windows name, which holds no
-// '/', as the name of a file in the temporary directory.
+// '/', as the name of a file in the temporary directory. The scenarios'
+// driver of this host (setup_testing_driver.cpp) runs on the same services.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -30,7 +31,26 @@ struct StatusChange {
   std::string text;
 };
 
-class InstallerFixture : public ::testing::Test {
+// The installer's services on the testing host: the doubles, with drives A:
+// and C: (with C:\WINDOWS\SYSTEM) and a clock that moves a millisecond a
+// reading, and the real profile engine on a temporary directory.
+struct InstallerRig {
+  InstallerRig();
+
+  testing::TempDir dir;
+  testing::EventLog log;
+  posix::IniProfileStore diskProfile{dir.path()};
+  testing::RecordingProfileStore profile{diskProfile, &log};
+  testing::FakeInstallerFileSystem files{&log};
+  testing::FakePortTable ports;
+  testing::RecordingProgressClass progressClass{&log};
+  testing::FakeClock clock;
+  testing::TestingHost host{InstallerResources()};
+  testing::RecordingShell shell{&log};
+  InstallerServices services{profile, files, ports, progressClass, shell, clock};
+};
+
+class InstallerFixture : public ::testing::Test, protected InstallerRig {
  protected:
   static constexpr const char* kInfPath = "A:\\QV27-518.INF";
   static constexpr int kPath = 1003;
@@ -53,18 +73,7 @@ class InstallerFixture : public ::testing::Test {
   std::vector<std::string> BoxTexts() const;
   std::vector<std::string> StatusTexts() const;
 
-  testing::TempDir dir;
-  testing::EventLog log;
-  posix::IniProfileStore diskProfile{dir.path()};
-  testing::RecordingProfileStore profile{diskProfile, &log};
-  testing::FakeInstallerFileSystem files{&log};
-  testing::FakePortTable ports;
-  testing::RecordingProgressClass progressClass{&log};
-  testing::FakeClock clock;
-  testing::TestingHost host{InstallerResources()};
   ProgressCounters progress;
-  testing::RecordingShell shell{&log};
-  InstallerServices services{profile, files, ports, progressClass, shell, clock};
   std::vector<StatusChange> statusLine;
   std::unique_ptr<CInstallDlg> dialog;
 };

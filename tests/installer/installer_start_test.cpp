@@ -1,7 +1,8 @@
 // The installer from its start to Ready: the application object, the
 // dialog's initialisation, the deferred start-up with its status texts and
-// pauses, the information file missing, and what stays live in Ready: exit,
-// About, painting when minimized, and Setup pressed too early.
+// pauses and the ports it counts, the information file missing, and what
+// stays live in Ready: exit, About, painting when minimized, and Setup
+// pressed too early.
 #include <gtest/gtest.h>
 
 #include "framework/window_constants.h"
@@ -37,12 +38,11 @@ TEST_F(InstallerStart, TheDeferredStartUpShowsEachStepForASecond) {
   EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
-// Its message, wherever the program lies: setup_scenarios.cpp.
+// Its message, caption, icon and button: setup_scenarios.cpp.
 TEST_F(InstallerStart, AMissingInformationFileEndsTheProgramBeforeAnythingIsLookedAt) {
   files.modulePath = "D:\\DISTRIB\\DISK1\\SETUP.EXE";
   TestWindow& w = StartDialog();
   ASSERT_EQ(host.MessageBoxes().size(), 1u);
-  EXPECT_EQ(host.MessageBoxes()[0].text, "Information file (QV27-518.INF) cannot be found. Program will terminate!");
   EXPECT_EQ(host.MessageBoxes()[0].ownerTemplate, 101);
   EXPECT_EQ(w.EndCode(), 0);
   EXPECT_EQ(w.Text(kPath), "C:\\QV27-518");
@@ -50,21 +50,7 @@ TEST_F(InstallerStart, AMissingInformationFileEndsTheProgramBeforeAnythingIsLook
   EXPECT_EQ(ports.reads, 0);
 }
 
-TEST_F(InstallerStart, TheInformationFileLiesBesideTheProgram) {
-  struct Case {
-    const char* modulePath;
-    const char* sourceDir;
-  };
-  for (const Case& c : {Case{"D:\\SETUP.EXE", "D:"}, Case{"Z:\\MEDIUM\\DISK1\\SETUP.EXE", "Z:\\MEDIUM\\DISK1"}}) {
-    SCOPED_TRACE(c.modulePath);
-    files.modulePath = c.modulePath;
-    const std::string inf = std::string(c.sourceDir) + "\\QV27-518.INF";
-    testing::WriteFileBytes(dir / inf, "[Configuration]\r\nDefInstallDir=E:\\TOOLS\\QV\r\n");
-    TestWindow& w = OpenDialog();
-    EXPECT_EQ(w.Text(kPath), "E:\\TOOLS\\QV") << "DefInstallDir comes from the file beside the program";
-  }
-}
-
+// Beside a program deeper in its medium: setup_scenarios.cpp.
 TEST_F(InstallerStart, InitialisationFillsTheDialogFromTheInformationFile) {
   WriteInf("[configuration]\r\ndefinstalldir=D:\\APPS\\QV\r\nInitialFile=QVCONF.INI\r\n");
   TestWindow& w = OpenDialog();
@@ -97,15 +83,13 @@ TEST_F(InstallerStart, TheApplicationRegistersTheClassThenRunsTheDialog) {
   EXPECT_EQ(log.front(), "register Percent") << "the class exists before the dialog names it";
   EXPECT_EQ(host.ModalRuns(), std::vector<int>{101});
   EXPECT_EQ(host.LastWindow(101)->EndCode(), 2);
-}
 
-TEST_F(InstallerStart, WithoutTheClassNoDialogIsShown) {
-  WriteInf("[Configuration]\r\n");
+  // Without the class no dialog is shown, and nothing said.
   progressClass.accepts = false;
-  CInstallApp app;
-  EXPECT_EQ(app.Run(host, services), 0);
-  EXPECT_TRUE(host.ModalRuns().empty());
-  EXPECT_TRUE(host.MessageBoxes().empty());
+  const std::size_t boxes = host.MessageBoxes().size();
+  EXPECT_EQ(CInstallApp().Run(host, services), 0);
+  EXPECT_EQ(host.ModalRuns(), std::vector<int>{101});
+  EXPECT_EQ(host.MessageBoxes().size(), boxes);
 }
 
 TEST_F(InstallerStart, LeavingAsksFirstFromEveryWayOut) {
@@ -191,6 +175,36 @@ TEST_F(InstallerStart, SetupPressedDuringTheStartUpDoesNothing) {
   w.Click(kIdOk);
   EXPECT_EQ(files.copyAttempts, 1);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{expected::kSetupSuccess});
+}
+
+// The ports the start-up counts in the firmware's base-address table, as they
+// reach the configuration file.
+TEST_F(InstallerStart, CountsTheStandardBaseAddressesOfTheFirmwareTable) {
+  using Table = std::array<std::uint16_t, 3>;
+  struct Case {
+    std::optional<Table> table;  // std::nullopt: the platform refuses the read
+    int knownPorts;
+    int count;
+  };
+  const Case cases[] = {
+      {Table{0x378, 0, 0}, 0, 1},
+      {Table{0x3BC, 0x378, 0x278}, 0, 3},
+      {Table{0x378, 0x378, 0}, 0, 2},  // the same address twice counts twice
+      {Table{0x278, 0x3BC, 0}, 0, 2},
+      {Table{0x2BC, 0xBC00, 0}, 0, 0},  // whole words, standard addresses only
+      {Table{0, 0, 0}, 3, 0},           // a table that reads is believed
+      {std::nullopt, 0, 0},             // refused: the system's own LPT devices
+      {std::nullopt, 2, 2},
+  };
+  WriteInf("[Configuration]\r\nInitialFile=QV27-518.ini\r\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.table) + ", known " + std::to_string(c.knownPorts));
+    ports.table = c.table;
+    ports.knownPorts = c.knownPorts;
+    StartDialog();
+    dialog->WriteConfiguration();
+    EXPECT_EQ(ConfigEntry("PortCount"), std::to_string(c.count));
+  }
 }
 
 }  // namespace

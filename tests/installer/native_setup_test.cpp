@@ -32,41 +32,30 @@ using testing::Control;
 using testing::PressButton;
 using testing::SaveShot;
 
-std::string Status(QWidget* dialog) { return testing::ControlText(dialog, 1005); }
-
-class NativeSetup : public ::testing::Test {
- protected:
-  void SetUp() override {
-    testing::QtTestApplication("setup");
-    clock_.step = std::chrono::milliseconds(5);
-  }
-
-  testing::ThrowawayHome home_;
-  testing::FakeClock clock_;
-  testing::MessageBoxAnswers boxes_;
-  std::deque<std::function<void(QWidget*)>> others;
-};
-
-TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
-  const fs::path medium = QV_LINUX_MEDIUM;
+TEST(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
+  testing::ThrowawayHome home;
+  testing::QtTestApplication("setup");
+  testing::FakeClock clock;
+  clock.step = std::chrono::milliseconds(5);
+  testing::MessageBoxAnswers boxes;
   QWidget* main = nullptr;
   QTimer camera;  // the dialog halfway, while the second of two files is copied
   QObject::connect(&camera, &QTimer::timeout, [&] {
-    if (!main || Status(main) != "Copying File: README.TXT") return;
+    if (!main || testing::ControlText(main, 1005) != "Copying File: README.TXT") return;
     camera.stop();
     SaveShot(main, "setup-dialog-101-copying");
   });
-  others = {[](QWidget* about) {
+  std::deque<std::function<void(QWidget*)>> others = {[](QWidget* about) {
     SaveShot(about, "setup-about-dialog-100");
     QTest::keyClick(about, Qt::Key_Return);
   }};
-  boxes_.answers = {[&](QMessageBox* box) {
+  boxes.answers = {[&](QMessageBox* box) {
     SaveShot(main, "setup-dialog-101-done");
     SaveShot(box, "setup-success");
     PressButton(box, QStringLiteral("OK"));
   }};
   const int code = testing::RunNativeSetup(
-      medium, clock_, boxes_,
+      QV_LINUX_MEDIUM, clock, boxes,
       [&](QWidget* dialog) {
         main = dialog;
         camera.start(0);
@@ -76,14 +65,14 @@ TEST_F(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
       },
       &others);
   EXPECT_EQ(code, 0) << "a program whose start-up routine returns ends with 0";
-  ASSERT_EQ(boxes_.Texts(), std::vector<std::string>{"System completes installation successfully."});
+  ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"System completes installation successfully."});
   EXPECT_TRUE(others.empty()) << "About was not shown";
 
-  const fs::path installed = home_ / "QV27-518";
+  const fs::path installed = home / "QV27-518";
   EXPECT_EQ(testing::ReadFileBytes(installed / "QV27-518"), testing::ReadFileBytes(QV_SETTING_PROGRAM));
   EXPECT_EQ(testing::ReadFileBytes(installed / "README.TXT"), testing::ReadFileBytes(QV_README));
   EXPECT_EQ(fs::status(installed / "QV27-518").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
-  const std::string config = testing::ReadFileBytes(home_ / ".config/qv27-518/QV27-518.ini");
+  const std::string config = testing::ReadFileBytes(home / ".config/qv27-518/QV27-518.ini");
   EXPECT_NE(config.find("PortCount=" + std::to_string(testing::NativePortCount()) + "\n"), std::string::npos) << config;
   EXPECT_NE(config.find("InstalledDir=" + installed.string() + "\n"), std::string::npos) << config;
 

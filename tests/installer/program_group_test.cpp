@@ -16,17 +16,15 @@ class ProgramGroup : public InstallerFixture {
  protected:
   // A dialog whose information file lists these group lines, ready to run
   // CreateProgramGroup for the install path.
-  CInstallDlg& Prepared(const std::vector<std::string>& items, std::string_view installPath) {
+  CInstallDlg& Prepared(const std::vector<std::string>& items, const std::string& installPath) {
     std::string inf = "[Program Group Info]\nGroupName=QV27-518 Tools\nfiles=" + std::to_string(items.size()) + "\n";
     for (std::size_t i = 0; i < items.size(); ++i) inf += "file" + std::to_string(i + 1) + "=" + items[i] + "\n";
     WriteInf(inf);
     testing::TestWindow& w = StartDialog();
     // The install path comes from the field, as Setup takes it; a drive's
     // root loses its one trailing backslash there.
-    files.AddDirectory("C:\\");
-    w.Type(kPath, installPath == "C:" ? std::string("C:\\") : std::string(installPath));
+    w.Type(kPath, installPath == "C:" ? "C:\\" : installPath);
     EXPECT_EQ(dialog->PrepareInstallDir(), 1);
-    EXPECT_EQ(PrepareInstallDir(files, installPath == "C:" ? std::string("C:\\") : std::string(installPath)), installPath);
     shell.groups.clear();
     shell.items.clear();
     log.clear();
@@ -36,35 +34,36 @@ class ProgramGroup : public InstallerFixture {
 };
 
 TEST_F(ProgramGroup, TheGroupAndEachItemGoToTheShellInOrder) {
-  CInstallDlg& d = Prepared({"QV27-518.EXE, QV27-518 Setting Program", "readme.txt, Read Me, first", "SUB\\B.TXT, B"},
-                            "C:\\QV27-518");
-  EXPECT_EQ(d.CreateProgramGroup(), 1);
-  EXPECT_EQ(shell.groups, std::vector<std::string>{"QV27-518 Tools"});
-  EXPECT_EQ(shell.items, (std::vector<Item>{
-                             {"QV27-518 Setting Program", "C:\\QV27-518", "QV27-518.EXE", GroupItemKind::Program},
-                             {"Read Me, first", "C:\\QV27-518", "readme.txt", GroupItemKind::TextFile},
-                             {"B", "C:\\QV27-518", "SUB\\B.TXT", GroupItemKind::Program},
-                         }));
-  EXPECT_EQ(log, (std::vector<std::string>{"status Creating program group", "shell begin", "shell group QV27-518 Tools",
-                                           "shell item QV27-518 Setting Program", "shell item Read Me, first",
-                                           "shell item B", "shell end", "status "}));
-  ASSERT_FALSE(statusLine.empty());
-  EXPECT_EQ(statusLine.back().text, "") << "cleared after the pause";
-  EXPECT_GE(statusLine.back().at - statusLine.front().at, 1000u);
-}
-
-TEST_F(ProgramGroup, WithoutItemsOnlyTheGroupIsCreated) {
-  CInstallDlg& d = Prepared({}, "C:\\QV27-518");
-  EXPECT_EQ(d.CreateProgramGroup(), 1);
-  EXPECT_EQ(shell.groups, std::vector<std::string>{"QV27-518 Tools"});
-  EXPECT_TRUE(shell.items.empty());
-}
-
-TEST_F(ProgramGroup, ADriveRootIsHandedOnWithoutItsBackslash) {
-  CInstallDlg& d = Prepared({"TOOL.EXE, Tool"}, "C:");
-  d.CreateProgramGroup();
-  ASSERT_EQ(shell.items.size(), 1u);
-  EXPECT_EQ(shell.items[0].installPath, "C:");
+  struct Case {
+    std::vector<std::string> lines;
+    std::string installPath;
+    std::vector<Item> items;
+  };
+  const Case cases[] = {
+      {{"QV27-518.EXE, QV27-518 Setting Program", "readme.txt, Read Me, first", "SUB\\B.TXT, B"},
+       "C:\\QV27-518",
+       {{"QV27-518 Setting Program", "C:\\QV27-518", "QV27-518.EXE", GroupItemKind::Program},
+        {"Read Me, first", "C:\\QV27-518", "readme.txt", GroupItemKind::TextFile},
+        {"B", "C:\\QV27-518", "SUB\\B.TXT", GroupItemKind::Program}}},
+      {{}, "C:\\QV27-518", {}},  // only the group
+      // A drive's root is handed on without its backslash.
+      {{"TOOL.EXE, Tool"}, "C:", {{"Tool", "C:", "TOOL.EXE", GroupItemKind::Program}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.installPath + " with " + std::to_string(c.items.size()) + " items");
+    CInstallDlg& d = Prepared(c.lines, c.installPath);
+    EXPECT_EQ(d.CreateProgramGroup(), 1);
+    EXPECT_EQ(shell.groups, std::vector<std::string>{"QV27-518 Tools"});
+    EXPECT_EQ(shell.items, c.items);
+    std::vector<std::string> expected = {"status Creating program group", "shell begin",
+                                         "shell group QV27-518 Tools"};
+    for (const Item& item : c.items) expected.push_back("shell item " + item.caption);
+    expected.insert(expected.end(), {"shell end", "status "});
+    EXPECT_EQ(log, expected);
+    ASSERT_FALSE(statusLine.empty());
+    EXPECT_EQ(statusLine.back().text, "") << "cleared after the pause";
+    EXPECT_GE(statusLine.back().at - statusLine.front().at, 1000u);
+  }
 }
 
 // Without its own group, an item would land in whichever group the shell has
@@ -81,7 +80,6 @@ TEST_F(ProgramGroup, AShellThatDoesNotAnswerCostsNothingButItsItems) {
   shell.answers = false;
   WriteInf("[Directory]\ndirs=1\ndir1=.\n[Program]\nfiles=0\n[Program Group Info]\nfiles=1\nfile1=A.EXE, A\n");
   testing::TestWindow& w = StartDialog();
-  files.AddDirectory("C:\\");
   w.Type(kPath, "C:\\QV27-518");
   w.Click(kIdOk);
   EXPECT_EQ(shell.groups.size() + shell.items.size(), 2u) << "every item is still tried";

@@ -183,7 +183,7 @@ class QtSetupDriver final : public SetupDriver {
   void Queue(std::vector<BoxAnswer> answers) {
     for (BoxAnswer& answer : answers)
       boxes_.answers.push_back([this, answer = std::move(answer)](QMessageBox* box) {
-        Extra& extra = extras_[boxes_.seen.size() - 1];
+        SetupBox& extra = extras_[boxes_.seen.size() - 1];
         for (auto* button : box->buttons()) extra.buttons.push_back(AnswerOf(button->text().remove('&')));
         std::sort(extra.buttons.begin(), extra.buttons.end());
         if (std::count(extra.buttons.begin(), extra.buttons.end(), kAnswerRetry)) SaveShot(box, "setup-retry-cancel");
@@ -195,25 +195,20 @@ class QtSetupDriver final : public SetupDriver {
   std::vector<SetupBox> BoxesSince(std::size_t before) {
     std::vector<SetupBox> boxes;
     for (std::size_t i = before; i < boxes_.seen.size(); ++i) {
-      SetupBox box;
+      SetupBox box = extras_[i];
       static_cast<BoxSeen&>(box) = boxes_.seen[i];
-      box.buttons = extras_[i].buttons;
-      box.status = extras_[i].status;
       boxes.push_back(box);
     }
     return boxes;
   }
 
-  struct Extra {
-    std::vector<int> buttons;
-    std::string status;
-  };
   ThrowawayHome home_;
   TempDir mediumDir_;
   fs::path medium_ = mediumDir_ / "medium";
   FakeClock clock_;
   MessageBoxAnswers boxes_;
-  std::map<std::size_t, Extra> extras_;  // by the box's place among all boxes
+  // The buttons and status line of each box, by its place among all boxes.
+  std::map<std::size_t, SetupBox> extras_;
   QWidget* dialog_ = nullptr;
 };
 

@@ -8,7 +8,6 @@
 // every target refuses (hostile_media.h) run here too.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -48,7 +47,7 @@ std::string Inf(const std::vector<std::string>& fileLines) {
   return hostile::Inf(fileLines,
                       std::string("[Program Group Info]\r\nGroupName=") + kGroup +
                           "\r\nfiles=1\r\nfile1=PLAIN.DAT, Plain Data\r\n",
-                      std::string("DefInstallDir=C:\\QV27-518\r\nInitialFile=") + kConfig +
+                      std::string("DefInstallDir=C:\\QVTEST\\DEFAULT\r\nInitialFile=") + kConfig +
                           "\r\n[Directory]\r\ndirs=2\r\ndir1=.\r\ndir2=\\DRIVER\r\n");
 }
 
@@ -117,7 +116,8 @@ TEST_F(SetupScenario, InstallsPlainAndCompressedFilesIntoANewNestedDirectory) {
                                        "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
     const auto outcome = driver->Run([&] {
       EXPECT_EQ(driver->Text(kStatus), kSetupReady);
-      EXPECT_EQ(driver->Text(kPath), driver->Shown("C:\\QV27-518")) << "the information file's DefInstallDir";
+      EXPECT_EQ(driver->Text(kPath), driver->Shown("C:\\QVTEST\\DEFAULT"))
+          << "the information file's DefInstallDir";
       const auto boxes = Setup(c.target, {kAnswerOk});
       ExpectSuccess(boxes);
     });
@@ -209,26 +209,12 @@ TEST_F(SetupScenario, AnUnknownCompressionOrAFolderInTheWayPromptsUntilRepaired)
   ExpectNoCompressedNames(target);
 }
 
-TEST_F(SetupScenario, InstallingIntoTheMediumFolderLeavesItsFilesWhole) {
+TEST_F(SetupScenario, ARelativePathIsInvalidAndTheMediumFolderItselfInstallsWhole) {
   const std::string packed = CompressSzdd(kReadme);
   driver->PutOnMedium("README.TX_", packed);
   driver->PutOnMedium("PLAIN.DAT", kPlain);
   driver->PutOnMedium(kInfName, Inf({"1:README.TX_,1,README.TXT,1,N,N,N", "1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
   const std::string medium = driver->MediumFolder();
-  driver->Run([&] {
-    const auto boxes = Setup(medium, {kAnswerOk});
-    ExpectSuccess(boxes);
-  });
-  ExpectFile(medium, "PLAIN.DAT", kPlain);  // a file copied onto itself stays as it was
-  ExpectFile(medium, "README.TXT", kReadme);
-  ExpectFile(medium, "README.TX_", packed);
-  EXPECT_EQ(Entry("InstalledDir"), driver->Shown(medium));
-}
-
-TEST_F(SetupScenario, ARelativeInstallPathIsInvalidAndNothingIsInstalled) {
-  driver->PutOnMedium("PLAIN.DAT", kPlain);
-  driver->PutOnMedium(kInfName, Inf({"1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
-  const std::string target = "C:\\QVTEST\\QV";
   const auto outcome = driver->Run([&] {
     std::vector<std::string> paths = {"QV", "QV\\", "\\QV"};
     // A path relative to a drive's own folder, where the host has drives
@@ -241,17 +227,18 @@ TEST_F(SetupScenario, ARelativeInstallPathIsInvalidAndNothingIsInstalled) {
       ExpectBox(boxes[0], "Installation path is invalid.", kSetupErrorTitle, BoxIcon::Warning, {kAnswerOk});
       EXPECT_TRUE(driver->Running());
       EXPECT_EQ(driver->Text(kStatus), "");
-      EXPECT_FALSE(driver->Exists(Joined(driver->MediumFolder(), "QV"))) << "the working directory is the medium";
+      EXPECT_FALSE(driver->Exists(Joined(medium, "QV"))) << "the working directory is the medium";
       EXPECT_FALSE(driver->Exists("C:\\QV"));
       EXPECT_EQ(driver->Configuration(kConfig), std::nullopt);
     }
-    // The user types a full path instead.
-    const auto boxes = Setup(target, {kAnswerOk});
-    ExpectSuccess(boxes);
+    // The user types a full path instead: the medium's own folder.
+    ExpectSuccess(Setup(medium, {kAnswerOk}));
   });
   EXPECT_EQ(outcome.exitCode, 0);
-  ExpectFile(target, "PLAIN.DAT", kPlain);
-  EXPECT_EQ(Entry("InstalledDir"), driver->Shown(target));
+  ExpectFile(medium, "PLAIN.DAT", kPlain);  // a file copied onto itself stays as it was
+  ExpectFile(medium, "README.TXT", kReadme);
+  ExpectFile(medium, "README.TX_", packed);
+  EXPECT_EQ(Entry("InstalledDir"), driver->Shown(medium));
 }
 
 TEST_F(SetupScenario, WithoutItsInformationFileTheProgramEnds) {
@@ -299,11 +286,8 @@ std::vector<hostile::HostileCase> EveryTarget() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Media, HostileMedium, ::testing::ValuesIn(EveryTarget()), [](const auto& info) {
-  std::string name = info.param.name;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Media, HostileMedium, ::testing::ValuesIn(EveryTarget()),
+                         [](const auto& info) { return hostile::TestName(info.param); });
 
 }  // namespace
 }  // namespace qv::testing

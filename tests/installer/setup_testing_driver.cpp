@@ -8,17 +8,11 @@
 
 #include "framework/dialog_manager.h"
 #include "installer/install_app.h"
-#include "platform/posix/ini_profile_store.h"
 #include "tests/installer/expected_installer.h"
-#include "tests/support/installer_doubles.h"
+#include "tests/installer/installer_fixture.h"
 #include "tests/support/setup_driver.h"
-#include "tests/support/temp_dir.h"
-#include "tests/support/testing_host.h"
 
 namespace qv {
-
-ResourceBundle InstallerResources();
-
 namespace testing {
 namespace {
 
@@ -26,17 +20,15 @@ class TestingSetupDriver final : public SetupDriver {
  public:
   TestingSetupDriver() {
     files_.modulePath = medium_ + "\\SETUP.EXE";
-    for (const char* folder : {"A:\\", "A:\\MEDIUM", "C:\\", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"})
-      files_.AddDirectory(folder);
+    files_.AddDirectory(medium_);
     files_.AddDirectory("C:\\BESIDE");
     files_.AddFile("C:\\BESIDE\\X", "the user's own");  // which no medium may reach
-    ports_.table = {0x378, 0x278, 0};
-    clock_.step = std::chrono::milliseconds(1);
+    rig_.ports.table = {0x378, 0x278, 0};
   }
 
   void PutOnMedium(const std::string& name, const std::string& bytes) override {
     files_.AddFile(OnMedium(name), bytes);
-    WriteFileBytes(dir_ / OnMedium(name), bytes);
+    WriteFileBytes(rig_.dir / OnMedium(name), bytes);
   }
   void NestMedium(const std::string& folder) override {
     medium_ += "\\" + folder;
@@ -55,8 +47,8 @@ class TestingSetupDriver final : public SetupDriver {
   }
   void RemoveFolder(const std::string& typed) override { files_.RemoveDirectory(typed); }
   std::optional<std::string> Configuration(const std::string& name) override {
-    if (!std::filesystem::exists(dir_ / name)) return std::nullopt;
-    return ReadFileBytes(dir_ / name);
+    if (!std::filesystem::exists(rig_.dir / name)) return std::nullopt;
+    return ReadFileBytes(rig_.dir / name);
   }
   std::map<std::string, std::string> Outside() override {
     std::map<std::string, std::string> entries;
@@ -68,8 +60,9 @@ class TestingSetupDriver final : public SetupDriver {
   }
   int PortCount() override { return 2; }
   std::optional<bool> GroupHas(const std::string& group, const std::string& caption) override {
-    return std::count(shell_.groups.begin(), shell_.groups.end(), group) == 1 &&
-           std::any_of(shell_.items.begin(), shell_.items.end(), [&](const auto& item) { return item.caption == caption; });
+    const auto& items = rig_.shell.items;
+    return std::count(rig_.shell.groups.begin(), rig_.shell.groups.end(), group) == 1 &&
+           std::any_of(items.begin(), items.end(), [&](const auto& item) { return item.caption == caption; });
   }
 
   Outcome Run(const std::function<void()>& whenReady, std::vector<BoxAnswer> atStart) override {
@@ -81,7 +74,7 @@ class TestingSetupDriver final : public SetupDriver {
       outcome.ready = window.Text(1005) == expected::kSetupReady;
       if (outcome.ready) whenReady();
     });
-    const int code = app_.Run(host_, services_);
+    const int code = app_.Run(host_, rig_.services);
     window_ = host_.LastWindow(expected::SetupDialog().id);
     if (!outcome.ready) outcome.atStart = BoxesSince(0);
     if (window_ && !window_->EndedByHost()) outcome.exitCode = code;
@@ -131,15 +124,9 @@ class TestingSetupDriver final : public SetupDriver {
   }
 
   std::string medium_ = "A:\\MEDIUM";
-  TempDir dir_;
-  posix::IniProfileStore profile_{dir_.path()};
-  FakeInstallerFileSystem files_;
-  FakePortTable ports_;
-  RecordingProgressClass progressClass_;
-  RecordingShell shell_;
-  FakeClock clock_;
-  TestingHost host_{InstallerResources()};
-  InstallerServices services_{profile_, files_, ports_, progressClass_, shell_, clock_};
+  InstallerRig rig_;
+  FakeInstallerFileSystem& files_ = rig_.files;
+  TestingHost& host_ = rig_.host;
   CInstallApp app_;
   TestWindow* window_ = nullptr;
   std::map<std::size_t, std::string> statusAtBox_;  // by the box's place among all boxes

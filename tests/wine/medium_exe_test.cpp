@@ -1,6 +1,9 @@
-// The sample distribution medium installed as a user would: setup.exe from
-// the build's sample-medium with its progress bar, the program group in the shell,
-// and the installed setting program opening with what the installer wrote.
+// The real setup.exe: the resources it carries, against the documented
+// layout, and the sample distribution medium installed as a user would:
+// setup.exe from the build's sample-medium with its progress bar, the program
+// group in the shell, and the installed setting program opening with what
+// the installer wrote. Its other installations are the installer scenarios
+// (tests/installer/setup_scenarios.cpp), run on setup_exe_driver.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,25 +18,32 @@ using wine::RunningProgram;
 
 constexpr const char* kTarget = "C:\\QV27-518";
 
+TEST(SetupExeResources, AreTheExpectedOnes) {
+  HMODULE module = LoadLibraryExA((wine::BinDirectory() + "\\setup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  const auto find = [&](ResourceType type, unsigned id) {
+    return wine::ResourceBytes(module, static_cast<unsigned>(type), id);
+  };
+  EXPECT_EQ(expected::CompareResources(find, expected::ExpectedInstallerResources()),
+            std::vector<std::string>{});
+  FreeLibrary(module);
+}
+
 std::string MediumDirectory() {
   const std::string bin = wine::BinDirectory();
   return bin.substr(0, bin.find_last_of('\\')) + "\\sample-medium";
 }
 
-// Waits until the status line shows the text.
+// Waits (up to 30 s) until the status line shows the text.
 bool WaitForStatus(HWND dialog, const std::string& text) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (wine::ControlText(dialog, 1005) != text) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    Sleep(20);
-  }
-  return true;
+  for (int i = 0; i < 1500 && wine::ControlText(dialog, 1005) != text; ++i) Sleep(20);
+  return wine::ControlText(dialog, 1005) == text;
 }
 
 class SampleMedium : public ::testing::Test {
  protected:
-  void SetUp() override { Clean(); }
-  void TearDown() override {
+  SampleMedium() { Clean(); }
+  ~SampleMedium() override {
     installer.Kill();
     setting.Kill();
     wine::CloseGroupWindow("QV27-518");
@@ -75,29 +85,26 @@ TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
   RunningProgram::PressButton(done->window, IDOK);
   EXPECT_EQ(installer.WaitForExit(), 0u);
 
-  // The files, expanded.
-  EXPECT_EQ(wine::ReadFile(std::string(kTarget) + "\\QV27-518.EXE"), wine::ReadFile(wine::BinDirectory() + "\\QV27-518.exe"));
-  const auto guide = wine::ReadFile(std::string(kTarget) + "\\README.TXT");
-  ASSERT_TRUE(guide);
-  EXPECT_EQ(guide->rfind("QV27-518 Printer-Sharing Switch", 0), 0u);
-
-  // The configuration the installer wrote.
-  const auto config = wine::ReadFile(ini);
-  ASSERT_TRUE(config);
-  EXPECT_NE(config->find("InstalledDir=C:\\QV27-518"), std::string::npos);
-  const std::size_t at = config->find("PortCount=");
-  ASSERT_NE(at, std::string::npos);
-  const int portCount = std::atoi(config->c_str() + at + 10);
+  // The files, expanded, and the configuration the installer wrote.
+  const std::string target = kTarget;
+  EXPECT_EQ(wine::ReadFile(target + "\\QV27-518.EXE"),
+            wine::ReadFile(wine::BinDirectory() + "\\QV27-518.exe"));
+  const std::string guide = wine::ReadFile(target + "\\README.TXT").value_or("");
+  EXPECT_EQ(guide.rfind("QV27-518 Printer-Sharing Switch", 0), 0u);
+  const std::string config = wine::ReadFile(ini).value_or("");
+  EXPECT_NE(config.find("InstalledDir=C:\\QV27-518"), std::string::npos) << config;
+  const std::size_t at = config.find("PortCount=");
+  ASSERT_NE(at, std::string::npos) << config;
+  const int portCount = std::atoi(config.c_str() + at + 10);
 
   // The group in the shell. Wine's shell makes a link only for a command
   // line that names one existing file, so the README item, which opens the
   // file in Notepad, gets none there.
-  EXPECT_TRUE(std::filesystem::is_directory(wine::ProgramGroupFolder("QV27-518")));
   EXPECT_TRUE(std::filesystem::exists(wine::ProgramGroupFolder("QV27-518") / "QV27-518 Setting Program.lnk"));
   wine::CloseGroupWindow("QV27-518");
 
   // The installed setting program, with the ports the installer counted.
-  ASSERT_TRUE(setting.Start(std::string(kTarget) + "\\QV27-518.EXE", kTarget));
+  ASSERT_TRUE(setting.Start(target + "\\QV27-518.EXE", target));
   HWND settingDialog = setting.WaitForWindow("QV27-518 Setting Program", "#32770");
   ASSERT_NE(settingDialog, nullptr);
   EXPECT_TRUE(wine::IsControlEnabled(settingDialog, 1036));

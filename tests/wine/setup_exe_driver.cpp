@@ -81,13 +81,10 @@ class WineSetupDriver final : public SetupDriver {
 
   Outcome Run(const std::function<void()>& whenReady, std::vector<BoxAnswer> atStart) override {
     Outcome outcome;
-    if (!program_.Start(OnMedium("setup.exe"), medium_)) {
-      ADD_FAILURE() << "setup.exe did not start";
-      return outcome;
-    }
-    dialog_ = program_.WaitForWindow(expected::kSetupTitle, "#32770");
-    if (!dialog_) {
-      ADD_FAILURE() << "the setup dialog did not open";
+    dialog_ = nullptr;
+    if (!program_.Start(OnMedium("setup.exe"), medium_) ||
+        !(dialog_ = program_.WaitForWindow(expected::kSetupTitle, "#32770"))) {
+      ADD_FAILURE() << "setup.exe did not start" << (program_.Running() ? ": its dialog did not open" : "");
       return outcome;
     }
     // Ready, or the boxes that the start-up shows instead.
