@@ -43,7 +43,6 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   std::function<void()> duringWrite;
 
   Device& Add(const std::string& path);
-  Device& At(const std::string& path);
   // Lets another driver take or give back the port.
   void SetHeldByDriver(const std::string& path, bool held);
   // Events in the order they happened, from any thread.
@@ -67,11 +66,11 @@ class KernelLikePpdev final : public posix::PpdevCalls {
     bool locked = false;
     bool claimed = false;
   };
-  void Record(const std::string& call);
   // Sleeps until `free` holds, taking the mutex each time; EINTR when a
   // signal ends the sleep, as the kernel's interruptible sleeps do.
   int SleepUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& free);
-  int RegisterWrite(int fd, const std::string& call);
+  // A register access, which needs the claim; a status read gives the status.
+  int RegisterCall(int fd, const std::string& call, std::uint8_t* status = nullptr);
 
   std::mutex mutex_;
   std::map<std::string, Device> devices_;
