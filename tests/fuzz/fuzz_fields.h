@@ -2,7 +2,7 @@
 // byte 0x1E (record separator), which the grammars under test give no
 // meaning, so seeds stay readable and dictionaries stay useful. Also the
 // check that ends a run on a broken promise, with what was broken, and the
-// run's scratch directory with its files.
+// run's scratch directory with its files (WriteFileBytes from temp_dir.h).
 #pragma once
 
 #include <stdlib.h>
@@ -18,7 +18,11 @@
 #include <system_error>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
+
 namespace qv::fuzz {
+
+using testing::WriteFileBytes;
 
 inline std::vector<std::string_view> SplitFields(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string_view> fields;
@@ -64,10 +68,6 @@ inline const std::filesystem::path& RunDirectory(const char* prefix) {
     return new fs::path(pattern);
   }();
   return directory;
-}
-
-inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::ssize(bytes));
 }
 
 // The whole file; none when it cannot be opened.

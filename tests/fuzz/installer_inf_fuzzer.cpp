@@ -43,7 +43,7 @@ void RequireOneCommand(const std::optional<std::string>& command) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto fields = SplitFields(data, size);
   const fs::path& dir = RunDirectory("qv-inf-fuzz");
-  WriteFile(dir / kInfName, fields[0]);
+  WriteFileBytes(dir / kInfName, fields[0]);
   qv::posix::IniProfileStore profile(dir);
   const qv::InfoFile info = qv::ReadInfoFile(profile, kInfName);
   Require(info.diskLabels.size() <= qv::kMaxDisks && info.dirNames.size() <= qv::kMaxDirs &&

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const fs::path& home = RunDirectory("qv-szdd-fuzz");
   for (const auto& entry : fs::directory_iterator(home)) fs::remove_all(entry.path());
-  WriteFile(home / "SOURCE.EX_", input);
+  WriteFileBytes(home / "SOURCE.EX_", input);
 
   qv::posix::PosixInstallerFileSystem files(home, home / "windows", home / "system");
   const qv::LzCopyResult result = files.CopyExpanded("C:\\SOURCE.EX_", "C:\\TARGET.EXE");
