@@ -195,7 +195,12 @@ TEST_F(JobFixture, APortThatCannotBeHadGivesTheExitCodeCupsActsOn) {
   } cases[] = {
       {"7", [] {}, kExitRetry,
        "ERROR: There is no parallel port /dev/parport7 (is the ppdev module loaded?)\n"},
-      {"0", [&] { device = {.permitted = false, .group = "dialout"}; }, kExitStop,
+      {"0",
+       [&] {
+         device.permitted = false;
+         device.group = "dialout";
+       },
+       kExitStop,
        "ERROR: The lp user may not open /dev/parport0; it belongs to the group \"dialout\", which lp is not in\n"},
       {"0", [&] { device.heldByDriver = true; }, kExitRetry,
        "ERROR: /dev/parport0 is held by another driver; the job will be tried again later\n"},

@@ -41,6 +41,13 @@ int KernelLikePpdev::SleepUntil(std::unique_lock<std::mutex>& lock, const std::f
   return 0;
 }
 
+bool KernelLikePpdev::OtherFileHas(int fd, bool OpenFile::*flag) const {
+  const std::string& path = files_.at(fd).path;
+  for (const auto& [other, entry] : files_)
+    if (other != fd && entry.path == path && entry.*flag) return true;
+  return false;
+}
+
 int KernelLikePpdev::Open(const std::string& path, int& fd) {
   std::lock_guard lock(mutex_);
   calls.push_back("open " + path);
@@ -55,12 +62,7 @@ int KernelLikePpdev::Open(const std::string& path, int& fd) {
 int KernelLikePpdev::Lock(int fd, bool wait) {
   std::unique_lock lock(mutex_);
   calls.push_back(wait ? "lock" : "try lock");
-  OpenFile& file = files_.at(fd);
-  auto free = [&] {
-    for (const auto& [other, entry] : files_)
-      if (other != fd && entry.path == file.path && entry.locked) return false;
-    return true;
-  };
+  auto free = [&] { return !OtherFileHas(fd, &OpenFile::locked); };
   if (!free() && !wait) return EWOULDBLOCK;
   if (const int error = SleepUntil(lock, free)) return error;
   files_.at(fd).locked = true;
@@ -72,12 +74,7 @@ int KernelLikePpdev::Claim(int fd) {
   calls.push_back("claim");
   if (files_.at(fd).claimed) return EINVAL;  // "you've already got it"
   const std::string path = files_.at(fd).path;
-  auto free = [&] {
-    if (devices_.at(path).heldByDriver) return false;
-    for (const auto& [other, entry] : files_)
-      if (entry.path == path && entry.claimed) return false;
-    return true;
-  };
+  auto free = [&] { return !devices_.at(path).heldByDriver && !OtherFileHas(fd, &OpenFile::claimed); };
   if (const int error = SleepUntil(lock, free)) {
     calls.push_back("claim interrupted");
     return error;

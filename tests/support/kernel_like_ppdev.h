@@ -69,6 +69,8 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   // Sleeps until `free` holds, taking the mutex each time; EINTR when a
   // signal ends the sleep, as the kernel's interruptible sleeps do.
   int SleepUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& free);
+  // Whether another open file of fd's port has locked or claimed it.
+  bool OtherFileHas(int fd, bool OpenFile::*flag) const;
   // A register access, which needs the claim; a status read gives the status.
   int RegisterCall(int fd, const std::string& call, std::uint8_t* status = nullptr);
 
