@@ -177,7 +177,8 @@ TEST_F(CupsdBackend, JobsOnAAndBAtOnceAreEachWholeOneAfterTheOther) {
   Submit("B", b);
   ASSERT_TRUE(PollUntil([&] { return Backends().size() == 2; }));
   reader_->Pause(false);
-  ASSERT_TRUE(PollUntil([&] { return NothingPending() && Closes() == 2 && reader_->Data().size() >= 4'000'000; }));
+  ASSERT_TRUE(PollUntil(
+      [&] { return NothingPending() && Closes() == 2 && reader_->Data().size() >= 4'000'000; }));
   const std::vector<int> pids = Backends();
   ASSERT_EQ(pids.size(), 2u);
   // Both started at once; the second waited for the lock.
@@ -201,7 +202,8 @@ TEST_F(CupsdBackend, JobsOnAAndBAtOnceAreEachWholeOneAfterTheOther) {
 TEST_F(CupsdBackend, TwoCopiesOnAQueueWithoutAFilterAreTheDataTwiceAfterOneCommand) {
   const std::string data = RandomBytes(100'000, 4);
   Submit("B", data, "-n 2");
-  ASSERT_TRUE(PollUntil([&] { return NothingPending() && Closes() == 1 && reader_->Data().size() >= 200'000; }));
+  ASSERT_TRUE(PollUntil(
+      [&] { return NothingPending() && Closes() == 1 && reader_->Data().size() >= 200'000; }));
   EXPECT_EQ(reader_->Data(), data + data);
   ExpectJob(Backends().at(0), switch_commands::kSelectB);
 }

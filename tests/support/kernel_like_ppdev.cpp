@@ -74,7 +74,9 @@ int KernelLikePpdev::Claim(int fd) {
   calls.push_back("claim");
   if (files_.at(fd).claimed) return EINVAL;  // "you've already got it"
   const std::string path = files_.at(fd).path;
-  auto free = [&] { return !devices_.at(path).heldByDriver && !OtherFileHas(fd, &OpenFile::claimed); };
+  auto free = [&] {
+    return !devices_.at(path).heldByDriver && !OtherFileHas(fd, &OpenFile::claimed);
+  };
   if (const int error = SleepUntil(lock, free)) {
     calls.push_back("claim interrupted");
     return error;

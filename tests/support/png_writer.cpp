@@ -65,7 +65,8 @@ std::string Zlib(int width, int height, const std::vector<std::uint8_t>& rgb) {
 
 }  // namespace
 
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgb) {
   std::string header;
   PutBig32(header, static_cast<std::uint32_t>(width));
   PutBig32(header, static_cast<std::uint32_t>(height));

@@ -35,7 +35,9 @@ class StandInPpdevCalls final : public posix::SystemPpdevCalls {
   long Write(int fd, std::span<const std::uint8_t> bytes) override;
   int Release(int) override { return Record("release"); }
   void Close(int fd) override;
-  std::string GroupOf(const std::string& path) override { return SystemPpdevCalls::GroupOf(Mapped(path)); }
+  std::string GroupOf(const std::string& path) override {
+    return SystemPpdevCalls::GroupOf(Mapped(path));
+  }
 
  protected:
   std::string DeviceFolder() override { return folder_; }

@@ -89,11 +89,13 @@ std::string CompressSzdd(std::string_view data) {
     for (int bit = 0; bit < 8 && at < data.size(); ++bit) {
       std::size_t bestLength = 0, bestFrom = 0;
       long candidate = at + kMinMatch <= data.size() ? head[Hash(data, at)] : -1;
-      for (int depth = 0; candidate >= 0 && depth < kChainDepth; ++depth, candidate = previous[candidate]) {
+      for (int depth = 0; candidate >= 0 && depth < kChainDepth;
+           ++depth, candidate = previous[candidate]) {
         const auto from = static_cast<std::size_t>(candidate);
         if (at - from > kMaxDistance) break;
         std::size_t length = 0;
-        while (length < kMaxMatch && at + length < data.size() && data[from + length] == data[at + length])
+        while (length < kMaxMatch && at + length < data.size() &&
+               data[from + length] == data[at + length])
           ++length;
         if (length > bestLength) {
           bestLength = length;
