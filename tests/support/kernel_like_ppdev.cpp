@@ -85,25 +85,14 @@ int KernelLikePpdev::Claim(int fd) {
   return 0;
 }
 
-int KernelLikePpdev::RegisterCall(int fd, const std::string& call, std::uint8_t* status) {
+int KernelLikePpdev::RegisterCall(int fd, const char* name, std::optional<std::uint8_t> written,
+                                  std::uint8_t* status) {
   std::lock_guard lock(mutex_);
-  calls.push_back(call);
+  calls.push_back(written ? name + (" " + Hex(*written)) : name);
   const OpenFile& file = files_.at(fd);
   if (!file.claimed) return EINVAL;
   if (status) *status = devices_.at(file.path).status;
   return 0;
-}
-
-int KernelLikePpdev::WriteData(int fd, std::uint8_t value) {
-  return RegisterCall(fd, "data " + Hex(value));
-}
-
-int KernelLikePpdev::WriteControl(int fd, std::uint8_t value) {
-  return RegisterCall(fd, "control " + Hex(value));
-}
-
-int KernelLikePpdev::ReadStatus(int fd, std::uint8_t& value) {
-  return RegisterCall(fd, "status", &value);
 }
 
 long KernelLikePpdev::Write(int fd, std::span<const std::uint8_t> bytes) {

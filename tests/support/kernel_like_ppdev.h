@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,11 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   int Open(const std::string& path, int& fd) override;
   int Lock(int fd, bool wait) override;
   int Claim(int fd) override;
-  int WriteData(int fd, std::uint8_t value) override;
-  int WriteControl(int fd, std::uint8_t value) override;
-  int ReadStatus(int fd, std::uint8_t& value) override;
+  int WriteData(int fd, std::uint8_t byte) override { return RegisterCall(fd, "data", byte); }
+  int WriteControl(int fd, std::uint8_t byte) override { return RegisterCall(fd, "control", byte); }
+  int ReadStatus(int fd, std::uint8_t& status) override {
+    return RegisterCall(fd, "status", std::nullopt, &status);
+  }
   long Write(int fd, std::span<const std::uint8_t> bytes) override;
   int Release(int fd) override;
   void Close(int fd) override;
@@ -71,8 +74,10 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   int SleepUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& free);
   // Whether another open file of fd's port has locked or claimed it.
   bool OtherFileHas(int fd, bool OpenFile::*flag) const;
-  // A register access, which needs the claim; a status read gives the status.
-  int RegisterCall(int fd, const std::string& call, std::uint8_t* status = nullptr);
+  // A register access, which needs the claim, recorded as "name XX" with the
+  // value written; a status read gives the status.
+  int RegisterCall(int fd, const char* name, std::optional<std::uint8_t> written,
+                   std::uint8_t* status = nullptr);
 
   std::mutex mutex_;
   std::map<std::string, Device> devices_;
