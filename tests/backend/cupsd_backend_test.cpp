@@ -14,12 +14,13 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <random>
 #include <sstream>
 #include <thread>
 
+#include "tests/support/kernel_like_ppdev.h"
+#include "tests/support/poll_until.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/throwaway_print_server.h"
 
@@ -42,16 +43,14 @@ class PortReader {
   explicit PortReader(const fs::path& fifo) : fd_(open(fifo.c_str(), O_RDWR | O_CLOEXEC)) {
     thread_ = std::thread([this] {
       char buffer[65536];
-      while (!stop_) {
-        pollfd ready{fd_, POLLIN, 0};
-        if (paused_ || poll(&ready, 1, 20) <= 0) {
-          if (paused_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-          continue;
+      for (pollfd ready{fd_, POLLIN, 0}; !stop_;) {
+        if (paused_) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } else if (poll(&ready, 1, 20) > 0) {
+          const ssize_t got = read(fd_, buffer, sizeof buffer);
+          std::lock_guard lock(mutex_);
+          if (got > 0) data_.append(buffer, static_cast<std::size_t>(got));
         }
-        const ssize_t got = read(fd_, buffer, sizeof buffer);
-        if (got <= 0) continue;
-        std::lock_guard lock(mutex_);
-        data_.append(buffer, static_cast<std::size_t>(got));
       }
     });
   }
@@ -81,13 +80,9 @@ std::string RandomBytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-// Waits, with a generous bound, for what a job does in its own time.
-bool Eventually(const std::function<bool()>& done) {
-  for (int round = 0; round < 1200; ++round) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return done();
+// What `command` shows contains `text`.
+bool Shows(const std::string& command, const std::string& text) {
+  return Server::Output(command).find(text) != std::string::npos;
 }
 
 class CupsdBackend : public ::testing::Test {
@@ -126,23 +121,18 @@ class CupsdBackend : public ::testing::Test {
     return id == std::string::npos ? out : out.substr(id, out.find(' ', id) - id);
   }
   static bool NothingPending() { return Server::Output("lpstat -o").empty(); }
-  std::vector<Event> Events() {
+  // The port's events, of every backend or of one.
+  std::vector<Event> Events(int pid = 0) {
     std::vector<Event> events;
     std::istringstream in(ReadFileBytes(port_ / "events"));
-    Event e;
-    while (in >> e.ns >> e.pid && std::getline(in >> std::ws, e.call)) events.push_back(e);
+    for (Event e; in >> e.ns >> e.pid && std::getline(in >> std::ws, e.call);)
+      if (pid == 0 || e.pid == pid) events.push_back(e);
     return events;
-  }
-  std::vector<Event> EventsOf(int pid) {
-    std::vector<Event> own;
-    for (const Event& e : Events())
-      if (e.pid == pid) own.push_back(e);
-    return own;
   }
   std::vector<int> Backends() {
     std::vector<int> pids;
     for (const Event& e : Events())
-      if (e.call.rfind("open", 0) == 0) pids.push_back(e.pid);
+      if (e.call.starts_with("open")) pids.push_back(e.pid);
     return pids;
   }
   long Closes() {
@@ -151,27 +141,24 @@ class CupsdBackend : public ::testing::Test {
   }
 
   // One backend's job as the port saw it: the lock, the claim, the whole
-  // command of `lastByte`'s printer with a millisecond after every data
-  // byte, the settle time, the data, the release.
-  void ExpectJob(int pid, const char* lastByte) {
-    const std::vector<Event> events = EventsOf(pid);
-    ASSERT_GE(events.size(), 27u);
-    std::vector<std::string> calls;
+  // command with a millisecond after every data byte, the settle time, the
+  // data, the release.
+  void ExpectJob(int pid, const SwitchCommand& command) {
+    const std::vector<Event> events = Events(pid);
+    std::vector<std::string> expected{"open /dev/parport0", "lock", "claim"}, calls;
+    for (const std::string& call : CommandCalls(command)) expected.push_back(call);
     for (const Event& e : events) calls.push_back(e.call);
-    EXPECT_EQ(calls[1], "lock");
-    EXPECT_EQ(calls[2], "claim");
-    EXPECT_EQ(calls[3], "control 0C");
-    EXPECT_EQ(calls[12], "control 0C");
-    EXPECT_EQ(calls[22], std::string("data ") + lastByte);
+    const std::size_t data = expected.size();  // the first write of the data
+    ASSERT_GT(calls.size(), data + 2);
+    EXPECT_EQ(std::vector(calls.begin(), calls.begin() + static_cast<long>(data)), expected);
+    for (std::size_t i = 3; i < data; ++i) {
+      if (!calls[i].starts_with("data ")) continue;
+      EXPECT_GE(events[i + 1].ns - events[i].ns, 1'000'000) << "the pause after call " << i;
+    }
+    EXPECT_TRUE(calls[data].starts_with("write ")) << calls[data];
+    EXPECT_GE(events[data].ns - events[data - 1].ns, 10'000'000) << "the settle time";
     EXPECT_EQ(calls.end()[-2], "release");
     EXPECT_EQ(calls.back(), "close");
-    for (std::size_t i = 4; i <= 22; ++i) {
-      if (i == 12) continue;
-      EXPECT_EQ(calls[i].rfind("data ", 0), 0u) << i;
-      EXPECT_GE(events[i + 1].ns - events[i].ns, 1'000'000) << "the pause after data byte " << i;
-    }
-    EXPECT_EQ(calls[23].rfind("write ", 0), 0u);
-    EXPECT_GE(events[23].ns - events[22].ns, 10'000'000) << "the settle time";
   }
 
   TempDir dir_;
@@ -188,9 +175,10 @@ TEST_F(CupsdBackend, JobsOnAAndBAtOnceAreEachWholeOneAfterTheOther) {
   reader_->Pause(true);
   Submit("A", a);
   Submit("B", b);
-  ASSERT_TRUE(Eventually([&] { return Backends().size() == 2; }));
+  ASSERT_TRUE(PollUntil([&] { return Backends().size() == 2; }));
   reader_->Pause(false);
-  ASSERT_TRUE(Eventually([&] { return NothingPending() && Closes() == 2 && reader_->Data().size() >= 4'000'000; }));
+  ASSERT_TRUE(PollUntil(
+      [&] { return NothingPending() && Closes() == 2 && reader_->Data().size() >= 4'000'000; }));
   const std::vector<int> pids = Backends();
   ASSERT_EQ(pids.size(), 2u);
   // Both started at once; the second waited for the lock.
@@ -203,40 +191,40 @@ TEST_F(CupsdBackend, JobsOnAAndBAtOnceAreEachWholeOneAfterTheOther) {
   const int first = at(pids[0], "claim") < at(pids[1], "claim") ? pids[0] : pids[1];
   const int second = first == pids[0] ? pids[1] : pids[0];
   EXPECT_LT(at(first, "close"), at(second, "lock")) << "the second job took the port only after the first";
-  const bool aFirst = EventsOf(first)[22].call == "data 80";
-  ExpectJob(first, aFirst ? "80" : "84");
-  ExpectJob(second, aFirst ? "84" : "80");
+  const bool aFirst = Events(first).at(22).call == "data 80";  // the last byte of A's command
+  ExpectJob(first, aFirst ? switch_commands::kSelectA : switch_commands::kSelectB);
+  ExpectJob(second, aFirst ? switch_commands::kSelectB : switch_commands::kSelectA);
   EXPECT_EQ(reader_->Data(), aFirst ? a + b : b + a);
-  for (const char* printer : {"A", "B"})
-    EXPECT_NE(Server::Output(std::string("lpstat -W completed -o ") + printer).find(printer + std::string("-")),
-              std::string::npos) << printer;
+  for (const std::string printer : {"A", "B"})
+    EXPECT_TRUE(Shows("lpstat -W completed -o " + printer, printer + "-")) << printer;
 }
 
 TEST_F(CupsdBackend, TwoCopiesOnAQueueWithoutAFilterAreTheDataTwiceAfterOneCommand) {
   const std::string data = RandomBytes(100'000, 4);
   Submit("B", data, "-n 2");
-  ASSERT_TRUE(Eventually([&] { return NothingPending() && Closes() == 1 && reader_->Data().size() >= 200'000; }));
+  ASSERT_TRUE(PollUntil(
+      [&] { return NothingPending() && Closes() == 1 && reader_->Data().size() >= 200'000; }));
   EXPECT_EQ(reader_->Data(), data + data);
-  ExpectJob(Backends().at(0), "84");
+  ExpectJob(Backends().at(0), switch_commands::kSelectB);
 }
 
 TEST_F(CupsdBackend, ACancelDuringTheDataEndsTheJobAfterAWholeCommand) {
   reader_->Pause(true);  // the printer takes nothing: the data stalls
   const std::string data = RandomBytes(3'000'000, 5);
   const std::string job = Submit("A", data);
-  ASSERT_TRUE(Eventually([&] {
+  ASSERT_TRUE(PollUntil([&] {
     const auto events = Events();
     return !events.empty() && events.back().call.rfind("write", 0) == 0;
   }));
   ASSERT_EQ(std::system(("cancel " + job).c_str()), 0);
-  ASSERT_TRUE(Eventually([&] { return Closes() == 1; }));
+  ASSERT_TRUE(PollUntil([&] { return Closes() == 1; }));
   reader_->Pause(false);
-  ASSERT_TRUE(Eventually([&] { return NothingPending(); }));
-  ExpectJob(Backends().at(0), "80");
+  ASSERT_TRUE(PollUntil([&] { return NothingPending(); }));
+  ExpectJob(Backends().at(0), switch_commands::kSelectA);
   const std::string seen = reader_->Data();
   EXPECT_LT(seen.size(), data.size());
   EXPECT_EQ(seen, data.substr(0, seen.size()));
-  EXPECT_NE(Server::Output("lpstat -l -W completed -o A").find("job-canceled-by-user"), std::string::npos);
+  EXPECT_TRUE(Shows("lpstat -l -W completed -o A", "job-canceled-by-user"));
 }
 
 TEST_F(CupsdBackend, ADeviceThatLpMayNotOpenStopsTheQueueNamingTheGroup) {
@@ -246,20 +234,18 @@ TEST_F(CupsdBackend, ADeviceThatLpMayNotOpenStopsTheQueueNamingTheGroup) {
   ASSERT_EQ(chown((port_ / "parport1").c_str(), 0, dialout->gr_gid), 0);
   ASSERT_TRUE(Admin("-p N -E -v 'qv27-518:/dev/parport1?printer=A'"));
   Submit("N", "page");
-  ASSERT_TRUE(Eventually([] { return Server::Output("lpstat -p N").find("disabled") != std::string::npos; }));
-  EXPECT_NE(Server::Output("lpstat -p N").find(
-                "The lp user may not open /dev/parport1; it belongs to the group \"dialout\""),
-            std::string::npos);
-  EXPECT_NE(Server::Output("lpstat -o N").find("N-"), std::string::npos) << "the job waits for the queue";
+  ASSERT_TRUE(PollUntil([] { return Shows("lpstat -p N", "disabled"); }));
+  EXPECT_TRUE(Shows("lpstat -p N",
+                    "The lp user may not open /dev/parport1; it belongs to the group \"dialout\""));
+  EXPECT_TRUE(Shows("lpstat -o N", "N-")) << "the job waits for the queue";
 }
 
 TEST_F(CupsdBackend, NoDeviceHoldsTheJobForALaterRetry) {
   ASSERT_TRUE(Admin("-p M -E -v 'qv27-518:/dev/parport5?printer=B'"));
   Submit("M", "page");
-  ASSERT_TRUE(Eventually(
-      [] { return Server::Output("lpstat -l -o M").find("resources-are-not-ready") != std::string::npos; }));
-  EXPECT_NE(Server::Output("lpstat -l -o M").find("There is no parallel port /dev/parport5"), std::string::npos);
-  EXPECT_NE(Server::Output("lpstat -p M").find("enabled"), std::string::npos) << "the queue itself goes on";
+  ASSERT_TRUE(PollUntil([] { return Shows("lpstat -l -o M", "resources-are-not-ready"); }));
+  EXPECT_TRUE(Shows("lpstat -l -o M", "There is no parallel port /dev/parport5"));
+  EXPECT_TRUE(Shows("lpstat -p M", "enabled")) << "the queue itself goes on";
 }
 
 // Without arguments: the choices of every port present; the installed

@@ -1,25 +1,34 @@
 // How the fuzz targets cut one input into texts: fields separated by the
 // byte 0x1E (record separator), which the grammars under test give no
 // meaning, so seeds stay readable and dictionaries stay useful. Also the
-// check that ends a run on a broken promise, with what was broken.
+// check that ends a run on a broken promise, with what was broken, and the
+// run's scratch directory with its files (WriteFileBytes from temp_dir.h).
 #pragma once
 
-#include <cstddef>
+#include <stdlib.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
+
+#include "tests/support/temp_dir.h"
 
 namespace qv::fuzz {
 
-inline constexpr char kFieldSeparator = '\x1E';
+using testing::WriteFileBytes;
 
 inline std::vector<std::string_view> SplitFields(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string_view> fields;
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   for (;;) {
-    const std::size_t at = rest.find(kFieldSeparator);
+    const std::size_t at = rest.find('\x1E');
     fields.push_back(rest.substr(0, at));
     if (at == std::string_view::npos) break;
     rest.remove_prefix(at + 1);
@@ -39,6 +48,33 @@ inline std::string_view Field(const std::vector<std::string_view>& fields, std::
 
 inline void Require(bool held, const char* promise) {
   if (!held) Broken(promise);
+}
+
+// One directory for the whole run, in memory where the machine has one (the
+// targets write and sync files on every input), removed with everything in
+// it when the run ends. Made on the first call, named after `prefix`.
+inline const std::filesystem::path& RunDirectory(const char* prefix) {
+  namespace fs = std::filesystem;
+  // Never destroyed: the handler registered below runs after the
+  // destructor of a static path would have.
+  static const fs::path& directory = *[prefix] {
+    const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
+    std::string pattern = (base / (std::string(prefix) + ".XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) Broken("no temporary directory");
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(RunDirectory(nullptr), ignored);
+    });
+    return new fs::path(pattern);
+  }();
+  return directory;
+}
+
+// The whole file; none when it cannot be opened.
+inline std::optional<std::string> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace qv::fuzz

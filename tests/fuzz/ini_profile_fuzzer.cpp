@@ -6,16 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "base/text_case.h"
 #include "platform/posix/ini_document.h"
 #include "platform/posix/ini_profile_store.h"
-#include "tests/fuzz/fuzz_directory.h"
 #include "tests/fuzz/fuzz_fields.h"
 
 namespace {
@@ -30,28 +27,21 @@ constexpr const char* kFile = "fuzz.ini";
 constexpr std::size_t kMaxWrites = 8;
 constexpr std::size_t kMaxNames = 12;
 
-// One directory for the whole run, in memory where the machine has one:
-// every write syncs the file and its directory.
 const fs::path& Directory() { return RunDirectory("qv-ini-fuzz"); }
-
-std::optional<std::string> FileBytes() {
-  std::ifstream in(Directory() / kFile, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A name as the store takes it: up to a NUL, white space trimmed.
 std::string_view Name(std::string_view text) { return TrimIni(UpToNul(text)); }
 
 bool SameName(std::string_view a, std::string_view b) {
-  a = Name(a);
-  b = Name(b);
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return qv::EqualsIgnoringCase(Name(a), Name(b));
+}
+
+// A value as the store writes it: up to a NUL, without its leading white
+// space (line breaks included), its trailing white space kept.
+std::string_view Written(std::string_view value) {
+  value = UpToNul(value);
+  while (!value.empty() && qv::posix::IsIniSpace(value.front())) value.remove_prefix(1);
+  return value;
 }
 
 // What a write must refuse: what would split the entry or could read as
@@ -59,11 +49,8 @@ bool SameName(std::string_view a, std::string_view b) {
 bool MustRefuse(std::string_view section, std::string_view key, std::string_view value) {
   auto breaks = [](std::string_view t) { return t.find_first_of("\r\n") != std::string_view::npos; };
   key = Name(key);
-  // The value loses its leading white space, line breaks included, first.
-  value = UpToNul(value);
-  while (!value.empty() && qv::posix::IsIniSpace(value.front())) value.remove_prefix(1);
-  return breaks(Name(section)) || breaks(key) || breaks(value) || key.find('=') != std::string_view::npos ||
-         key.starts_with('[') || key.starts_with("\xEF\xBB\xBF");
+  return breaks(Name(section)) || breaks(key) || breaks(Written(value)) ||
+         key.find('=') != key.npos || key.starts_with('[') || key.starts_with("\xEF\xBB\xBF");
 }
 
 // Names that may hold entries: every header-like and key-like piece of the
@@ -74,38 +61,23 @@ void CollectNames(std::string_view text, std::vector<std::string>& sections, std
     std::size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = TrimIni(text.substr(pos, end - pos));
-    if (line.starts_with('[') && line.rfind(']') != std::string_view::npos) {
+    if (line.starts_with('[') && line.rfind(']') != std::string_view::npos)
       sections.emplace_back(line.substr(1, line.rfind(']') - 1));
-    }
     keys.emplace_back(line.substr(0, line.find('=')));
     pos = end + 1;
   }
 }
 
-using Entries = std::vector<std::pair<std::pair<std::string, std::string>, std::optional<std::string>>>;
-
-Entries Snapshot(const IniDocument& document, const std::vector<std::string>& sections,
-                 const std::vector<std::string>& keys) {
-  Entries entries;
-  for (const auto& section : sections)
-    for (const auto& key : keys) {
-      const auto value = document.Find(section, key);
-      entries.push_back({{section, key}, value ? std::optional<std::string>(*value) : std::nullopt});
-    }
-  return entries;
-}
-
 void CheckWrite(qv::posix::IniProfileStore& store, std::string_view section, std::string_view key,
                 std::string_view value) {
-  const std::optional<std::string> before = FileBytes();
+  const std::optional<std::string> before = FileBytes(Directory() / kFile);
   const IniDocument old(before.value_or(""));
   std::vector<std::string> sections{"", std::string(section)};
   std::vector<std::string> keys{std::string(key)};
   CollectNames(old.text(), sections, keys);
-  const Entries entries = Snapshot(old, sections, keys);
 
   const bool accepted = store.WriteString(section, key, value, kFile);
-  const std::optional<std::string> after = FileBytes();
+  const std::optional<std::string> after = FileBytes(Directory() / kFile);
   const IniDocument now(after.value_or(""));
 
   if (MustRefuse(section, key, value)) Require(!accepted, "a write that would split its entry is refused");
@@ -115,23 +87,20 @@ void CheckWrite(qv::posix::IniProfileStore& store, std::string_view section, std
     const std::string_view expected = TrimIni(UpToNul(value));
     const auto read = now.Find(section, key);
     Require(read.has_value() && *read == expected, "an accepted write reads back unchanged");
-    if (expected.size() <= qv::Text256::kCapacity && !expected.starts_with('"') && !expected.starts_with('\'')) {
+    if (expected.size() <= qv::Text256::kCapacity && !expected.starts_with('"') &&
+        !expected.starts_with('\'')) {
       Require(store.ReadString(section, key, "\x01", kFile) == expected, "the store reads the value written");
     }
-    // The value as written, trailing white space and all, as kernel32
-    // compares it: only a write of exactly the text already there leaves
-    // the file alone.
-    std::string_view written = UpToNul(value);
-    while (!written.empty() && qv::posix::IsIniSpace(written.front())) written.remove_prefix(1);
+    // The value compared as kernel32 compares it, trailing white space and
+    // all: only a write of exactly the text already there leaves the file.
     const auto was = old.Find(section, key);
-    if (before && was && *was == written) Require(after == before, "writing the same value changes nothing");
+    if (before && was && *was == Written(value))
+      Require(after == before, "writing the same value changes nothing");
   }
-  for (const auto& [name, value] : entries) {
-    if (SameName(name.first, section) && SameName(name.second, key)) continue;
-    const auto now_value = now.Find(name.first, name.second);
-    Require((now_value ? std::optional<std::string>(*now_value) : std::nullopt) == value,
-            "no other entry changes");
-  }
+  for (const auto& s : sections)
+    for (const auto& k : keys)
+      if (!SameName(s, section) || !SameName(k, key))
+        Require(now.Find(s, k) == old.Find(s, k), "no other entry changes");
   (void)store.ReadInt(section, key, -1, kFile);
 }
 
@@ -143,10 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::error_code ignored;
   fs::remove(file, ignored);
   // An input of a lone text leaves no file: the first write makes it.
-  if (fields.size() > 1 || !fields[0].empty()) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(fields[0].data(), static_cast<std::streamsize>(fields[0].size()));
-  }
+  if (fields.size() > 1 || !fields[0].empty()) WriteFileBytes(file, fields[0]);
   qv::posix::IniProfileStore store(Directory());
 
   // Reading the text as it is: every name it holds, as string and integer.
@@ -158,8 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       (void)store.ReadInt(section, key, 0, kFile);
     }
 
-  for (std::size_t n = 0; n < kMaxWrites && 1 + 3 * n < fields.size(); ++n) {
+  for (std::size_t n = 0; n < kMaxWrites && 1 + 3 * n < fields.size(); ++n)
     CheckWrite(store, Field(fields, 1 + 3 * n), Field(fields, 2 + 3 * n), Field(fields, 3 + 3 * n));
-  }
   return 0;
 }

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -16,7 +15,6 @@
 #include "installer/medium_rule.h"
 #include "platform/posix/ini_profile_store.h"
 #include "platform/win32/shell_commands.h"
-#include "tests/fuzz/fuzz_directory.h"
 #include "tests/fuzz/fuzz_fields.h"
 #include "tests/fuzz/shell_command_syntax.h"
 #include "tests/support/installer_doubles.h"
@@ -45,10 +43,7 @@ void RequireOneCommand(const std::optional<std::string>& command) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto fields = SplitFields(data, size);
   const fs::path& dir = RunDirectory("qv-inf-fuzz");
-  {
-    std::ofstream out(dir / kInfName, std::ios::binary | std::ios::trunc);
-    out.write(fields[0].data(), static_cast<std::streamsize>(fields[0].size()));
-  }
+  WriteFileBytes(dir / kInfName, fields[0]);
   qv::posix::IniProfileStore profile(dir);
   const qv::InfoFile info = qv::ReadInfoFile(profile, kInfName);
   Require(info.diskLabels.size() <= qv::kMaxDisks && info.dirNames.size() <= qv::kMaxDirs &&

@@ -15,15 +15,13 @@
 using namespace qv::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::uint8_t bytes[16] = {};
-  std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
-  std::uint16_t done, total;
-  std::int32_t width, height, textHeight;
-  std::memcpy(&done, bytes, 2);
-  std::memcpy(&total, bytes + 2, 2);
-  std::memcpy(&width, bytes + 4, 4);
-  std::memcpy(&height, bytes + 8, 4);
-  std::memcpy(&textHeight, bytes + 12, 4);
+  struct {
+    std::uint16_t done, total;
+    std::int32_t width, height, textHeight;
+  } input{};
+  static_assert(sizeof input == 16, "the fields follow each other without padding");
+  std::memcpy(&input, data, size < sizeof input ? size : sizeof input);
+  const auto [done, total, width, height, textHeight] = input;
 
   const qv::ProgressGeometry g = qv::ComputeProgressGeometry(done, total, width, height, textHeight);
 

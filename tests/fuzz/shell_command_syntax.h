@@ -22,35 +22,29 @@ struct ShellCommand {
 inline std::optional<std::vector<ShellCommand>> ReadShellCommands(std::string_view text) {
   std::vector<ShellCommand> commands;
   std::size_t i = 0;
+  const auto at = [&](char c) { return i < text.size() && text[i] == c; };
   while (i < text.size()) {
-    if (text[i] != '[') return std::nullopt;
+    if (!at('[')) return std::nullopt;
     ShellCommand command;
-    for (++i; i < text.size() && text[i] != '(' && text[i] != ']'; ++i) command.name += text[i];
-    if (i < text.size() && text[i] == '(') {
-      ++i;
-      for (;;) {
+    for (++i; i < text.size() && !at('(') && !at(']'); ++i) command.name += text[i];
+    if (at('(')) {
+      do {
+        ++i;  // past the '(' or the ','
         std::string arg;
-        if (i < text.size() && text[i] == '"') {
+        if (at('"')) {
           const std::size_t close = text.find('"', i + 1);
           if (close == std::string_view::npos) return std::nullopt;
           arg = text.substr(i + 1, close - i - 1);
           i = close + 1;
         } else {
-          for (; i < text.size() && text[i] != ',' && text[i] != ')'; ++i) arg += text[i];
+          for (; i < text.size() && !at(',') && !at(')'); ++i) arg += text[i];
         }
         command.args.push_back(arg);
-        if (i < text.size() && text[i] == ',') {
-          ++i;
-          continue;
-        }
-        if (i < text.size() && text[i] == ')') {
-          ++i;
-          break;
-        }
-        return std::nullopt;
-      }
+      } while (at(','));
+      if (!at(')')) return std::nullopt;
+      ++i;
     }
-    if (i >= text.size() || text[i] != ']') return std::nullopt;
+    if (!at(']')) return std::nullopt;
     ++i;
     commands.push_back(std::move(command));
   }

@@ -1,46 +1,33 @@
 #include "tests/support/expected_layout.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "base/text_case.h"
 
 namespace qv::expected {
 namespace {
 
-std::uint32_t ExpectedKindStyle(Kind kind) {
+// The window class and the type bits of the style that each kind stands for.
+struct KindTraits {
+  ControlClass controlClass;
+  std::uint32_t style;
+};
+
+KindTraits TraitsOf(Kind kind) {
   switch (kind) {
-    case Kind::Icon: return kSsIcon;
-    case Kind::Bitmap: return kSsBitmap;
-    case Kind::GroupBox: return kBsGroupBox;
-    case Kind::AutoRadio: return kBsAutoRadioButton;
-    case Kind::Text: return kSsLeft;
-    case Kind::CentredText: return kSsCenter;
-    case Kind::Edit: return kEsAutoHScroll;
-    case Kind::PushButton: return kBsPushButton;
-    case Kind::DefPushButton: return kBsDefPushButton;
-    case Kind::Custom: return 0;
+    case Kind::Icon: return {ControlClass::Static, kSsIcon};
+    case Kind::Bitmap: return {ControlClass::Static, kSsBitmap};
+    case Kind::GroupBox: return {ControlClass::Button, kBsGroupBox};
+    case Kind::AutoRadio: return {ControlClass::Button, kBsAutoRadioButton};
+    case Kind::Text: return {ControlClass::Static, kSsLeft};
+    case Kind::CentredText: return {ControlClass::Static, kSsCenter};
+    case Kind::Edit: return {ControlClass::Edit, kEsAutoHScroll};
+    case Kind::PushButton: return {ControlClass::Button, kBsPushButton};
+    case Kind::DefPushButton: return {ControlClass::Button, kBsDefPushButton};
+    case Kind::Custom: break;
   }
-  return 0;
+  return {ControlClass::Named, 0};
 }
-
-ControlClass ExpectedClass(Kind kind) {
-  switch (kind) {
-    case Kind::Icon:
-    case Kind::Bitmap:
-    case Kind::Text:
-    case Kind::CentredText: return ControlClass::Static;
-    case Kind::Edit: return ControlClass::Edit;
-    case Kind::Custom: return ControlClass::Named;
-    default: return ControlClass::Button;
-  }
-}
-
-bool SameWithoutCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
-
-}  // namespace
 
 std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const DialogLayout& expected) {
   std::vector<std::string> diffs;
@@ -63,17 +50,19 @@ std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const D
     const ControlRow& e = expected.controls[i];
     const std::string where = "control #" + std::to_string(i) + " (id " + std::to_string(e.id) + "): ";
     check(static_cast<int>(a.id) == e.id, where + "id " + std::to_string(a.id));
-    check(a.controlClass == ExpectedClass(e.kind), where + "class");
+    check(a.controlClass == TraitsOf(e.kind).controlClass, where + "class");
     const std::uint32_t typeMask = a.controlClass == ControlClass::Static ? kSsTypeMask : kBsTypeMask;
     if (e.kind == Kind::Custom) {
       // windres writes a class name in upper case; the platform compares
       // class names without regard to case.
-      check(SameWithoutCase(a.className, e.className ? e.className : ""), where + "class '" + a.className + "'");
+      check(EqualsIgnoringCase(a.className, e.className ? e.className : ""),
+            where + "class '" + a.className + "'");
     } else if (e.kind == Kind::Edit) {
       check((a.style & (kEsAutoHScroll | kWsBorder)) == (kEsAutoHScroll | kWsBorder),
             where + "edit without border or auto-scroll");
     } else {
-      check((a.style & typeMask) == ExpectedKindStyle(e.kind), where + "kind style " + std::to_string(a.style));
+      check((a.style & typeMask) == TraitsOf(e.kind).style,
+            where + "kind style " + std::to_string(a.style));
     }
     if (e.kind == Kind::Icon || e.kind == Kind::Bitmap) {
       check(a.textOrdinal && *a.textOrdinal == e.resource, where + "image resource");
@@ -91,6 +80,8 @@ std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const D
   }
   return diffs;
 }
+
+}  // namespace
 
 std::vector<std::string> CompareResources(const ResourceFinder& find, const ExpectedResources& expected) {
   std::vector<std::string> diffs;

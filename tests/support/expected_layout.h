@@ -47,10 +47,6 @@ struct StringRow {
   const char* text;
 };
 
-// Compares a parsed template with the expected layout; returns the
-// differences, one line each (empty when they agree).
-std::vector<std::string> CompareWithLayout(const DialogTemplate& actual, const DialogLayout& expected);
-
 // Everything expected of a program's resources.
 struct ExpectedResources {
   std::vector<const DialogLayout*> dialogs;
@@ -63,7 +59,8 @@ struct ExpectedResources {
 using ResourceFinder = std::function<std::optional<std::span<const std::uint8_t>>(ResourceType, unsigned id)>;
 
 // Compares the resources with the documentation: the dialogs, every string,
-// an icon with images and bitmaps with content. Returns the differences.
+// an icon with images and bitmaps with content. Returns the differences, one
+// line each (empty when they agree).
 std::vector<std::string> CompareResources(const ResourceFinder& find, const ExpectedResources& expected);
 
 }  // namespace qv::expected

@@ -3,15 +3,10 @@
 #include "platform/installer_paths.h"
 #include "tests/support/szdd.h"
 
-#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
 namespace qv::testing {
-
-namespace {
-
-}  // namespace
 
 std::string FakeInstallerFileSystem::Key(std::string_view path) const {
   std::string full;
@@ -21,8 +16,7 @@ std::string FakeInstallerFileSystem::Key(std::string_view path) const {
     full = workingDirectory_.substr(0, 2) + std::string(path);
   else
     full = workingDirectory_ + "\\" + std::string(path);
-  std::transform(full.begin(), full.end(), full.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  for (char& c : full) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   std::vector<std::string> parts;
   for (std::size_t at = 2; at <= full.size();) {
     std::size_t end = full.find('\\', at);

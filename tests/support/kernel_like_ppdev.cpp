@@ -4,15 +4,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 
 namespace qv::testing {
 namespace {
 
 std::string Hex(std::uint8_t value) {
-  char text[3];
-  std::snprintf(text, sizeof text, "%02X", value);
-  return text;
+  constexpr const char* kDigits = "0123456789ABCDEF";
+  return {kDigits[value >> 4], kDigits[value & 15]};
 }
 
 }  // namespace
@@ -20,11 +18,6 @@ std::string Hex(std::uint8_t value) {
 KernelLikePpdev::Device& KernelLikePpdev::Add(const std::string& path) {
   std::lock_guard lock(mutex_);
   return devices_[path];
-}
-
-KernelLikePpdev::Device& KernelLikePpdev::At(const std::string& path) {
-  std::lock_guard lock(mutex_);
-  return devices_.at(path);
 }
 
 void KernelLikePpdev::SetHeldByDriver(const std::string& path, bool held) {
@@ -37,8 +30,6 @@ std::vector<std::string> KernelLikePpdev::Calls() {
   return calls;
 }
 
-void KernelLikePpdev::Record(const std::string& call) { calls.push_back(call); }
-
 int KernelLikePpdev::SleepUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& free) {
   while (!free()) {
     lock.unlock();
@@ -50,9 +41,16 @@ int KernelLikePpdev::SleepUntil(std::unique_lock<std::mutex>& lock, const std::f
   return 0;
 }
 
+bool KernelLikePpdev::OtherFileHas(int fd, bool OpenFile::*flag) const {
+  const std::string& path = files_.at(fd).path;
+  for (const auto& [other, entry] : files_)
+    if (other != fd && entry.path == path && entry.*flag) return true;
+  return false;
+}
+
 int KernelLikePpdev::Open(const std::string& path, int& fd) {
   std::lock_guard lock(mutex_);
-  Record("open " + path);
+  calls.push_back("open " + path);
   const auto device = devices_.find(path);
   if (device == devices_.end()) return ENOENT;
   if (!device->second.permitted) return EACCES;
@@ -63,13 +61,8 @@ int KernelLikePpdev::Open(const std::string& path, int& fd) {
 
 int KernelLikePpdev::Lock(int fd, bool wait) {
   std::unique_lock lock(mutex_);
-  Record(wait ? "lock" : "try lock");
-  OpenFile& file = files_.at(fd);
-  auto free = [&] {
-    for (const auto& [other, entry] : files_)
-      if (other != fd && entry.path == file.path && entry.locked) return false;
-    return true;
-  };
+  calls.push_back(wait ? "lock" : "try lock");
+  auto free = [&] { return !OtherFileHas(fd, &OpenFile::locked); };
   if (!free() && !wait) return EWOULDBLOCK;
   if (const int error = SleepUntil(lock, free)) return error;
   files_.at(fd).locked = true;
@@ -78,41 +71,27 @@ int KernelLikePpdev::Lock(int fd, bool wait) {
 
 int KernelLikePpdev::Claim(int fd) {
   std::unique_lock lock(mutex_);
-  Record("claim");
+  calls.push_back("claim");
   if (files_.at(fd).claimed) return EINVAL;  // "you've already got it"
   const std::string path = files_.at(fd).path;
   auto free = [&] {
-    if (devices_.at(path).heldByDriver) return false;
-    for (const auto& [other, entry] : files_)
-      if (entry.path == path && entry.claimed) return false;
-    return true;
+    return !devices_.at(path).heldByDriver && !OtherFileHas(fd, &OpenFile::claimed);
   };
   if (const int error = SleepUntil(lock, free)) {
-    Record("claim interrupted");
+    calls.push_back("claim interrupted");
     return error;
   }
   files_.at(fd).claimed = true;
   return 0;
 }
 
-int KernelLikePpdev::RegisterWrite(int fd, const std::string& call) {
+int KernelLikePpdev::RegisterCall(int fd, const char* name, std::optional<std::uint8_t> written,
+                                  std::uint8_t* status) {
   std::lock_guard lock(mutex_);
-  Record(call);
-  return files_.at(fd).claimed ? 0 : EINVAL;
-}
-
-int KernelLikePpdev::WriteData(int fd, std::uint8_t value) { return RegisterWrite(fd, "data " + Hex(value)); }
-
-int KernelLikePpdev::WriteControl(int fd, std::uint8_t value) {
-  return RegisterWrite(fd, "control " + Hex(value));
-}
-
-int KernelLikePpdev::ReadStatus(int fd, std::uint8_t& value) {
-  std::lock_guard lock(mutex_);
-  Record("status");
+  calls.push_back(written ? name + (" " + Hex(*written)) : name);
   const OpenFile& file = files_.at(fd);
   if (!file.claimed) return EINVAL;
-  value = devices_.at(file.path).status;
+  if (status) *status = devices_.at(file.path).status;
   return 0;
 }
 
@@ -120,28 +99,25 @@ long KernelLikePpdev::Write(int fd, std::span<const std::uint8_t> bytes) {
   if (duringWrite) duringWrite();
   std::lock_guard lock(mutex_);
   const OpenFile& file = files_.at(fd);
-  long written;
-  if (!file.claimed) {
-    written = -EINVAL;
-  } else {
+  long written = -EINVAL;
+  if (file.claimed) {
     Device& device = devices_.at(file.path);
     long outcome = kFull;
     if (!device.writes.empty()) {
       outcome = device.writes.front();
       device.writes.pop_front();
     }
-    std::size_t count = bytes.size();
-    if (outcome >= 0) count = std::min(count, static_cast<std::size_t>(outcome));
-    device.received.insert(device.received.end(), bytes.begin(), bytes.begin() + static_cast<long>(count));
-    written = static_cast<long>(count);
+    written = static_cast<long>(bytes.size());
+    if (outcome >= 0) written = std::min(written, outcome);
+    device.received.insert(device.received.end(), bytes.begin(), bytes.begin() + written);
   }
-  Record("write " + std::to_string(bytes.size()) + " -> " + std::to_string(written));
+  calls.push_back("write " + std::to_string(bytes.size()) + " -> " + std::to_string(written));
   return written;
 }
 
 int KernelLikePpdev::Release(int fd) {
   std::lock_guard lock(mutex_);
-  Record("release");
+  calls.push_back("release");
   OpenFile& file = files_.at(fd);
   if (!file.claimed) return EINVAL;
   file.claimed = false;
@@ -150,7 +126,7 @@ int KernelLikePpdev::Release(int fd) {
 
 void KernelLikePpdev::Close(int fd) {
   std::lock_guard lock(mutex_);
-  Record("close");
+  calls.push_back("close");
   // Closing drops the lock; the kernel also releases a claim that was left.
   files_.erase(fd);
 }

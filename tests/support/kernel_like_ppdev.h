@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,6 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   std::function<void()> duringWrite;
 
   Device& Add(const std::string& path);
-  Device& At(const std::string& path);
   // Lets another driver take or give back the port.
   void SetHeldByDriver(const std::string& path, bool held);
   // Events in the order they happened, from any thread.
@@ -52,9 +52,11 @@ class KernelLikePpdev final : public posix::PpdevCalls {
   int Open(const std::string& path, int& fd) override;
   int Lock(int fd, bool wait) override;
   int Claim(int fd) override;
-  int WriteData(int fd, std::uint8_t value) override;
-  int WriteControl(int fd, std::uint8_t value) override;
-  int ReadStatus(int fd, std::uint8_t& value) override;
+  int WriteData(int fd, std::uint8_t byte) override { return RegisterCall(fd, "data", byte); }
+  int WriteControl(int fd, std::uint8_t byte) override { return RegisterCall(fd, "control", byte); }
+  int ReadStatus(int fd, std::uint8_t& status) override {
+    return RegisterCall(fd, "status", std::nullopt, &status);
+  }
   long Write(int fd, std::span<const std::uint8_t> bytes) override;
   int Release(int fd) override;
   void Close(int fd) override;
@@ -67,11 +69,15 @@ class KernelLikePpdev final : public posix::PpdevCalls {
     bool locked = false;
     bool claimed = false;
   };
-  void Record(const std::string& call);
   // Sleeps until `free` holds, taking the mutex each time; EINTR when a
   // signal ends the sleep, as the kernel's interruptible sleeps do.
   int SleepUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& free);
-  int RegisterWrite(int fd, const std::string& call);
+  // Whether another open file of fd's port has locked or claimed it.
+  bool OtherFileHas(int fd, bool OpenFile::*flag) const;
+  // A register access, which needs the claim, recorded as "name XX" with the
+  // value written; a status read gives the status.
+  int RegisterCall(int fd, const char* name, std::optional<std::uint8_t> written,
+                   std::uint8_t* status = nullptr);
 
   std::mutex mutex_;
   std::map<std::string, Device> devices_;

@@ -35,49 +35,47 @@ void Chunk(std::string& out, const char* type, const std::string& body) {
   PutBig32(out, Crc32(out, start));
 }
 
-}  // namespace
-
-std::string EncodePng(int width, int height, const std::vector<std::uint8_t>& rgb) {
+// The rows, each after its filter byte (none), as a zlib stream of stored
+// deflate blocks.
+std::string Zlib(int width, int height, const std::vector<std::uint8_t>& rgb) {
   std::string raw;
   const std::size_t row = static_cast<std::size_t>(width) * 3;
   for (int y = 0; y < height; ++y) {
-    raw.push_back('\0');  // no filter
+    raw.push_back('\0');
     raw.append(reinterpret_cast<const char*>(rgb.data()) + y * row, row);
   }
   std::string zlib = "\x78\x01";
+  for (std::size_t pos = 0;; pos += 65535) {
+    const std::size_t len = std::min<std::size_t>(65535, raw.size() - pos);
+    const bool last = pos + len == raw.size();
+    zlib.push_back(last ? 1 : 0);
+    for (std::size_t byte : {len & 0xFF, len >> 8, ~len & 0xFF, (~len >> 8) & 0xFF})
+      zlib.push_back(static_cast<char>(byte));
+    zlib.append(raw, pos, len);
+    if (last) break;
+  }
   std::uint32_t a = 1, b = 0;
   for (unsigned char c : raw) {
     a = (a + c) % 65521;
     b = (b + a) % 65521;
   }
-  for (std::size_t pos = 0; pos < raw.size() || pos == 0;) {
-    const std::size_t len = std::min<std::size_t>(65535, raw.size() - pos);
-    const bool last = pos + len >= raw.size();
-    zlib.push_back(last ? 1 : 0);
-    zlib.push_back(static_cast<char>(len & 0xFF));
-    zlib.push_back(static_cast<char>(len >> 8));
-    zlib.push_back(static_cast<char>(~len & 0xFF));
-    zlib.push_back(static_cast<char>((~len >> 8) & 0xFF));
-    zlib.append(raw, pos, len);
-    pos += len;
-    if (last) break;
-  }
   PutBig32(zlib, (b << 16) | a);
+  return zlib;
+}
 
-  std::string png = "\x89PNG\r\n\x1a\n";
+}  // namespace
+
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgb) {
   std::string header;
   PutBig32(header, static_cast<std::uint32_t>(width));
   PutBig32(header, static_cast<std::uint32_t>(height));
   header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+  std::string png = "\x89PNG\r\n\x1a\n";
   Chunk(png, "IHDR", header);
-  Chunk(png, "IDAT", zlib);
+  Chunk(png, "IDAT", Zlib(width, height, rgb));
   Chunk(png, "IEND", "");
-  return png;
-}
-
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  const std::string png = EncodePng(width, height, rgb);
   out.write(png.data(), static_cast<std::streamsize>(png.size()));
   return static_cast<bool>(out);
 }

@@ -9,7 +9,6 @@
 namespace qv::testing {
 
 // rgb: width * height pixels, 3 bytes each, top row first.
-std::string EncodePng(int width, int height, const std::vector<std::uint8_t>& rgb);
 bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
 }  // namespace qv::testing

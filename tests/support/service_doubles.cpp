@@ -2,25 +2,24 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace qv::testing {
 
 std::uint32_t FakeClock::PeekTickCount() const {
-  return tickBase + static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now);
+  return tickBase + static_cast<std::uint32_t>(ms.count());
 }
 
 std::uint32_t FakeClock::TickCount() {
-  if (++reads > readLimit) throw std::runtime_error("the clock was read without end");
   const std::uint32_t ticks = PeekTickCount();
-  now += step;
+  PreciseNow();
   return ticks;
 }
 
 std::chrono::nanoseconds FakeClock::PreciseNow() {
   if (++reads > readLimit) throw std::runtime_error("the clock was read without end");
-  const auto time = now;
-  now += step;
-  return time;
+  return std::exchange(now, now + step);
 }
 
 class RecordingSession final : public PortSession {
@@ -49,9 +48,9 @@ class RecordingSession final : public PortSession {
 };
 
 PortOpening RecordingSwitchPort::Open(std::uint32_t lpt) {
-  if (!driverPresent || openFailure) {
+  if (openFailure) {
     if (log_) log_->push_back("port absent");
-    return {nullptr, openFailure.value_or(PortFailure::kAbsent)};
+    return {nullptr, *openFailure};
   }
   ++opens;
   if (log_) log_->push_back("port open");

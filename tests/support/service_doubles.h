@@ -64,7 +64,6 @@ class RecordingSwitchPort final : public SwitchPort {
  public:
   explicit RecordingSwitchPort(FakeClock* clock = nullptr, EventLog* log = nullptr) : clock_(clock), log_(log) {}
 
-  bool driverPresent = true;  // false: every open fails with kAbsent
   std::optional<PortFailure> openFailure;  // set: every open fails with it
   int failWriteNumber = -1;  // the n-th write of a session (from 0) fails
   int opens = 0;

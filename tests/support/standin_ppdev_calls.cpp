@@ -17,11 +17,16 @@ StandInPpdevCalls::StandInPpdevCalls() {
 }
 
 std::string StandInPpdevCalls::Mapped(const std::string& path) const {
-  const std::string dev = "/dev/";
-  return path.compare(0, dev.size(), dev) == 0 ? folder_ + "/" + path.substr(dev.size()) : folder_ + "/none";
+  return path.starts_with("/dev/") ? folder_ + "/" + path.substr(5) : folder_ + "/none";
 }
 
-void StandInPpdevCalls::Record(const std::string& call) {
+std::string StandInPpdevCalls::Register(const char* name, std::uint8_t value) {
+  char call[16];
+  std::snprintf(call, sizeof call, "%s %02X", name, value);
+  return call;
+}
+
+int StandInPpdevCalls::Record(const std::string& call) {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   char line[160];
@@ -29,11 +34,12 @@ void StandInPpdevCalls::Record(const std::string& call) {
                                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
                                    static_cast<int>(getpid()), call.c_str());
   const int fd = open((folder_ + "/events").c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) return;
+  if (fd < 0) return 0;
   // One write per line: appends of whole lines never mix between processes.
   if (write(fd, line, static_cast<std::size_t>(length)) < 0) {
   }
   close(fd);
+  return 0;
 }
 
 int StandInPpdevCalls::Open(const std::string& path, int& fd) {
@@ -48,31 +54,6 @@ int StandInPpdevCalls::Lock(int fd, bool wait) {
   return error;
 }
 
-int StandInPpdevCalls::Claim(int) {
-  Record("claim");
-  return 0;
-}
-
-int StandInPpdevCalls::WriteData(int, std::uint8_t value) {
-  char call[16];
-  std::snprintf(call, sizeof call, "data %02X", value);
-  Record(call);
-  return 0;
-}
-
-int StandInPpdevCalls::WriteControl(int, std::uint8_t value) {
-  char call[16];
-  std::snprintf(call, sizeof call, "control %02X", value);
-  Record(call);
-  return 0;
-}
-
-int StandInPpdevCalls::ReadStatus(int, std::uint8_t& value) {
-  Record("status");
-  value = 0xDF;
-  return 0;
-}
-
 long StandInPpdevCalls::Write(int fd, std::span<const std::uint8_t> bytes) {
   long written = SystemPpdevCalls::Write(fd, bytes);
   if (written == -EINTR) written = 0;
@@ -80,17 +61,10 @@ long StandInPpdevCalls::Write(int fd, std::span<const std::uint8_t> bytes) {
   return written;
 }
 
-int StandInPpdevCalls::Release(int) {
-  Record("release");
-  return 0;
-}
-
 void StandInPpdevCalls::Close(int fd) {
   Record("close");
   SystemPpdevCalls::Close(fd);
 }
-
-std::string StandInPpdevCalls::GroupOf(const std::string& path) { return SystemPpdevCalls::GroupOf(Mapped(path)); }
 
 bool StandInPpdevCalls::IsDevice(const std::string& path) {
   struct stat status {};

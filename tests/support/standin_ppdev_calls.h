@@ -25,14 +25,19 @@ class StandInPpdevCalls final : public posix::SystemPpdevCalls {
 
   int Open(const std::string& path, int& fd) override;
   int Lock(int fd, bool wait) override;
-  int Claim(int fd) override;
-  int WriteData(int fd, std::uint8_t value) override;
-  int WriteControl(int fd, std::uint8_t value) override;
-  int ReadStatus(int fd, std::uint8_t& value) override;
+  int Claim(int) override { return Record("claim"); }
+  int WriteData(int, std::uint8_t value) override { return Record(Register("data", value)); }
+  int WriteControl(int, std::uint8_t value) override { return Record(Register("control", value)); }
+  int ReadStatus(int, std::uint8_t& value) override {
+    value = 0xDF;  // selected, no paper-out, no fault, not busy
+    return Record("status");
+  }
   long Write(int fd, std::span<const std::uint8_t> bytes) override;
-  int Release(int fd) override;
+  int Release(int) override { return Record("release"); }
   void Close(int fd) override;
-  std::string GroupOf(const std::string& path) override;
+  std::string GroupOf(const std::string& path) override {
+    return SystemPpdevCalls::GroupOf(Mapped(path));
+  }
 
  protected:
   std::string DeviceFolder() override { return folder_; }
@@ -40,7 +45,9 @@ class StandInPpdevCalls final : public posix::SystemPpdevCalls {
 
  private:
   std::string Mapped(const std::string& path) const;
-  void Record(const std::string& call);
+  // Appends the event; answers success.
+  int Record(const std::string& call);
+  static std::string Register(const char* name, std::uint8_t value);
   std::string folder_;
 };
 

@@ -1,6 +1,7 @@
 #include "tests/support/szdd.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace qv::testing {
@@ -76,34 +77,29 @@ std::string SzddHeader(std::uint32_t expandedLength, char method, char missing) 
 
 std::string CompressSzdd(std::string_view data) {
   std::string out = SzddHeader(static_cast<std::uint32_t>(data.size()));
-  std::vector<long> head(0x8000, -1);
-  std::vector<long> previous(data.size(), -1);
+  std::vector<long> head(0x8000, -1), previous(data.size(), -1);
   auto insert = [&](std::size_t at) {
-    if (at + kMinMatch > data.size()) return;
-    const std::uint32_t h = Hash(data, at);
-    previous[at] = head[h];
-    head[h] = static_cast<long>(at);
+    if (at + kMinMatch <= data.size())
+      previous[at] = std::exchange(head[Hash(data, at)], static_cast<long>(at));
   };
-
-  std::size_t at = 0;
-  while (at < data.size()) {
-    std::size_t flagAt = out.size();
+  for (std::size_t at = 0; at < data.size();) {
+    const std::size_t flagAt = out.size();
     out += '\0';
     unsigned char flags = 0;
     for (int bit = 0; bit < 8 && at < data.size(); ++bit) {
       std::size_t bestLength = 0, bestFrom = 0;
-      if (at + kMinMatch <= data.size()) {
-        long candidate = head[Hash(data, at)];
-        for (int depth = 0; candidate >= 0 && depth < kChainDepth; ++depth, candidate = previous[candidate]) {
-          const auto from = static_cast<std::size_t>(candidate);
-          if (at - from > kMaxDistance) break;
-          std::size_t length = 0;
-          while (length < kMaxMatch && at + length < data.size() && data[from + length] == data[at + length])
-            ++length;
-          if (length > bestLength) {
-            bestLength = length;
-            bestFrom = from;
-          }
+      long candidate = at + kMinMatch <= data.size() ? head[Hash(data, at)] : -1;
+      for (int depth = 0; candidate >= 0 && depth < kChainDepth;
+           ++depth, candidate = previous[candidate]) {
+        const auto from = static_cast<std::size_t>(candidate);
+        if (at - from > kMaxDistance) break;
+        std::size_t length = 0;
+        while (length < kMaxMatch && at + length < data.size() &&
+               data[from + length] == data[at + length])
+          ++length;
+        if (length > bestLength) {
+          bestLength = length;
+          bestFrom = from;
         }
       }
       if (bestLength >= kMinMatch) {
@@ -115,15 +111,13 @@ std::string CompressSzdd(std::string_view data) {
       } else {
         flags |= static_cast<unsigned char>(1u << bit);  // a literal byte
         out += data[at];
-        insert(at);
-        ++at;
+        insert(at++);
       }
     }
     out[flagAt] = static_cast<char>(flags);
   }
   return out;
 }
-
 
 std::string SzddPack(std::string_view plain, std::uint32_t claimedLength, char method) {
   std::string out = SzddHeader(claimedLength, method);

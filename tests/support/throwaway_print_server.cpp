@@ -1,8 +1,6 @@
 #include "tests/support/throwaway_print_server.h"
 
-#include <fcntl.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,19 +18,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Find(const std::string& tool) {
-  for (const char* folder : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/usr/local/sbin/"}) {
-    if (access((folder + tool).c_str(), X_OK) == 0) return folder + tool;
-  }
-  return {};
+bool Installed(const std::string& tool) {
+  for (const std::string folder : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/usr/local/sbin/"})
+    if (access((folder + tool).c_str(), X_OK) == 0) return true;
+  return false;
 }
 
 }  // namespace
 
-ThrowawayPrintServer::ThrowawayPrintServer(const PrintServerOptions& options) {
+ThrowawayPrintServer::ThrowawayPrintServer(const PrintServerOptions& options)
+    : clientRoot_(dir_ / "client"), home_(dir_ / "home") {
   const fs::path server = dir_ / "server";
-  clientRoot_ = dir_ / "client";
-  home_ = dir_ / "home";
   fs::create_directories(clientRoot_);
   fs::create_directories(home_);
   // The backends run as lp and open the spool files inside.
@@ -52,7 +48,7 @@ ThrowawayPrintServer::ThrowawayPrintServer(const PrintServerOptions& options) {
   const char* path = std::getenv("PATH");
   setenv("PATH", (std::string(path ? path : "/usr/bin:/bin") + ":/usr/sbin:/sbin").c_str(), 1);
 
-  if (Find("cupsd").empty()) {
+  if (!Installed("cupsd")) {
     problem_ = "cupsd is not installed (package cups-daemon)";
     return;
   }
@@ -63,9 +59,7 @@ ThrowawayPrintServer::ThrowawayPrintServer(const PrintServerOptions& options) {
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const std::string log = (server / "log/cupsd.out").string();
-  const int error = posix_spawn(&cupsd_, args[0].c_str(), nullptr, nullptr, argv.data(), environ);
-  if (error != 0) {
+  if (posix_spawn(&cupsd_, args[0].c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
     cupsd_ = -1;
     problem_ = "cupsd could not be started";
     return;
@@ -74,7 +68,8 @@ ThrowawayPrintServer::ThrowawayPrintServer(const PrintServerOptions& options) {
   for (int round = 0; round < 3000 && !fs::exists(socket); ++round) {
     if (waitpid(cupsd_, nullptr, WNOHANG) == cupsd_) {
       cupsd_ = -1;
-      problem_ = "cupsd ended at once: " + ReadFileBytes(log) + ReadFileBytes(server / "log/error_log");
+      problem_ = "cupsd ended at once: " + ReadFileBytes(server / "log/cupsd.out") +
+                 ReadFileBytes(server / "log/error_log");
       return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -87,12 +82,8 @@ ThrowawayPrintServer::~ThrowawayPrintServer() {
     kill(cupsd_, SIGTERM);
     waitpid(cupsd_, nullptr, 0);
   }
-  for (const auto& [name, value] : savedEnvironment_) {
-    if (value)
-      setenv(name.c_str(), value->c_str(), 1);
-    else
-      unsetenv(name.c_str());
-  }
+  for (const auto& [name, value] : savedEnvironment_)
+    value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
 }
 
 bool ThrowawayPrintServer::AddPrinter(const std::string& name) {

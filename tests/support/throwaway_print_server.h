@@ -38,8 +38,6 @@ class ThrowawayPrintServer {
   // of them (root's in the server-root folder, anybody else's under HOME).
   const std::filesystem::path& clientRoot() const { return clientRoot_; }
   const std::filesystem::path& home() const { return home_; }
-  // The server's own folder (configuration, spool, logs).
-  std::filesystem::path serverDir() const { return dir_ / "server"; }
 
   // An enabled printer that prints to /dev/null; false when lpadmin fails.
   bool AddPrinter(const std::string& name);
