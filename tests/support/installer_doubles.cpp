@@ -129,11 +129,6 @@ LzCopyResult FakeInstallerFileSystem::CopyExpanded(std::string_view source, std:
   if (!directories_.count(Parent(to)) || directories_.count(to)) return LzCopyResult::DestinationOpenFailed;
   if (to == *from) return LzCopyResult::Copied;
   const std::string content = packed ? SzddExpand(bytes) : bytes;
-  if (auto failing = copyFailures.find(to); failing != copyFailures.end() && failing->second > 0) {
-    --failing->second;
-    files_[to] = content.substr(0, content.size() / 2);
-    return LzCopyResult::CopyFailed;
-  }
   files_[to] = content;
   if (packed && content.size() != SzddClaimedLength(bytes)) return LzCopyResult::CopyFailed;
   return LzCopyResult::Copied;

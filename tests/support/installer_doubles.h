@@ -39,7 +39,6 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   // writing (the destination is left part-written).
   std::map<std::string, int> creationFailures;  // directory -> how many more creations fail
   std::map<std::string, int> missingFor;        // source -> how many more opens fail
-  std::map<std::string, int> copyFailures;      // destination -> how many more copies fail
 
   // What the program did: "enter P", "enter P (missing)", "create P",
   // "copy S -> D", in order.
