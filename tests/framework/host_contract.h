@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "framework/dialog_host.h"
 
@@ -26,6 +27,8 @@ class HostDriver {
 
   // A mouse click on the button or edit `id`.
   virtual void Click(CDialog& dialog, int id) = 0;
+  // The user selects all of edit `id` and types `text` over it.
+  virtual void Type(CDialog& dialog, int id, std::string_view text) = 0;
   // A key pressed on the control that has the focus, handled the way the
   // platform's dialog manager does.
   virtual void PressKey(CDialog& dialog, Key key) = 0;

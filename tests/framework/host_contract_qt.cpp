@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QtTest/QTest>
 
 #include "framework/dialog.h"
 #include "framework/qt/qt_window.h"
@@ -24,6 +26,12 @@ class QtDriver final : public HostDriver {
   DialogHost& Host() override { return host_; }
   void Click(CDialog& dialog, int id) override {
     if (auto* button = qobject_cast<QAbstractButton*>(qt::QtDialogHost::ControlOf(&dialog, id))) button->click();
+  }
+  void Type(CDialog& dialog, int id, std::string_view text) override {
+    auto* edit = qobject_cast<QLineEdit*>(qt::QtDialogHost::ControlOf(&dialog, id));
+    if (!edit) return ADD_FAILURE() << "no edit " << id;
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
   void PressKey(CDialog& dialog, Key key) override {
     // To the control that has the focus, as Qt delivers a key; what it does

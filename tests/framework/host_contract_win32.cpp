@@ -1,6 +1,7 @@
 // The host contract on the win32 host: real dialogs under Wine, the
 // reference that the other hosts follow. User input is made of the messages
-// that the platform itself would send, delivered at once.
+// that the platform itself would send, delivered at once. Beyond the
+// contract: the real window's caption and system menu.
 #include "framework/win32/win32_host.h"
 
 #include "framework/dialog.h"
@@ -34,6 +35,11 @@ class Win32Driver final : public HostDriver {
   DialogHost& Host() override { return host_; }
   void Click(CDialog& dialog, int id) override {
     SendMessageA(GetDlgItem(Hwnd(dialog), id), BM_CLICK, 0, 0);
+  }
+  void Type(CDialog& dialog, int id, std::string_view text) override {
+    HWND edit = GetDlgItem(Hwnd(dialog), id);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
   }
   void PressKey(CDialog& dialog, Key key) override {
     // The key as the modal loop hands it to the dialog manager: addressed
@@ -98,6 +104,33 @@ class Win32Driver final : public HostDriver {
 INSTANTIATE_TEST_SUITE_P(Win32, HostContract,
                          ::testing::Values(HostUnderTest{"win32", [] { return std::unique_ptr<HostDriver>(new Win32Driver); }}),
                          HostName);
+
+// The program's item comes last in the system menu, after a separator.
+TEST(Win32Host, TheRealWindowHasTheCaptionAndTheProgramsSystemMenuItem) {
+  struct CMenuDlg : CDialog {
+    using CDialog::CDialog;
+    bool OnInitDialog() override {
+      AddSystemMenuItem(0x0010, "&About...");
+      HWND hwnd = win32::Win32Host::WindowOf(this);
+      char text[64] = {};
+      GetWindowTextA(hwnd, text, sizeof text);
+      EXPECT_STREQ(text, "Framework Test");
+      HMENU menu = GetSystemMenu(hwnd, FALSE);
+      const int count = GetMenuItemCount(menu);
+      EXPECT_GE(count, 2);
+      GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+      EXPECT_STREQ(text, "&About...");
+      EXPECT_EQ(GetMenuItemID(menu, count - 1), 0x0010u);
+      EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+      EndDialog(7);
+      return true;
+    }
+  };
+  win32::Win32Host host{GetModuleHandleA(nullptr)};
+  CMenuDlg dialog(host, 100);
+  EXPECT_EQ(dialog.DoModal(), 7);
+  EXPECT_EQ(dialog.Window(), nullptr);
+}
 
 }  // namespace
 }  // namespace qv
