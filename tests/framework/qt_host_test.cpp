@@ -370,7 +370,8 @@ TEST(QtRadioButtons, PresentThemselvesAsRadioButtons) {
   qt::QtDialogHost host(FrameworkTestResources());
   CProbeDlg owner(host, 100);
   RunInside(host, owner, [&](QWidget*) {
-    QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(qt::QtDialogHost::ControlOf(&owner, 10));
+    QAccessibleInterface* radio =
+        QAccessible::queryAccessibleInterface(qt::QtDialogHost::ControlOf(&owner, 10));
     ASSERT_NE(radio, nullptr);
     EXPECT_EQ(radio->role(), QAccessible::RadioButton);
     EXPECT_EQ(radio->text(QAccessible::Name), QStringLiteral("One"));

@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "framework/dialog.h"
@@ -74,17 +73,13 @@ class TestWindow final : public DialogWindow {
 
   // What the user sees.
   int TemplateId() const { return templateId_; }
-  CDialog& Dialog() const { return *dialog_; }
   const DialogTemplate& Template() const { return template_; }
   const Control& ControlAt(int id) const;
-  bool HasControl(int id) const;
   std::string Text(int id) const { return ControlAt(id).text; }
   bool IsChecked(int id) const { return ControlAt(id).checked; }
   bool IsEnabled(int id) const { return ControlAt(id).enabled; }
   int TextLimit(int id) const { return ControlAt(id).textLimit; }
   int FocusedItem() const { return focusedId_; }
-  // The ids of the radio buttons in the same group as the given one.
-  std::vector<int> RadioSet(int id) const;
   // The system menu, one text per item, "-" for a separator.
   const std::vector<std::string>& SystemMenuTexts() const { return systemMenuTexts_; }
   const std::vector<unsigned>& SystemMenuCommands() const { return systemMenuCommands_; }
@@ -92,7 +87,6 @@ class TestWindow final : public DialogWindow {
   bool Ended() const { return ended_; }
   int EndCode() const { return endCode_; }
   bool EndedByHost() const { return endedByHost_; }
-  bool Destroyed() const { return destroyed_; }
 
   // What the user does. Each returns false when the user could not do it
   // (the control is disabled, hidden or of the wrong kind, or the dialog has
@@ -113,7 +107,6 @@ class TestWindow final : public DialogWindow {
   bool Notify(int id, unsigned code);
   void SetClientSize(Size size) { clientSize_ = size; }
   void Minimize() { iconic_ = true; }
-  void Restore() { iconic_ = false; }
   PaintRecord Paint();
   std::optional<IconHandle> QueryDragIcon() { return dialog_->HandleQueryDragIcon(); }
 
@@ -144,16 +137,19 @@ class TestWindow final : public DialogWindow {
   friend class TestingHost;
   Control& Find(int id);
   bool Usable(int id) const;
-  // Delivers a command or system command the way the platform would,
-  // including its default processing.
-  void DeliverCommand(unsigned id);
+  bool TypeText(int id, std::string_view text, bool atEnd);
+  // Unless the dialog has ended: the action, then the messages it left
+  // pending are dispatched, as the message loop would.
+  bool Act(const std::function<void()>& action);
+  // A system command with the platform's default processing.
   void DeliverSysCommand(unsigned command);
-  void AfterUserAction();
   std::vector<dialog_manager::ControlView> Views() const;
   std::optional<std::size_t> IndexOf(int id) const;
   // A click on an automatic radio button, as the platform's button does it.
   void CheckAutoRadio(std::size_t index);
-  // The focus moved by the keyboard: the default look follows it.
+  // The focus that the keyboard or the platform gives: an edit gets all its
+  // text selected; after the keyboard the default look follows.
+  void FocusAndSelect(std::size_t index);
   void FocusByKeyboard(std::size_t index);
 
   TestingHost& host_;
@@ -175,6 +171,7 @@ class TestWindow final : public DialogWindow {
   bool destroyed_ = false;
   bool defaultRequested_ = false;
   PaintRecord* paint_ = nullptr;
+  PaintRecord unrecorded_;  // what is painted outside Paint()
 };
 
 class TestingHost final : public DialogHost {
@@ -231,7 +228,6 @@ class TestingHost final : public DialogHost {
   bool ControlsPrepared() const { return controlsPrepared_; }
   void SetSystemIconSize(Size size) { systemIconSize_ = size; }
   Size SystemIconSize() const { return systemIconSize_; }
-  const ResourceBundle& Resources() const { return resources_; }
 
   // DialogHost.
   void PrepareControls() override { controlsPrepared_ = true; }
@@ -246,13 +242,6 @@ class TestingHost final : public DialogHost {
 
  private:
   friend class TestWindow;
-  struct PostedMessage {
-    TestWindow* window;
-    unsigned message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-  };
-  using Event = std::variant<PostedMessage, std::function<void()>>;
 
   TestWindow& Create(CDialog& dialog, int templateId);
   void Destroy(TestWindow& window);
@@ -260,12 +249,8 @@ class TestingHost final : public DialogHost {
   ResourceBundle resources_;
   std::list<std::unique_ptr<TestWindow>> windows_;
   std::map<int, std::deque<Script>> scripts_;
-  struct KeyAnswer {
-    BoxKey key;
-    int otherwise;
-  };
-  std::deque<std::variant<int, KeyAnswer, std::function<int()>>> answers_;
-  std::deque<Event> events_;
+  std::deque<std::function<int(unsigned style)>> answers_;  // of the next boxes
+  std::deque<std::function<void()>> events_;  // posted messages and queued user actions
   std::vector<ShownMessageBox> messageBoxes_;
   std::deque<std::optional<std::string>> printerAnswers_, fileAnswers_;
   std::vector<ChooserCall> printerChoosers_, fileChoosers_;
