@@ -15,7 +15,8 @@
 
 namespace qv {
 
-// The keys whose handling the dialog manager owns.
+// The keys whose handling the dialog manager owns (the drivers map them in
+// this order).
 enum class Key { Enter, Escape, Tab, Down, Up };
 
 // A host under test and the user's side of it. Every action is taken from

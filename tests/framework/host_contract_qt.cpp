@@ -71,12 +71,9 @@ class QtDriver final : public HostDriver {
 
  private:
   static void Send(QWidget* to, Key key) {
-    const int code = key == Key::Enter    ? Qt::Key_Return
-                     : key == Key::Escape ? Qt::Key_Escape
-                     : key == Key::Tab    ? Qt::Key_Tab
-                     : key == Key::Down   ? Qt::Key_Down
-                                          : Qt::Key_Up;
-    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Down,
+                                        Qt::Key_Up};
+    QKeyEvent press(QEvent::KeyPress, kKeys[static_cast<int>(key)], Qt::NoModifier);
     QCoreApplication::sendEvent(to, &press);
   }
   static QMessageBox* OpenBox() {

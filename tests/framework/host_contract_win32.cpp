@@ -4,6 +4,8 @@
 // contract: the real window's caption and system menu.
 #include "framework/win32/win32_host.h"
 
+#include <optional>
+
 #include "framework/dialog.h"
 #include "tests/framework/host_contract.h"
 
@@ -66,36 +68,23 @@ class Win32Driver final : public HostDriver {
   }
   void AnswerOpenMessageBox(const CDialog& owner, int answer) override { Answer(owner, answer); }
   void PressKeyInOpenMessageBox(const CDialog& owner, Key key, int otherwise) override {
-    HWND box = OwnedWindow(Hwnd(owner));
-    if (!box) {
-      ADD_FAILURE() << "no open box over the dialog";
-      return;
-    }
-    // The box's own loop takes both in turn; once the key has closed it,
-    // the click that follows finds no window.
-    PostMessageA(box, WM_KEYDOWN, VirtualKey(key), 1);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(otherwise, BN_CLICKED), 0);
+    Answer(owner, otherwise, key);
   }
   void CancelOpenChooser(const CDialog& owner) override { Answer(owner, IDCANCEL); }
 
  private:
   static WPARAM VirtualKey(Key key) {
-    switch (key) {
-      case Key::Enter: return VK_RETURN;
-      case Key::Escape: return VK_ESCAPE;
-      case Key::Tab: return VK_TAB;
-      case Key::Down: return VK_DOWN;
-      case Key::Up: return VK_UP;
-    }
-    return 0;
+    static constexpr WPARAM kKeys[] = {VK_RETURN, VK_ESCAPE, VK_TAB, VK_DOWN, VK_UP};
+    return kKeys[static_cast<int>(key)];
   }
   static HWND Hwnd(const CDialog& dialog) { return win32::Win32Host::WindowOf(&dialog); }
-  static void Answer(const CDialog& owner, int button) {
+  // Posts the open box or chooser `key`, when given, and a click on
+  // `button`: its own loop takes both in turn; once the key has closed it,
+  // the click that follows finds no window.
+  static void Answer(const CDialog& owner, int button, std::optional<Key> key = std::nullopt) {
     HWND box = OwnedWindow(Hwnd(owner));
-    if (!box) {
-      ADD_FAILURE() << "no open box or chooser over the dialog";
-      return;
-    }
+    if (!box) return ADD_FAILURE() << "no open box or chooser over the dialog";
+    if (key) PostMessageA(box, WM_KEYDOWN, VirtualKey(*key), 1);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   }
   win32::Win32Host host_{GetModuleHandleA(nullptr)};

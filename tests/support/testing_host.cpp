@@ -5,8 +5,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "framework/window_constants.h"
-
 namespace qv::testing {
 namespace {
 
@@ -134,9 +132,6 @@ bool TestWindow::Click(int id) {
   });
 }
 
-bool TestWindow::Type(int id, std::string_view text) { return TypeText(id, text, false); }
-bool TestWindow::TypeAtEnd(int id, std::string_view text) { return TypeText(id, text, true); }
-
 bool TestWindow::TypeText(int id, std::string_view text, bool atEnd) {
   if (!Usable(id) || ControlAt(id).item.controlClass != ControlClass::Edit) return false;
   Control& c = Find(id);
@@ -204,18 +199,12 @@ bool TestWindow::PressArrow(bool downOrRight) {
   });
 }
 
-bool TestWindow::PressEscape() {
-  return Act([this] { dialog_->HandleCommand(kIdCancel); });
-}
-
 bool TestWindow::Notify(int id, unsigned code) {
   return Act([&] {
     Find(id);
     if (code == 0) dialog_->HandleCommand(static_cast<unsigned>(id));
   });
 }
-
-bool TestWindow::CloseBox() { return SystemCommand(kScClose); }
 
 bool TestWindow::SystemCommand(unsigned command) {
   return hasSystemMenu_ && Act([&] { DeliverSysCommand(command); });
@@ -258,7 +247,6 @@ void TestWindow::CheckItem(int id, bool checked) {
   c.checked = checked;
   c.style = dialog_manager::StyleAfterCheck(View(c), checked);
 }
-void TestWindow::EnableItem(int id, bool enable) { Find(id).enabled = enable; }
 void TestWindow::LimitItemText(int id, int maxChars) {
   // As EM_LIMITTEXT: zero means the largest limit.
   Find(id).textLimit = maxChars == 0 ? 0x7FFFFFFE : maxChars;
@@ -273,21 +261,15 @@ void TestWindow::SelectItemText(int id, int start, int end) {
   c.selectionStart = std::clamp(start, 0, length);
   c.selectionEnd = end < 0 ? length : std::clamp(end, 0, length);
 }
-void TestWindow::ScrollItemCaret(int id) { ++Find(id).caretScrolls; }
-void TestWindow::InvalidateItem(int id) { ++Find(id).invalidations; }
 void TestWindow::UpdateItem(int id) {
   Find(id);
   if (host_.redrawObserver_) host_.redrawObserver_(templateId_, id);
 }
 
-void TestWindow::AppendSystemMenuSeparator() { AppendSystemMenuItem(0, "-"); }
-
 void TestWindow::AppendSystemMenuItem(unsigned command, std::string_view text) {
   systemMenuTexts_.emplace_back(text);
   systemMenuCommands_.push_back(command);
 }
-
-void TestWindow::SetIcon(const IconHandle& icon, bool big) { (big ? bigIcon_ : smallIcon_) = icon; }
 
 std::unique_ptr<MinimizedPainter> TestWindow::BeginMinimizedPaint() {
   return std::make_unique<RecordingPainter>(paint_ ? *paint_ : unrecorded_, host_.systemIconSize_,
@@ -308,9 +290,6 @@ void TestWindow::End(int code) {
 
 // --------------------------------------------------------------- TestingHost
 
-TestingHost::TestingHost(ResourceBundle resources) : resources_(std::move(resources)) {}
-TestingHost::~TestingHost() = default;
-
 TestWindow& TestingHost::Create(CDialog& dialog, int templateId) {
   auto dialogTemplate = resources_.Dialog(static_cast<unsigned>(templateId));
   if (!dialogTemplate) throw std::logic_error("no dialog template " + std::to_string(templateId));
@@ -328,8 +307,6 @@ void TestingHost::Destroy(TestWindow& window) {
   window.destroyed_ = true;
   window.dialog_->HandleDestroy();
 }
-
-TestWindow& TestingHost::Open(CDialog& dialog) { return Create(dialog, dialog.TemplateId()); }
 
 int TestingHost::RunModal(CDialog& dialog, int templateId, CDialog* /*parent*/) {
   modalRuns_.push_back(templateId);
@@ -361,10 +338,6 @@ int TestingHost::RunModal(CDialog& dialog, int templateId, CDialog* /*parent*/) 
   return window.endCode_;
 }
 
-void TestingHost::WhenDialogRuns(int templateId, Script script) {
-  scripts_[templateId].push_back(std::move(script));
-}
-
 void TestingHost::AnswerNextMessageBox(int answer) {
   answers_.push_back([answer](unsigned) { return answer; });
 }
@@ -379,10 +352,6 @@ void TestingHost::PressKeyInNextMessageBox(BoxKey key, int /*otherwise*/) {
     return key == BoxKey::Enter ? dialog_manager::MessageBoxEnterAnswer(style)
                                 : dialog_manager::MessageBoxEscapeAnswer(style);
   });
-}
-
-void TestingHost::QueueUserAction(std::function<void()> action) {
-  events_.push_back(std::move(action));
 }
 
 bool TestingHost::PumpOneMessage() {
@@ -410,14 +379,6 @@ TestWindow* TestingHost::LastWindow(int templateId) const {
   return nullptr;
 }
 
-void TestingHost::AnswerNextPrinterChooser(std::optional<std::string> deviceName) {
-  printerAnswers_.push_back(std::move(deviceName));
-}
-
-void TestingHost::AnswerNextFileChooser(std::optional<std::string> path) {
-  fileAnswers_.push_back(std::move(path));
-}
-
 // Message boxes and choosers run a modal loop of their own, which
 // dispatches the pending messages before the user answers.
 
@@ -432,8 +393,6 @@ std::optional<std::string> TestingHost::ChooseFile(CDialog* owner, const FileCho
   fileChoosers_.push_back({TemplateOf(owner), request.flags, request.filter, request.initialName});
   return TakeAnswer(fileAnswers_);
 }
-
-std::string TestingHost::LoadText(unsigned id) const { return resources_.String(id).value_or(""); }
 
 IconHandle TestingHost::LoadIconResource(unsigned id) {
   if (!resources_.Find(ResourceType::GroupIcon, id)) return {};

@@ -17,6 +17,7 @@
 #include "framework/dialog.h"
 #include "framework/dialog_manager.h"
 #include "framework/resource_reader.h"
+#include "framework/window_constants.h"
 
 namespace qv::testing {
 
@@ -93,14 +94,14 @@ class TestWindow final : public DialogWindow {
   // ended); otherwise the dialog handles it and pending messages are
   // dispatched, as the message loop would.
   bool Click(int id);
-  bool Type(int id, std::string_view text);       // select all, then type
-  bool TypeAtEnd(int id, std::string_view text);  // caret at the end, then type
+  bool Type(int id, std::string_view text) { return TypeText(id, text, false); }  // over all
+  bool TypeAtEnd(int id, std::string_view text) { return TypeText(id, text, true); }
   // The keys, as the dialog manager handles them (framework/dialog_manager).
   bool PressEnter();
-  bool PressEscape();
+  bool PressEscape() { return Act([this] { dialog_->HandleCommand(kIdCancel); }); }
   bool PressTab();
   bool PressArrow(bool downOrRight);
-  bool CloseBox();
+  bool CloseBox() { return SystemCommand(kScClose); }
   bool SystemCommand(unsigned command);
   // A control's notification to the dialog: only a click (code 0) is the
   // control's command; the other codes reach no handler.
@@ -116,17 +117,17 @@ class TestWindow final : public DialogWindow {
   bool IsItemChecked(int id) const override { return IsChecked(id); }
   void CheckItem(int id, bool checked) override;
   bool IsItemEnabled(int id) const override { return IsEnabled(id); }
-  void EnableItem(int id, bool enable) override;
+  void EnableItem(int id, bool enable) override { Find(id).enabled = enable; }
   void LimitItemText(int id, int maxChars) override;
   void FocusItem(int id) override;
   void SelectItemText(int id, int start, int end) override;
-  void ScrollItemCaret(int id) override;
-  void InvalidateItem(int id) override;
+  void ScrollItemCaret(int id) override { ++Find(id).caretScrolls; }
+  void InvalidateItem(int id) override { ++Find(id).invalidations; }
   void UpdateItem(int id) override;
   bool HasSystemMenu() const override { return hasSystemMenu_; }
-  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuSeparator() override { AppendSystemMenuItem(0, "-"); }
   void AppendSystemMenuItem(unsigned command, std::string_view text) override;
-  void SetIcon(const IconHandle& icon, bool big) override;
+  void SetIcon(const IconHandle& icon, bool big) override { (big ? bigIcon_ : smallIcon_) = icon; }
   bool IsIconic() const override { return iconic_; }
   std::unique_ptr<MinimizedPainter> BeginMinimizedPaint() override;
   void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -178,17 +179,18 @@ class TestingHost final : public DialogHost {
  public:
   using Script = std::function<void(TestWindow&)>;
 
-  explicit TestingHost(ResourceBundle resources);
-  ~TestingHost() override;
+  explicit TestingHost(ResourceBundle resources) : resources_(std::move(resources)) {}
 
   // Opens the dialog without a modal loop: the window is built and
   // initialised; posted messages wait for PumpAll.
-  TestWindow& Open(CDialog& dialog);
+  TestWindow& Open(CDialog& dialog) { return Create(dialog, dialog.TemplateId()); }
 
   // The next modal run of this template runs the script (after the messages
   // already pending). A modal dialog that the script leaves open is ended by
   // the host with IDCANCEL, and EndedByHost() tells so.
-  void WhenDialogRuns(int templateId, Script script);
+  void WhenDialogRuns(int templateId, Script script) {
+    scripts_[templateId].push_back(std::move(script));
+  }
   // Queues the answer for the next message box; without one, a box answers
   // as when the user presses Enter.
   void AnswerNextMessageBox(int answer);
@@ -210,13 +212,17 @@ class TestingHost final : public DialogHost {
   void ObserveRedraws(RedrawObserver observer) { redrawObserver_ = std::move(observer); }
   // Queues a user action that runs inside a later pump of messages, as a
   // click that arrives while a handler dispatches messages.
-  void QueueUserAction(std::function<void()> action);
+  void QueueUserAction(std::function<void()> action) { events_.push_back(std::move(action)); }
   int PumpAll();
   // Queues what the next chooser answers: a printer's device name or a
   // file's path, "" for a chooser that returns no name, std::nullopt for
   // Cancel. A chooser without a queued answer is cancelled.
-  void AnswerNextPrinterChooser(std::optional<std::string> deviceName);
-  void AnswerNextFileChooser(std::optional<std::string> path);
+  void AnswerNextPrinterChooser(std::optional<std::string> deviceName) {
+    printerAnswers_.push_back(std::move(deviceName));
+  }
+  void AnswerNextFileChooser(std::optional<std::string> path) {
+    fileAnswers_.push_back(std::move(path));
+  }
   const std::vector<ChooserCall>& PrinterChoosers() const { return printerChoosers_; }
   const std::vector<ChooserCall>& FileChoosers() const { return fileChoosers_; }
 
@@ -232,7 +238,7 @@ class TestingHost final : public DialogHost {
   // DialogHost.
   void PrepareControls() override { controlsPrepared_ = true; }
   int RunModal(CDialog& dialog, int templateId, CDialog* parent) override;
-  std::string LoadText(unsigned id) const override;
+  std::string LoadText(unsigned id) const override { return resources_.String(id).value_or(""); }
   IconHandle LoadIconResource(unsigned id) override;
   int ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
                  unsigned style) override;
