@@ -41,11 +41,11 @@ std::string AsShown(const TestWindow::Control& c, std::string_view text) {
 
 int TemplateOf(const CDialog* owner) { return owner ? owner->TemplateId() : 0; }
 
-std::optional<std::string> TakeAnswer(std::deque<std::optional<std::string>>& answers) {
-  if (answers.empty()) return std::nullopt;
-  auto answer = std::move(answers.front());
-  answers.pop_front();
-  return answer;
+template <class T>
+T Take(std::deque<T>& queue) {
+  T front = std::move(queue.front());
+  queue.pop_front();
+  return front;
 }
 
 }  // namespace
@@ -54,10 +54,7 @@ std::optional<std::string> TakeAnswer(std::deque<std::optional<std::string>>& an
 
 TestWindow::TestWindow(TestingHost& host, CDialog& dialog, int templateId,
                        DialogTemplate dialogTemplate)
-    : host_(host),
-      dialog_(&dialog),
-      templateId_(templateId),
-      template_(std::move(dialogTemplate)) {
+    : host_(host), dialog_(&dialog), templateId_(templateId), template_(std::move(dialogTemplate)) {
   for (const auto& item : template_.items) {
     Control c;
     c.item = item;
@@ -319,9 +316,7 @@ int TestingHost::RunModal(CDialog& dialog, int templateId, CDialog* /*parent*/) 
     loop();
     auto& scripts = scripts_[templateId];
     if (!window.ended_ && !scripts.empty()) {
-      const Script script = std::move(scripts.front());
-      scripts.pop_front();
-      script(window);
+      Take(scripts)(window);
       loop();
     }
   } catch (...) {
@@ -356,8 +351,7 @@ void TestingHost::PressKeyInNextMessageBox(BoxKey key, int /*otherwise*/) {
 
 bool TestingHost::PumpOneMessage() {
   if (events_.empty()) return false;
-  const std::function<void()> event = std::move(events_.front());
-  events_.pop_front();
+  const std::function<void()> event = Take(events_);
   ++pumpDepth_;
   struct Leave {
     int& depth;
@@ -385,13 +379,13 @@ TestWindow* TestingHost::LastWindow(int templateId) const {
 std::optional<std::string> TestingHost::ChoosePrinter(CDialog* owner, unsigned flags) {
   PumpAll();
   printerChoosers_.push_back({TemplateOf(owner), flags, "", ""});
-  return TakeAnswer(printerAnswers_);
+  return printerAnswers_.empty() ? std::nullopt : Take(printerAnswers_);
 }
 
 std::optional<std::string> TestingHost::ChooseFile(CDialog* owner, const FileChooserRequest& request) {
   PumpAll();
   fileChoosers_.push_back({TemplateOf(owner), request.flags, request.filter, request.initialName});
-  return TakeAnswer(fileAnswers_);
+  return fileAnswers_.empty() ? std::nullopt : Take(fileAnswers_);
 }
 
 IconHandle TestingHost::LoadIconResource(unsigned id) {
@@ -402,12 +396,8 @@ IconHandle TestingHost::LoadIconResource(unsigned id) {
 int TestingHost::ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
                             unsigned style) {
   PumpAll();
-  int answer = dialog_manager::MessageBoxEnterAnswer(style);
-  if (!answers_.empty()) {
-    const auto queued = std::move(answers_.front());
-    answers_.pop_front();
-    answer = queued(style);
-  }
+  const int answer =
+      answers_.empty() ? dialog_manager::MessageBoxEnterAnswer(style) : Take(answers_)(style);
   messageBoxes_.push_back(
       {TemplateOf(owner), std::string(text), std::string(caption), style, answer});
   return answer;

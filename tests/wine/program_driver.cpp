@@ -192,7 +192,8 @@ void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
 std::optional<std::string> WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
   std::optional<std::string> bytes;
-  Poll(timeout, std::chrono::milliseconds(50), [&] { return (bytes = ReadFile(path)).has_value(); });
+  const auto arrived = [&] { return (bytes = ReadFile(path)).has_value(); };
+  Poll(timeout, std::chrono::milliseconds(50), arrived);
   return bytes;
 }
 
