@@ -62,10 +62,7 @@ class QtDriver final : public HostDriver {
   }
   void CancelOpenChooser(const CDialog&) override {
     auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!chooser) {
-      ADD_FAILURE() << "no open chooser";
-      return;
-    }
+    if (!chooser) return ADD_FAILURE() << "no open chooser";
     chooser->reject();
   }
 
