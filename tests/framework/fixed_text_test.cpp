@@ -6,15 +6,18 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace qv {
 namespace {
 
 using namespace std::string_literals;
 
-// The buffer ends at its NUL, whatever went before: c_str() and view() agree.
+// The text, and the buffer ends at its NUL whatever went before: c_str()
+// and view() agree.
 template <std::size_t N>
-void ExpectTerminated(const FixedText<N>& text) {
+void ExpectText(const FixedText<N>& text, std::string_view expected) {
+  EXPECT_EQ(text.view(), expected);
   EXPECT_EQ(std::strlen(text.c_str()), text.size());
   EXPECT_EQ(std::string(text.c_str()), text.view());
 }
@@ -35,31 +38,26 @@ TEST(FixedText, TryAssignTakesExactlyItsCapacityAndRefusesMore) {
     SCOPED_TRACE(c.text.size());
     Text256 text("before");
     EXPECT_EQ(text.TryAssign(c.text), c.taken);
-    EXPECT_EQ(text.view(), c.taken ? c.text : "before") << "a refusal leaves the text as it was";
-    ExpectTerminated(text);
+    ExpectText(text, c.taken ? c.text : "before");  // a refusal leaves the text as it was
   }
 }
 
 TEST(FixedText, AssignCutsAtCapacityOrAtANul) {
   FixedText<4> text;
   text.Assign("abcdef");
-  EXPECT_EQ(text.view(), "abc");
-  ExpectTerminated(text);
+  ExpectText(text, "abc");
   text.Assign("x\0yz"s);
-  EXPECT_EQ(text.view(), "x");
-  ExpectTerminated(text);
+  ExpectText(text, "x");
 }
 
 TEST(FixedText, AppendReportsACutAndStaysTerminated) {
   FixedText<6> text("ab");
   EXPECT_TRUE(text.Append("cd"));
-  EXPECT_EQ(text.view(), "abcd");
-  ExpectTerminated(text);
+  ExpectText(text, "abcd");
   EXPECT_FALSE(text.Append("efg")) << "only 'e' fits";
-  EXPECT_EQ(text.view(), "abcde");
-  ExpectTerminated(text);
+  ExpectText(text, "abcde");
   EXPECT_FALSE(text.Append("h"));
-  EXPECT_EQ(text.view(), "abcde");
+  ExpectText(text, "abcde");
   EXPECT_TRUE(text.Append("")) << "nothing to cut";
 }
 
@@ -70,16 +68,11 @@ TEST(FixedText, FillWithStopsAtTheFirstNulAndNeverPastTheBuffer) {
     EXPECT_EQ(size, 8u);
     std::memset(buffer, 'z', size);
   });
-  EXPECT_EQ(text.view(), "zzzzzzz");
-  ExpectTerminated(text);
-
+  ExpectText(text, "zzzzzzz");
   text.FillWith([](char* buffer, std::size_t) { std::memcpy(buffer, "ab\0cd", 6); });
-  EXPECT_EQ(text.view(), "ab");
-  ExpectTerminated(text);
-
+  ExpectText(text, "ab");
   text.FillWith([](char*, std::size_t) {});  // writes nothing: the old text stays, terminated
-  EXPECT_EQ(text.view(), "ab");
-  ExpectTerminated(text);
+  ExpectText(text, "ab");
 }
 
 }  // namespace

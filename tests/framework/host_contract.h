@@ -9,12 +9,14 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "framework/dialog_host.h"
 
 namespace qv {
 
-// The keys whose handling the dialog manager owns.
+// The keys whose handling the dialog manager owns (the drivers map them in
+// this order).
 enum class Key { Enter, Escape, Tab, Down, Up };
 
 // A host under test and the user's side of it. Every action is taken from
@@ -26,6 +28,8 @@ class HostDriver {
 
   // A mouse click on the button or edit `id`.
   virtual void Click(CDialog& dialog, int id) = 0;
+  // The user selects all of edit `id` and types `text` over it.
+  virtual void Type(CDialog& dialog, int id, std::string_view text) = 0;
   // A key pressed on the control that has the focus, handled the way the
   // platform's dialog manager does.
   virtual void PressKey(CDialog& dialog, Key key) = 0;

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QtTest/QTest>
 
 #include "framework/dialog.h"
 #include "framework/qt/qt_window.h"
@@ -24,6 +26,12 @@ class QtDriver final : public HostDriver {
   DialogHost& Host() override { return host_; }
   void Click(CDialog& dialog, int id) override {
     if (auto* button = qobject_cast<QAbstractButton*>(qt::QtDialogHost::ControlOf(&dialog, id))) button->click();
+  }
+  void Type(CDialog& dialog, int id, std::string_view text) override {
+    auto* edit = qobject_cast<QLineEdit*>(qt::QtDialogHost::ControlOf(&dialog, id));
+    if (!edit) return ADD_FAILURE() << "no edit " << id;
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
   void PressKey(CDialog& dialog, Key key) override {
     // To the control that has the focus, as Qt delivers a key; what it does
@@ -54,21 +62,15 @@ class QtDriver final : public HostDriver {
   }
   void CancelOpenChooser(const CDialog&) override {
     auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!chooser) {
-      ADD_FAILURE() << "no open chooser";
-      return;
-    }
+    if (!chooser) return ADD_FAILURE() << "no open chooser";
     chooser->reject();
   }
 
  private:
   static void Send(QWidget* to, Key key) {
-    const int code = key == Key::Enter    ? Qt::Key_Return
-                     : key == Key::Escape ? Qt::Key_Escape
-                     : key == Key::Tab    ? Qt::Key_Tab
-                     : key == Key::Down   ? Qt::Key_Down
-                                          : Qt::Key_Up;
-    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Down,
+                                        Qt::Key_Up};
+    QKeyEvent press(QEvent::KeyPress, kKeys[static_cast<int>(key)], Qt::NoModifier);
     QCoreApplication::sendEvent(to, &press);
   }
   static QMessageBox* OpenBox() {

@@ -10,6 +10,9 @@ class TestingDriver final : public HostDriver {
  public:
   DialogHost& Host() override { return host_; }
   void Click(CDialog& dialog, int id) override { Window(dialog).Click(id); }
+  void Type(CDialog& dialog, int id, std::string_view text) override {
+    Window(dialog).Type(id, text);
+  }
   void PressKey(CDialog& dialog, Key key) override {
     testing::TestWindow& window = Window(dialog);
     switch (key) {

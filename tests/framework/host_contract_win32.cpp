@@ -1,7 +1,10 @@
 // The host contract on the win32 host: real dialogs under Wine, the
 // reference that the other hosts follow. User input is made of the messages
-// that the platform itself would send, delivered at once.
+// that the platform itself would send, delivered at once. Beyond the
+// contract: the real window's caption and system menu.
 #include "framework/win32/win32_host.h"
+
+#include <optional>
 
 #include "framework/dialog.h"
 #include "tests/framework/host_contract.h"
@@ -35,6 +38,11 @@ class Win32Driver final : public HostDriver {
   void Click(CDialog& dialog, int id) override {
     SendMessageA(GetDlgItem(Hwnd(dialog), id), BM_CLICK, 0, 0);
   }
+  void Type(CDialog& dialog, int id, std::string_view text) override {
+    HWND edit = GetDlgItem(Hwnd(dialog), id);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
   void PressKey(CDialog& dialog, Key key) override {
     // The key as the modal loop hands it to the dialog manager: addressed
     // to the control that has the focus.
@@ -60,36 +68,23 @@ class Win32Driver final : public HostDriver {
   }
   void AnswerOpenMessageBox(const CDialog& owner, int answer) override { Answer(owner, answer); }
   void PressKeyInOpenMessageBox(const CDialog& owner, Key key, int otherwise) override {
-    HWND box = OwnedWindow(Hwnd(owner));
-    if (!box) {
-      ADD_FAILURE() << "no open box over the dialog";
-      return;
-    }
-    // The box's own loop takes both in turn; once the key has closed it,
-    // the click that follows finds no window.
-    PostMessageA(box, WM_KEYDOWN, VirtualKey(key), 1);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(otherwise, BN_CLICKED), 0);
+    Answer(owner, otherwise, key);
   }
   void CancelOpenChooser(const CDialog& owner) override { Answer(owner, IDCANCEL); }
 
  private:
   static WPARAM VirtualKey(Key key) {
-    switch (key) {
-      case Key::Enter: return VK_RETURN;
-      case Key::Escape: return VK_ESCAPE;
-      case Key::Tab: return VK_TAB;
-      case Key::Down: return VK_DOWN;
-      case Key::Up: return VK_UP;
-    }
-    return 0;
+    static constexpr WPARAM kKeys[] = {VK_RETURN, VK_ESCAPE, VK_TAB, VK_DOWN, VK_UP};
+    return kKeys[static_cast<int>(key)];
   }
   static HWND Hwnd(const CDialog& dialog) { return win32::Win32Host::WindowOf(&dialog); }
-  static void Answer(const CDialog& owner, int button) {
+  // Posts the open box or chooser `key`, when given, and a click on
+  // `button`: its own loop takes both in turn; once the key has closed it,
+  // the click that follows finds no window.
+  static void Answer(const CDialog& owner, int button, std::optional<Key> key = std::nullopt) {
     HWND box = OwnedWindow(Hwnd(owner));
-    if (!box) {
-      ADD_FAILURE() << "no open box or chooser over the dialog";
-      return;
-    }
+    if (!box) return ADD_FAILURE() << "no open box or chooser over the dialog";
+    if (key) PostMessageA(box, WM_KEYDOWN, VirtualKey(*key), 1);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   }
   win32::Win32Host host_{GetModuleHandleA(nullptr)};
@@ -98,6 +93,33 @@ class Win32Driver final : public HostDriver {
 INSTANTIATE_TEST_SUITE_P(Win32, HostContract,
                          ::testing::Values(HostUnderTest{"win32", [] { return std::unique_ptr<HostDriver>(new Win32Driver); }}),
                          HostName);
+
+// The program's item comes last in the system menu, after a separator.
+TEST(Win32Host, TheRealWindowHasTheCaptionAndTheProgramsSystemMenuItem) {
+  struct CMenuDlg : CDialog {
+    using CDialog::CDialog;
+    bool OnInitDialog() override {
+      AddSystemMenuItem(0x0010, "&About...");
+      HWND hwnd = win32::Win32Host::WindowOf(this);
+      char text[64] = {};
+      GetWindowTextA(hwnd, text, sizeof text);
+      EXPECT_STREQ(text, "Framework Test");
+      HMENU menu = GetSystemMenu(hwnd, FALSE);
+      const int count = GetMenuItemCount(menu);
+      EXPECT_GE(count, 2);
+      GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+      EXPECT_STREQ(text, "&About...");
+      EXPECT_EQ(GetMenuItemID(menu, count - 1), 0x0010u);
+      EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+      EndDialog(7);
+      return true;
+    }
+  };
+  win32::Win32Host host{GetModuleHandleA(nullptr)};
+  CMenuDlg dialog(host, 100);
+  EXPECT_EQ(dialog.DoModal(), 7);
+  EXPECT_EQ(dialog.Window(), nullptr);
+}
 
 }  // namespace
 }  // namespace qv

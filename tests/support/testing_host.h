@@ -12,12 +12,12 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "framework/dialog_manager.h"
 #include "framework/resource_reader.h"
+#include "framework/window_constants.h"
 
 namespace qv::testing {
 
@@ -74,17 +74,13 @@ class TestWindow final : public DialogWindow {
 
   // What the user sees.
   int TemplateId() const { return templateId_; }
-  CDialog& Dialog() const { return *dialog_; }
   const DialogTemplate& Template() const { return template_; }
   const Control& ControlAt(int id) const;
-  bool HasControl(int id) const;
   std::string Text(int id) const { return ControlAt(id).text; }
   bool IsChecked(int id) const { return ControlAt(id).checked; }
   bool IsEnabled(int id) const { return ControlAt(id).enabled; }
   int TextLimit(int id) const { return ControlAt(id).textLimit; }
   int FocusedItem() const { return focusedId_; }
-  // The ids of the radio buttons in the same group as the given one.
-  std::vector<int> RadioSet(int id) const;
   // The system menu, one text per item, "-" for a separator.
   const std::vector<std::string>& SystemMenuTexts() const { return systemMenuTexts_; }
   const std::vector<unsigned>& SystemMenuCommands() const { return systemMenuCommands_; }
@@ -92,28 +88,26 @@ class TestWindow final : public DialogWindow {
   bool Ended() const { return ended_; }
   int EndCode() const { return endCode_; }
   bool EndedByHost() const { return endedByHost_; }
-  bool Destroyed() const { return destroyed_; }
 
   // What the user does. Each returns false when the user could not do it
   // (the control is disabled, hidden or of the wrong kind, or the dialog has
   // ended); otherwise the dialog handles it and pending messages are
   // dispatched, as the message loop would.
   bool Click(int id);
-  bool Type(int id, std::string_view text);       // select all, then type
-  bool TypeAtEnd(int id, std::string_view text);  // caret at the end, then type
+  bool Type(int id, std::string_view text) { return TypeText(id, text, false); }  // over all
+  bool TypeAtEnd(int id, std::string_view text) { return TypeText(id, text, true); }
   // The keys, as the dialog manager handles them (framework/dialog_manager).
   bool PressEnter();
-  bool PressEscape();
+  bool PressEscape() { return Act([this] { dialog_->HandleCommand(kIdCancel); }); }
   bool PressTab();
   bool PressArrow(bool downOrRight);
-  bool CloseBox();
+  bool CloseBox() { return SystemCommand(kScClose); }
   bool SystemCommand(unsigned command);
   // A control's notification to the dialog: only a click (code 0) is the
   // control's command; the other codes reach no handler.
   bool Notify(int id, unsigned code);
   void SetClientSize(Size size) { clientSize_ = size; }
   void Minimize() { iconic_ = true; }
-  void Restore() { iconic_ = false; }
   PaintRecord Paint();
   std::optional<IconHandle> QueryDragIcon() { return dialog_->HandleQueryDragIcon(); }
 
@@ -123,17 +117,17 @@ class TestWindow final : public DialogWindow {
   bool IsItemChecked(int id) const override { return IsChecked(id); }
   void CheckItem(int id, bool checked) override;
   bool IsItemEnabled(int id) const override { return IsEnabled(id); }
-  void EnableItem(int id, bool enable) override;
+  void EnableItem(int id, bool enable) override { Find(id).enabled = enable; }
   void LimitItemText(int id, int maxChars) override;
   void FocusItem(int id) override;
   void SelectItemText(int id, int start, int end) override;
-  void ScrollItemCaret(int id) override;
-  void InvalidateItem(int id) override;
+  void ScrollItemCaret(int id) override { ++Find(id).caretScrolls; }
+  void InvalidateItem(int id) override { ++Find(id).invalidations; }
   void UpdateItem(int id) override;
   bool HasSystemMenu() const override { return hasSystemMenu_; }
-  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuSeparator() override { AppendSystemMenuItem(0, "-"); }
   void AppendSystemMenuItem(unsigned command, std::string_view text) override;
-  void SetIcon(const IconHandle& icon, bool big) override;
+  void SetIcon(const IconHandle& icon, bool big) override { (big ? bigIcon_ : smallIcon_) = icon; }
   bool IsIconic() const override { return iconic_; }
   std::unique_ptr<MinimizedPainter> BeginMinimizedPaint() override;
   void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -144,16 +138,19 @@ class TestWindow final : public DialogWindow {
   friend class TestingHost;
   Control& Find(int id);
   bool Usable(int id) const;
-  // Delivers a command or system command the way the platform would,
-  // including its default processing.
-  void DeliverCommand(unsigned id);
+  bool TypeText(int id, std::string_view text, bool atEnd);
+  // Unless the dialog has ended: the action, then the messages it left
+  // pending are dispatched, as the message loop would.
+  bool Act(const std::function<void()>& action);
+  // A system command with the platform's default processing.
   void DeliverSysCommand(unsigned command);
-  void AfterUserAction();
   std::vector<dialog_manager::ControlView> Views() const;
   std::optional<std::size_t> IndexOf(int id) const;
   // A click on an automatic radio button, as the platform's button does it.
   void CheckAutoRadio(std::size_t index);
-  // The focus moved by the keyboard: the default look follows it.
+  // The focus that the keyboard or the platform gives: an edit gets all its
+  // text selected; after the keyboard the default look follows.
+  void FocusAndSelect(std::size_t index);
   void FocusByKeyboard(std::size_t index);
 
   TestingHost& host_;
@@ -175,23 +172,25 @@ class TestWindow final : public DialogWindow {
   bool destroyed_ = false;
   bool defaultRequested_ = false;
   PaintRecord* paint_ = nullptr;
+  PaintRecord unrecorded_;  // what is painted outside Paint()
 };
 
 class TestingHost final : public DialogHost {
  public:
   using Script = std::function<void(TestWindow&)>;
 
-  explicit TestingHost(ResourceBundle resources);
-  ~TestingHost() override;
+  explicit TestingHost(ResourceBundle resources) : resources_(std::move(resources)) {}
 
   // Opens the dialog without a modal loop: the window is built and
   // initialised; posted messages wait for PumpAll.
-  TestWindow& Open(CDialog& dialog);
+  TestWindow& Open(CDialog& dialog) { return Create(dialog, dialog.TemplateId()); }
 
   // The next modal run of this template runs the script (after the messages
   // already pending). A modal dialog that the script leaves open is ended by
   // the host with IDCANCEL, and EndedByHost() tells so.
-  void WhenDialogRuns(int templateId, Script script);
+  void WhenDialogRuns(int templateId, Script script) {
+    scripts_[templateId].push_back(std::move(script));
+  }
   // Queues the answer for the next message box; without one, a box answers
   // as when the user presses Enter.
   void AnswerNextMessageBox(int answer);
@@ -213,13 +212,17 @@ class TestingHost final : public DialogHost {
   void ObserveRedraws(RedrawObserver observer) { redrawObserver_ = std::move(observer); }
   // Queues a user action that runs inside a later pump of messages, as a
   // click that arrives while a handler dispatches messages.
-  void QueueUserAction(std::function<void()> action);
+  void QueueUserAction(std::function<void()> action) { events_.push_back(std::move(action)); }
   int PumpAll();
   // Queues what the next chooser answers: a printer's device name or a
   // file's path, "" for a chooser that returns no name, std::nullopt for
   // Cancel. A chooser without a queued answer is cancelled.
-  void AnswerNextPrinterChooser(std::optional<std::string> deviceName);
-  void AnswerNextFileChooser(std::optional<std::string> path);
+  void AnswerNextPrinterChooser(std::optional<std::string> deviceName) {
+    printerAnswers_.push_back(std::move(deviceName));
+  }
+  void AnswerNextFileChooser(std::optional<std::string> path) {
+    fileAnswers_.push_back(std::move(path));
+  }
   const std::vector<ChooserCall>& PrinterChoosers() const { return printerChoosers_; }
   const std::vector<ChooserCall>& FileChoosers() const { return fileChoosers_; }
 
@@ -231,12 +234,11 @@ class TestingHost final : public DialogHost {
   bool ControlsPrepared() const { return controlsPrepared_; }
   void SetSystemIconSize(Size size) { systemIconSize_ = size; }
   Size SystemIconSize() const { return systemIconSize_; }
-  const ResourceBundle& Resources() const { return resources_; }
 
   // DialogHost.
   void PrepareControls() override { controlsPrepared_ = true; }
   int RunModal(CDialog& dialog, int templateId, CDialog* parent) override;
-  std::string LoadText(unsigned id) const override;
+  std::string LoadText(unsigned id) const override { return resources_.String(id).value_or(""); }
   IconHandle LoadIconResource(unsigned id) override;
   int ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
                  unsigned style) override;
@@ -246,13 +248,6 @@ class TestingHost final : public DialogHost {
 
  private:
   friend class TestWindow;
-  struct PostedMessage {
-    TestWindow* window;
-    unsigned message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-  };
-  using Event = std::variant<PostedMessage, std::function<void()>>;
 
   TestWindow& Create(CDialog& dialog, int templateId);
   void Destroy(TestWindow& window);
@@ -260,12 +255,8 @@ class TestingHost final : public DialogHost {
   ResourceBundle resources_;
   std::list<std::unique_ptr<TestWindow>> windows_;
   std::map<int, std::deque<Script>> scripts_;
-  struct KeyAnswer {
-    BoxKey key;
-    int otherwise;
-  };
-  std::deque<std::variant<int, KeyAnswer, std::function<int()>>> answers_;
-  std::deque<Event> events_;
+  std::deque<std::function<int(unsigned style)>> answers_;  // of the next boxes
+  std::deque<std::function<void()>> events_;  // posted messages and queued user actions
   std::vector<ShownMessageBox> messageBoxes_;
   std::deque<std::optional<std::string>> printerAnswers_, fileAnswers_;
   std::vector<ChooserCall> printerChoosers_, fileChoosers_;

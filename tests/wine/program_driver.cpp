@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 #include "tests/support/png_writer.h"
 
@@ -51,6 +54,106 @@ HWND FindOnce(DWORD pid, const std::string& caption, const char* windowClass, HW
   return search.found;
 }
 
+BOOL CALLBACK CloseWindowNamed(HWND window, LPARAM group) {
+  char caption[256] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (*reinterpret_cast<const std::string*>(group) == caption) PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+// Asks `ready` every `step` until it holds or the time is up; whether it held.
+bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
+          const std::function<bool()>& ready) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(step);
+  }
+  return true;
+}
+
+std::string ArtifactsDirectory() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA("QV_ARTIFACTS", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "";
+  CreateDirectoryA(path, nullptr);
+  return path;
+}
+
+// Draws with `draw` (into the memory context, with the screen's beside it)
+// on a 32-bit picture in memory; its pixels, top row first.
+std::vector<std::uint32_t> Picture(int width, int height,
+                                   const std::function<void(HDC, HDC, std::uint32_t*)>& draw) {
+  if (width <= 0 || height <= 0) return {};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::uint32_t* bits = nullptr;
+  HBITMAP bitmap =
+      CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+  std::vector<std::uint32_t> pixels;
+  if (bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    draw(memory, screen, bits);
+    GdiFlush();
+    pixels.assign(bits, bits + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The screen's pixels in the rectangle, top row first.
+std::vector<std::uint32_t> CaptureScreen(const RECT& r) {
+  return Picture(r.right - r.left, r.bottom - r.top, [&](HDC memory, HDC screen, std::uint32_t*) {
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  });
+}
+
+// The icon drawn on a plain background, as the icon control would show it.
+std::vector<std::uint32_t> RenderIcon(HICON icon, int width, int height, std::uint32_t background) {
+  return Picture(width, height, [&](HDC memory, HDC, std::uint32_t* bits) {
+    std::fill(bits, bits + static_cast<std::size_t>(width) * height, background);
+    DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  });
+}
+
+// The standard icons that a message box may show, in the scenarios' terms.
+const std::pair<LPCSTR, testing::BoxIcon> kBoxIcons[] = {
+    {IDI_HAND, testing::BoxIcon::Error},
+    {IDI_QUESTION, testing::BoxIcon::Question},
+    {IDI_EXCLAMATION, testing::BoxIcon::Warning},
+    {IDI_ASTERISK, testing::BoxIcon::Information},
+};
+
+// The standard icon that the control shows on the screen: the one drawn
+// here on the same background that most of its pixels agree with.
+testing::BoxIcon MatchShownIcon(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const int width = std::min<int>(rect.right - rect.left, GetSystemMetrics(SM_CXICON));
+  const int height = std::min<int>(rect.bottom - rect.top, GetSystemMetrics(SM_CYICON));
+  rect.right = rect.left + width;
+  rect.bottom = rect.top + height;
+  const auto shown = CaptureScreen(rect);
+  if (shown.empty()) return testing::BoxIcon::None;
+  testing::BoxIcon best = testing::BoxIcon::None;
+  long bestDistance = static_cast<long>(shown.size());
+  for (const auto& [id, icon] : kBoxIcons) {
+    const auto drawn = RenderIcon(LoadIconA(nullptr, id), width, height, shown[0]);
+    if (drawn.size() != shown.size()) continue;
+    long distance = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      distance += (shown[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
+    if (distance < bestDistance) std::tie(best, bestDistance) = std::pair(icon, distance);
+  }
+  // Most pixels must agree for the match to count.
+  return bestDistance * 10 < static_cast<long>(shown.size()) ? best : testing::BoxIcon::None;
+}
+
 }  // namespace
 
 std::string BinDirectory() {
@@ -63,14 +166,6 @@ std::string BinDirectory() {
 std::string WindowsDirectory() {
   char path[MAX_PATH] = {};
   GetWindowsDirectoryA(path, MAX_PATH);
-  return path;
-}
-
-std::string ArtifactsDirectory() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableA("QV_ARTIFACTS", path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return "";
-  CreateDirectoryA(path, nullptr);
   return path;
 }
 
@@ -96,12 +191,10 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
 std::optional<std::string> WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    if (auto bytes = ReadFile(path)) return bytes;
-    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  std::optional<std::string> bytes;
+  const auto arrived = [&] { return (bytes = ReadFile(path)).has_value(); };
+  Poll(timeout, std::chrono::milliseconds(50), arrived);
+  return bytes;
 }
 
 std::optional<std::string> RegistryString(const char* key, const char* name) {
@@ -149,12 +242,12 @@ bool RunningProgram::Running() const {
 
 HWND RunningProgram::WaitForWindow(const std::string& caption, const char* windowClass,
                                    std::chrono::milliseconds timeout, HWND exclude) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  do {
-    if (HWND window = FindOnce(process_.dwProcessId, caption, windowClass, exclude)) return window;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  } while (std::chrono::steady_clock::now() < deadline && Running());
-  return nullptr;
+  HWND window = nullptr;
+  Poll(timeout, std::chrono::milliseconds(50), [&] {
+    window = FindOnce(process_.dwProcessId, caption, windowClass, exclude);
+    return window || !Running();
+  });
+  return window;
 }
 
 std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::string& caption,
@@ -206,122 +299,21 @@ bool IsControlEnabled(HWND dialog, int id) {
   return control && IsWindowEnabled(control);
 }
 
-namespace {
-
-// A 32-bit picture in memory, top row first, that GDI can draw into.
-class MemoryPicture {
- public:
-  MemoryPicture(int width, int height) : width_(width), height_(height) {
-    screen_ = GetDC(nullptr);
-    memory_ = CreateCompatibleDC(screen_);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(screen_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(memory_, bitmap_);
-  }
-  ~MemoryPicture() {
-    SelectObject(memory_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(memory_);
-    ReleaseDC(nullptr, screen_);
-  }
-  MemoryPicture(const MemoryPicture&) = delete;
-  MemoryPicture& operator=(const MemoryPicture&) = delete;
-
-  HDC Screen() const { return screen_; }
-  HDC Dc() const { return memory_; }
-  std::uint32_t* Bits() const { return bits_; }
-  std::vector<std::uint32_t> Pixels() const {
-    GdiFlush();
-    return std::vector<std::uint32_t>(bits_, bits_ + static_cast<std::size_t>(width_) * height_);
-  }
-
- private:
-  int width_, height_;
-  HDC screen_ = nullptr;
-  HDC memory_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-};
-
-// The window's area of the screen as 32-bit pixels, top row first.
-std::vector<std::uint32_t> CaptureScreen(const RECT& rect) {
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return {};
-  MemoryPicture picture(width, height);
-  BitBlt(picture.Dc(), 0, 0, width, height, picture.Screen(), rect.left, rect.top, SRCCOPY);
-  return picture.Pixels();
-}
-
-// The icon drawn on a plain background, as the icon control would show it.
-std::vector<std::uint32_t> RenderIcon(HICON icon, int width, int height, std::uint32_t background) {
-  MemoryPicture picture(width, height);
-  std::fill(picture.Bits(), picture.Bits() + static_cast<std::size_t>(width) * height, background);
-  DrawIconEx(picture.Dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-  return picture.Pixels();
-}
-
-}  // namespace
-
-// The standard icon that the control shows on the screen, or nullptr when
-// none matches most of its pixels.
-static LPCSTR MatchShownIcon(HWND control) {
-  static const LPCSTR kCandidates[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  const int width = std::min<int>(rect.right - rect.left, GetSystemMetrics(SM_CXICON));
-  const int height = std::min<int>(rect.bottom - rect.top, GetSystemMetrics(SM_CYICON));
-  rect.right = rect.left + width;
-  rect.bottom = rect.top + height;
-  const auto shown = CaptureScreen(rect);
-  if (shown.empty()) return nullptr;
-  LPCSTR best = nullptr;
-  long bestDistance = 0;
-  for (LPCSTR id : kCandidates) {
-    const auto drawn = RenderIcon(LoadIconA(nullptr, id), width, height, shown[0]);
-    long distance = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i) distance += (shown[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
-    if (!best || distance < bestDistance) {
-      best = id;
-      bestDistance = distance;
-    }
-  }
-  // Most pixels must agree for the match to count.
-  return bestDistance * 10 < static_cast<long>(shown.size()) ? best : nullptr;
-}
-
-LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box) {
-  static const LPCSTR kCandidates[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
-  for (LPCSTR id : kCandidates)
-    if (box.icon && box.icon == LoadIconA(nullptr, id)) return id;
+testing::BoxIcon IconOf(const MessageBoxSeen& box) {
+  for (const auto& [id, icon] : kBoxIcons)
+    if (box.icon && box.icon == LoadIconA(nullptr, id)) return icon;
   // Icon handles of another process need not be ours: compare what the
   // screen shows with each standard icon drawn here. A box that has only
   // just appeared may not have painted its icon yet on a busy machine, so
   // the comparison is repeated, for a bounded time, until one matches.
   HWND control = GetDlgItem(box.window, 0x0440);
-  if (!control || !IsWindowVisible(control)) return nullptr;
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    if (attempt > 0) Sleep(100);
+  if (!control || !IsWindowVisible(control)) return testing::BoxIcon::None;
+  testing::BoxIcon shown = testing::BoxIcon::None;
+  Poll(std::chrono::seconds(10), std::chrono::milliseconds(100), [&] {
     RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    if (LPCSTR id = MatchShownIcon(control)) return id;
-  }
-  return nullptr;
-}
-
-testing::BoxIcon IconOf(const MessageBoxSeen& box) {
-  const LPCSTR icon = IdentifyMessageBoxIcon(box);
-  if (icon == IDI_ASTERISK) return testing::BoxIcon::Information;
-  if (icon == IDI_EXCLAMATION) return testing::BoxIcon::Warning;
-  if (icon == IDI_QUESTION) return testing::BoxIcon::Question;
-  if (icon == IDI_HAND) return testing::BoxIcon::Error;
-  return testing::BoxIcon::None;
+    return (shown = MatchShownIcon(control)) != testing::BoxIcon::None;
+  });
+  return shown;
 }
 
 std::filesystem::path ProgramGroupFolder(const std::string& group) {
@@ -329,15 +321,6 @@ std::filesystem::path ProgramGroupFolder(const std::string& group) {
   SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
   return std::filesystem::path(programs) / group;
 }
-
-namespace {
-BOOL CALLBACK CloseWindowNamed(HWND window, LPARAM group) {
-  char caption[256] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  if (*reinterpret_cast<const std::string*>(group) == caption) PostMessageA(window, WM_CLOSE, 0, 0);
-  return TRUE;
-}
-}  // namespace
 
 void CloseGroupWindow(const std::string& group) {
   EnumWindows(CloseWindowNamed, reinterpret_cast<LPARAM>(&group));
@@ -377,12 +360,7 @@ std::string SaveScreenshot(HWND window, const std::string& name) {
 }
 
 bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (IsWindow(window)) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
+  return Poll(timeout, std::chrono::milliseconds(10), [&] { return !IsWindow(window); });
 }
 
 }  // namespace qv::wine

@@ -20,7 +20,6 @@ namespace qv::wine {
 // Paths of this build: the programs lie beside the test programs.
 std::string BinDirectory();
 std::string WindowsDirectory();
-std::string ArtifactsDirectory();  // "" when the test run names none
 
 // The bytes of a resource of a module loaded as data; std::nullopt when it
 // has none of that type and id.
@@ -57,7 +56,6 @@ class RunningProgram {
 
   bool Start(const std::string& exePath, const std::string& workingDirectory = "");
   bool Running() const;
-  DWORD ProcessId() const { return process_.dwProcessId; }
 
   // A top-level window of the program with this caption (and window class,
   // when given), waited for up to the timeout; `exclude` is never the one
@@ -79,10 +77,8 @@ class RunningProgram {
   PROCESS_INFORMATION process_{};
 };
 
-// Which standard icon the message box shows (IDI_HAND, IDI_QUESTION,
-// IDI_EXCLAMATION or IDI_ASTERISK), nullptr when none can be told; and the
-// same in the scenarios' terms.
-LPCSTR IdentifyMessageBoxIcon(const MessageBoxSeen& box);
+// Which standard icon the message box shows (that of IDI_HAND, IDI_QUESTION,
+// IDI_EXCLAMATION or IDI_ASTERISK), BoxIcon::None when none can be told.
 testing::BoxIcon IconOf(const MessageBoxSeen& box);
 
 // A key pressed in the window, as the keyboard would deliver it to the
