@@ -3,12 +3,13 @@
 // server and a configuration directory of the test's own. Set, the modes and
 // leaving are program scenarios (setting_scenarios.cpp, with the Qt host's
 // driver); here, the windows only the Qt host has: the context menu's About,
-// the printer chooser and the file chooser. Every window it meets is saved
-// as a picture under the artifacts folder.
+// the printer chooser and the file chooser, and where its first focus is.
+// Every window it meets is saved as a picture under the artifacts folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -76,8 +77,14 @@ class NativeSetting : public ::testing::Test {
           menu->close();
           return;
         }
-        if (window->findChild<QWidget*>(QStringLiteral("1026"))) user(window);
-        else others.front()(window), others.pop_front();
+        if (window->findChild<QWidget*>(QStringLiteral("1026"))) return user(window);
+        if (others.empty()) {
+          ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
+          window->close();
+          return;
+        }
+        others.front()(window);
+        others.pop_front();
       });
     });
   }
@@ -130,6 +137,35 @@ TEST_F(NativeSetting, AboutFromTheContextMenuAndTheChoosersOnTheDefaultThatSetMa
       {ok("set-success"), ok("confirm-exit")});
   EXPECT_EQ(code, 0);
   EXPECT_TRUE(others.empty()) << "not every dialog was shown";
+}
+
+// Enter right after the start is Set: the first focus is the checked mode
+// radio, never a Change button (the testing host's: setting_set_test.cpp).
+TEST_F(NativeSetting, EnterRightAfterTheStartIsSet) {
+  struct Start {
+    const char* mode;
+    int focus;
+  };
+  for (const Start start : {Start{"Mode1-2", 1041}, Start{"Mode2-1", 1042}}) {
+    SCOPED_TRACE(start.mode);
+    WriteConfig(start.mode, "QV_A", "QV_A");
+    std::vector<std::string> shown;
+    const auto answer = [&](QMessageBox* box) {
+      shown.push_back(box->text().toStdString());
+      PressButton(box, QStringLiteral("OK"));
+    };
+    RunProgram(
+        [&](QWidget* dialog) {
+          QWidget* focus = dialog->focusWidget();
+          EXPECT_EQ(focus, testing::Control(dialog, start.focus));
+          QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+          QCoreApplication::sendEvent(focus ? focus : dialog, &enter);
+          dialog->close();
+        },
+        {answer, answer});
+    EXPECT_EQ(shown, (std::vector<std::string>{"System finishes setting successfully.",
+                                               "Are you sure to exit program?"}));
+  }
 }
 
 }  // namespace

@@ -57,39 +57,47 @@ TEST_F(SettingInteraction, TheModeRadiosSwapTheEnabledGroupAndNothingElse) {
   EXPECT_EQ(Snapshot(w), before);
 }
 
-TEST_F(SettingInteraction, ChangingPrinterAShowsItTwiceAndSetUsesIt) {
-  TestWindow& w = OpenShared();
-  host.AnswerNextPrinterChooser("New A");
-  w.Click(1041);
-  w.Click(1022);
-  ASSERT_EQ(host.PrinterChoosers().size(), 1u);
-  EXPECT_EQ(host.PrinterChoosers()[0].flags, 0x0014000Cu);
-  EXPECT_EQ(w.Text(1018), "New A");
-  EXPECT_EQ(w.Text(1043), "New A");
-  // Printer A is the shared printer: a Set in the other mode saves and
-  // makes default the printer just chosen, not the one the file held.
-  w.Click(1042);
-  w.Click(kIdOk);
-  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
-  EXPECT_EQ(printers.defaultWrites, (std::vector<std::string>{"New A,winspool,LPT1:"}));
-  w.Click(1041);
-  w.Click(kIdOk);
-  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New A");
-  EXPECT_EQ(printers.defaultWrites.back(), "New A,winspool,LPT1:");
-}
-
-TEST_F(SettingInteraction, ChangingTheSharedPrinterShowsItTwiceAndSetUsesIt) {
-  TestWindow& w = OpenShared();
-  host.AnswerNextPrinterChooser("New Shared");
-  w.Click(1044);
-  EXPECT_EQ(w.Text(1043), "New Shared");
-  EXPECT_EQ(w.Text(1018), "New Shared");
-  w.Click(kIdOk);
-  EXPECT_EQ(Entry("Printer Name", "Printer1"), "New Shared");
-  EXPECT_EQ(printers.defaultWrites, (std::vector<std::string>{"New Shared,winspool,LPT3:"}));
-  w.Click(1041);
-  w.Click(kIdOk);
-  EXPECT_EQ(printers.defaultWrites.back(), "New Shared,winspool,LPT3:") << "printer A is the shared printer";
+// Printer A is the shared printer: choosing either shows the choice in both
+// places, and a Set in either mode saves it and makes it the default. Printer
+// B is saved in the one-PC mode only. A chooser without a device name
+// empties the slot.
+TEST_F(SettingInteraction, AChosenPrinterIsShownAndSetSavesItAndMakesItTheDefault) {
+  struct Case {
+    int button;
+    const char* chosen;
+    const char *a, *b;  // what printer A and B show and are saved as
+    std::vector<std::string> defaults;  // after a Set in each mode
+  };
+  const Case cases[] = {
+      {1022, "New A", "New A", "Old B", {"New A,winspool,LPT1:", "New A,winspool,LPT1:"}},
+      {1044, "New Shared", "New Shared", "Old B",
+       {"New Shared,winspool,LPT3:", "New Shared,winspool,LPT3:"}},
+      {1023, "New B", "Old A", "New B", {"Old A,winspool,LPT2:", "Old A,winspool,LPT2:"}},
+      {1044, "", "", "Old B", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    TestWindow& w = OpenShared();
+    printers.defaultWrites.clear();
+    const std::size_t choosers = host.PrinterChoosers().size();
+    host.AnswerNextPrinterChooser(c.chosen);
+    if (c.button != 1044) w.Click(1041);
+    w.Click(c.button);
+    ASSERT_EQ(host.PrinterChoosers().size(), choosers + 1);
+    EXPECT_EQ(host.PrinterChoosers().back().flags, 0x0014000Cu);
+    EXPECT_EQ(w.Text(1018), c.a);
+    EXPECT_EQ(w.Text(1043), c.a);
+    EXPECT_EQ(w.Text(1019), c.b);
+    w.Click(1042);
+    w.Click(kIdOk);
+    EXPECT_EQ(Entry("Printer Name", "Printer1"), c.a);
+    EXPECT_EQ(Entry("Printer Name", "Printer2"), "Old B") << "printer B is saved in one mode only";
+    w.Click(1041);
+    w.Click(kIdOk);
+    EXPECT_EQ(Entry("Printer Name", "Printer1"), c.a);
+    EXPECT_EQ(Entry("Printer Name", "Printer2"), c.b);
+    EXPECT_EQ(printers.defaultWrites, c.defaults);
+  }
 }
 
 TEST_F(SettingInteraction, ACancelledChooserChangesNoField) {
@@ -108,30 +116,6 @@ TEST_F(SettingInteraction, ACancelledChooserChangesNoField) {
   EXPECT_EQ(host.PrinterChoosers().size(), 3u);
 }
 
-TEST_F(SettingInteraction, ChangingPrinterBLeavesPrinterAAndTheSharedPrinterAlone) {
-  TestWindow& w = OpenShared();
-  w.Click(1041);
-  host.AnswerNextPrinterChooser("New B");
-  w.Click(1023);
-  EXPECT_EQ(w.Text(1019), "New B");
-  EXPECT_EQ(w.Text(1018), "Old A");
-  EXPECT_EQ(w.Text(1043), "Old A");
-  w.Click(1042);
-  w.Click(kIdOk);
-  EXPECT_EQ(Entry("Printer Name", "Printer1"), "Old A");
-  EXPECT_EQ(Entry("Printer Name", "Printer2"), "Old B") << "printer B is saved in the other mode only";
-}
-
-TEST_F(SettingInteraction, AChooserWithoutADeviceNameEmptiesTheSlot) {
-  TestWindow& w = OpenShared();
-  host.AnswerNextPrinterChooser("");
-  w.Click(1044);
-  EXPECT_EQ(w.Text(1043), "");
-  EXPECT_EQ(w.Text(1018), "");
-  w.Click(kIdOk);
-  EXPECT_EQ(Entry("Printer Name", "Printer1"), "");
-}
-
 TEST_F(SettingInteraction, BrowseFillsThePathOnlyOnOk) {
   TestWindow& w = OpenShared();
   w.Click(1040);
@@ -145,14 +129,6 @@ TEST_F(SettingInteraction, BrowseFillsThePathOnlyOnOk) {
   EXPECT_EQ(call.initialName, "*.exe");
   EXPECT_EQ(call.flags, 0x0804u);
   EXPECT_EQ(call.ownerTemplate, 102);
-}
-
-TEST_F(SettingInteraction, AboutButtonAndSystemMenuShowTheSameDialog) {
-  TestWindow& w = OpenDialog();
-  w.Click(1026);
-  w.SystemCommand(0x0010);
-  EXPECT_EQ(host.ModalRuns(), (std::vector<int>{101, 101}));
-  EXPECT_FALSE(w.Ended());
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ namespace {
 constexpr const char* kTitle = "QV27-518 Software Setting Program";
 constexpr const char* kSuccess = "System finishes setting successfully.";
 constexpr const char* kExitQuestion = "Are you sure to exit program?";
+constexpr const char* kNamesDiffer =
+    "Printer A's Printer Name is different from others Printer Name.\n"
+    "User must check if they are the same series.\nDo you want to continue?";
 constexpr int kSet = 1;  // the Set button
 // The controls of each mode's group, and the four radio sets.
 const std::vector<int> kOnePcGroup = {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023};
@@ -65,7 +68,7 @@ class SettingScenario : public ::testing::Test {
 };
 
 TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
-  const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+  const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", n300(300, 'n'), n255(255, 'n');
   struct Case {
     const char* what;  // and the picture's name
     std::optional<std::string> file;
@@ -89,6 +92,10 @@ TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
       // Section and key names ignore case, the values do not.
       {"other-cases", "[configuration]\r\nportcount=3\r\nmode=mode1-2\r\nMODE1-2=pb\r\nMode2-1=ftpON\r\n",
        {1042, 1007, 1013, 1036}, {1037, 1038}, {}, {}},
+      // What is longer than the program's buffer is cut to 255.
+      {"long-values",
+       "[Configuration]\r\nFtpPath=" + n300 + "\r\n[Printer Name]\r\nPrinter1=" + n300 + "\r\n",
+       {}, {}, {}, {{1039, n255}, {1018, n255}, {1043, n255}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -160,40 +167,47 @@ TEST_F(SettingScenario, InTheSharedPrinterModeEachSetStartsTheTransferProgramAnd
   ExpectEntries({{"Configuration", "Mode", "Mode2-1"},
                  {"Configuration", "Mode2-1", "FtpON"},
                  {"Configuration", "FtpPath", command},
-                 {"Printer Name", "Printer1", "QV_B"}});
+                 {"Printer Name", "Printer1", "QV_B"},
+                 {"Printer Name", "Printer2", "QV_A"},  // printer B, the aliases, the installer's
+                 {"Printer Alias", "Printer1", "Front"},  // entries: as they were
+                 {"Configuration", "PortCount", "3"},
+                 {"Configuration", "InstalledDir", "C:\\QV27-518"}});
   EXPECT_EQ(driver->DefaultPrinter(), "QV_B") << "the shared printer is printer A";
 }
 
-TEST_F(SettingScenario, BroadcastToDifferentlyNamedPrintersWarnsFirst) {
+TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
   struct Case {
-    int answer;
-    bool saved;
+    const char* what;
+    const char* nameB;
+    std::vector<int> answers;  // to the boxes that Set shows
   };
-  for (const Case c : {Case{kAnswerCancel, false}, Case{kAnswerOk, true}}) {
-    SCOPED_TRACE(c.saved ? "continued" : "cancelled");
+  const Case cases[] = {{"cancelled", "QV_B", {kAnswerCancel}},
+                        {"continued", "QV_B", {kAnswerOk, kAnswerOk}},
+                        {"alike names", "QV_A", {kAnswerOk}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool warned = std::string(c.nameB) != "QV_A", saved = c.answers.back() == kAnswerOk;
     driver.reset();  // the last one's machine goes before the next one's is made
     driver = MakeProgramDriver();
     driver->AddPrinters({"QV_A", "QV_B"}, "QV_B");
-    driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", "QV_B", "Mode1-2=Broadcast\r\n"));
+    driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", c.nameB, "Mode1-2=Broadcast\r\n"));
     const auto before = driver->Configuration();
     std::string defaultBefore;  // as the running program finds it (Wine sets its own at start)
     driver->Run([&] {
       defaultBefore = driver->DefaultPrinter();
       EXPECT_TRUE(driver->IsChecked(1011)) << "Broadcast, as the file says";
-      const auto boxes = driver->Press(kSet, c.saved ? std::vector<int>{c.answer, kAnswerOk} : std::vector<int>{c.answer});
-      ASSERT_EQ(boxes.size(), c.saved ? 2u : 1u);
-      EXPECT_EQ(boxes[0].text,
-                "Printer A's Printer Name is different from others Printer Name.\n"
-                "User must check if they are the same series.\nDo you want to continue?");
-      EXPECT_EQ(boxes[0].caption, std::string(kTitle) + " Warning");
-      EXPECT_EQ(boxes[0].icon, BoxIcon::Warning);
-      if (c.saved) {
-        EXPECT_EQ(boxes[1].text, kSuccess);
+      const auto boxes = driver->Press(kSet, c.answers);
+      ASSERT_EQ(boxes.size(), c.answers.size());
+      if (warned) {
+        EXPECT_EQ(boxes[0].text, kNamesDiffer);
+        EXPECT_EQ(boxes[0].caption, std::string(kTitle) + " Warning");
+        EXPECT_EQ(boxes[0].icon, BoxIcon::Warning);
       }
+      EXPECT_EQ(boxes.back().text, saved ? kSuccess : kNamesDiffer);
       EXPECT_TRUE(driver->IsChecked(1011)) << "the dialog keeps what the user chose";
       Quit();  // after a cancel, nothing else is said before the exit question
     });
-    if (c.saved) {
+    if (saved) {
       EXPECT_EQ(Entry("Configuration", "Mode1-2"), "Broadcast");
       EXPECT_EQ(driver->DefaultPrinter(), "QV_A") << "broadcast prints on printer A";
     } else {
@@ -204,14 +218,12 @@ TEST_F(SettingScenario, BroadcastToDifferentlyNamedPrintersWarnsFirst) {
 }
 
 TEST_F(SettingScenario, TheModeRadiosSwitchWhichGroupCanBeUsed) {
-  const int onePc[] = {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023};
-  const int twoPc[] = {1012, 1013, 1043, 1044, 1039, 1040};
   driver->Run([&] {
     for (const bool one : {true, false}) {
       SCOPED_TRACE(one ? "one PC" : "two PCs");
       driver->Press(one ? 1041 : 1042);
-      for (int id : onePc) EXPECT_EQ(driver->IsEnabled(id), one) << id;
-      for (int id : twoPc) EXPECT_EQ(driver->IsEnabled(id), !one) << id;
+      for (int id : kOnePcGroup) EXPECT_EQ(driver->IsEnabled(id), one) << id;
+      for (int id : kTwoPcGroup) EXPECT_EQ(driver->IsEnabled(id), !one) << id;
       EXPECT_EQ(driver->IsChecked(1041), one);
       EXPECT_EQ(driver->IsChecked(1042), !one);
     }
