@@ -16,7 +16,6 @@
 #include "framework/qt/qt_host.h"
 #include "setting/linux/linux_setting_program.h"
 #include "tests/support/poll_until.h"
-#include "tests/support/program_driver.h"
 #include "tests/support/qt_program_driver.h"
 #include "tests/support/qt_test_application.h"
 #include "tests/support/temp_dir.h"
@@ -29,7 +28,7 @@ namespace fs = std::filesystem;
 
 ThrowawayPrintServer& Server() { return SettingPrintServer(); }
 
-class QtHostDriver final : public ProgramDriver {
+class QtHostDriver final : public QtSettingDriver {
  public:
   QtHostDriver() {
     QtTestApplication("QV27-518");
@@ -87,6 +86,11 @@ class QtHostDriver final : public ProgramDriver {
     const int code = RunLinuxSettingProgram([&](qt::QtDialogHost& host) {
       host.ObserveShownWindows([&](QWidget* window) {
         if (boxes_.Answer(window)) return;
+        if (dialog_ && !others.empty()) {
+          const auto handle = std::move(others.front());
+          others.pop_front();
+          return handle(window);
+        }
         if (dialog_ || !Control(window, 1026)) {
           ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
           window->close();
@@ -112,10 +116,14 @@ class QtHostDriver final : public ProgramDriver {
   }
   void Type(int id, std::string_view text) override { TypeInto(dialog_, id, text); }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
+    return Do([&] { Click(dialog_, id); }, answers);
+  }
+  std::vector<BoxSeen> Do(const std::function<void()>& act, const std::vector<int>& answers) override {
     const std::size_t before = Queue(answers);
-    Click(dialog_, id);
+    act();
     return BoxesSince(before);
   }
+  QWidget* Dialog() override { return dialog_; }
   std::optional<BoxSeen> Leave(Leaving how, int answer) override {
     const std::size_t before = Queue({answer});
     switch (how) {
@@ -138,7 +146,10 @@ class QtHostDriver final : public ProgramDriver {
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
   std::size_t Queue(const std::vector<int>& answers) {
     for (int answer : answers) {
-      boxes_.answers.push_back([answer](QMessageBox* box) { PressButton(box, AnswerText(answer)); });
+      boxes_.answers.push_back([this, answer](QMessageBox* box) {
+        if (beforeAnswer) beforeAnswer(box);
+        PressButton(box, AnswerText(answer));
+      });
     }
     return boxes_.seen.size();
   }
@@ -162,6 +173,7 @@ ThrowawayPrintServer& SettingPrintServer() {
   return server;
 }
 
-std::unique_ptr<ProgramDriver> MakeProgramDriver() { return std::make_unique<QtHostDriver>(); }
+std::unique_ptr<QtSettingDriver> MakeQtSettingDriver() { return std::make_unique<QtHostDriver>(); }
+std::unique_ptr<ProgramDriver> MakeProgramDriver() { return MakeQtSettingDriver(); }
 
 }  // namespace qv::testing
