@@ -34,29 +34,6 @@ class SettingInteraction : public SettingFixture {
   }
 };
 
-TEST_F(SettingInteraction, TheModeRadiosSwapTheEnabledGroupAndNothingElse) {
-  TestWindow& w = OpenShared();
-  auto before = Snapshot(w);
-  w.Click(1041);
-  auto after = Snapshot(w);
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    const int id = std::get<0>(before[i]);
-    SCOPED_TRACE(id);
-    const bool onePc = std::count(CSettingDlg::kOnePcGroup.begin(), CSettingDlg::kOnePcGroup.end(), id) > 0;
-    const bool twoPc = std::count(CSettingDlg::kTwoPcGroup.begin(), CSettingDlg::kTwoPcGroup.end(), id) > 0;
-    const bool enabledBefore = std::get<2>(before[i]);
-    const bool enabledAfter = std::get<2>(after[i]);
-    EXPECT_EQ(enabledAfter, onePc ? true : twoPc ? false : enabledBefore);
-    EXPECT_EQ(std::get<1>(after[i]), std::get<1>(before[i]));
-    const bool modeRadio = id == 1041 || id == 1042;
-    EXPECT_TRUE(modeRadio || std::get<3>(after[i]) == std::get<3>(before[i]));
-  }
-  w.Click(1041);
-  EXPECT_EQ(Snapshot(w), after) << "clicking the checked radio again changes nothing visible";
-  w.Click(1042);
-  EXPECT_EQ(Snapshot(w), before);
-}
-
 // Printer A is the shared printer: choosing either shows the choice in both
 // places, and a Set in either mode saves it and makes it the default. Printer
 // B is saved in the one-PC mode only. A chooser without a device name

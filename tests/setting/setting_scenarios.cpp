@@ -6,11 +6,13 @@
 // started file-transfer program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
 
+#include "tests/setting/expected_template.h"
 #include "tests/support/ini_entry.h"
 #include "tests/support/program_driver.h"
 
@@ -57,6 +59,22 @@ class SettingScenario : public ::testing::Test {
     EXPECT_EQ(boxes[0].caption, kTitle);
     EXPECT_EQ(boxes[0].icon, BoxIcon::Information);
     EXPECT_TRUE(driver->Running()) << "Set leaves the dialog open";
+  }
+  // One mode's group can be used and the other's not; its radio alone is checked.
+  void ExpectMode(bool onePc) {
+    for (int id : kOnePcGroup) EXPECT_EQ(driver->IsEnabled(id), onePc) << id;
+    for (int id : kTwoPcGroup) EXPECT_EQ(driver->IsEnabled(id), !onePc) << id;
+    EXPECT_EQ(driver->IsChecked(1041), onePc);
+    EXPECT_EQ(driver->IsChecked(1042), !onePc);
+  }
+  // Every control's text, enabling and check.
+  std::vector<std::tuple<int, std::string, bool, bool>> Snapshot() {
+    std::vector<std::tuple<int, std::string, bool, bool>> shot;
+    for (const auto& control : expected::SettingDialog().controls) {
+      const int id = control.id;
+      shot.emplace_back(id, driver->Text(id), driver->IsEnabled(id), driver->IsChecked(id));
+    }
+    return shot;
   }
   void Quit() {
     const auto box = driver->Leave(Leaving::QuitButton, kAnswerOk);
@@ -217,16 +235,26 @@ TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
   }
 }
 
-TEST_F(SettingScenario, TheModeRadiosSwitchWhichGroupCanBeUsed) {
+TEST_F(SettingScenario, TheModeRadiosSwapTheEnabledGroupAndNothingElse) {
+  driver->WriteConfiguration(TwoPrinters("Mode2-1", "QV_A", "QV_B", "FtpPath=C:\\FT.EXE\r\n"));
   driver->Run([&] {
-    for (const bool one : {true, false}) {
-      SCOPED_TRACE(one ? "one PC" : "two PCs");
-      driver->Press(one ? 1041 : 1042);
-      for (int id : kOnePcGroup) EXPECT_EQ(driver->IsEnabled(id), one) << id;
-      for (int id : kTwoPcGroup) EXPECT_EQ(driver->IsEnabled(id), !one) << id;
-      EXPECT_EQ(driver->IsChecked(1041), one);
-      EXPECT_EQ(driver->IsChecked(1042), !one);
+    const auto before = Snapshot();
+    ExpectMode(false);
+    driver->Press(1041);
+    ExpectMode(true);
+    const auto after = Snapshot();
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      auto [id, text, enabled, checked] = before[i];
+      if (std::ranges::count(kOnePcGroup, id) + std::ranges::count(kTwoPcGroup, id) > 0) {
+        enabled = std::get<2>(after[i]);
+      }
+      if (id == 1041 || id == 1042) checked = std::get<3>(after[i]);
+      EXPECT_EQ(after[i], std::make_tuple(id, text, enabled, checked)) << id;
     }
+    driver->Press(1041);
+    EXPECT_EQ(Snapshot(), after) << "clicking the checked radio again changes nothing visible";
+    driver->Press(1042);
+    EXPECT_EQ(Snapshot(), before);
     Quit();
   });
 }

@@ -65,37 +65,28 @@ class SettingExe : public ::testing::Test {
   RunningProgram program;
 };
 
-TEST_F(SettingExe, AboutFromTheSystemMenuShowsTheStoredVersion) {
-  wine::WriteFile(ini, "[Product]\r\nVersionStr=Version 2.10 (test)\r\n");
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-  HWND about = program.WaitForWindow("About QV27-518 Software Setting Program", "#32770");
-  ASSERT_NE(about, nullptr);
-  EXPECT_EQ(wine::ControlText(about, 1028), "Version 2.10 (test)");
-  EXPECT_EQ(wine::ControlText(about, 1027), "QV27-518 Software Setting Program");
-  wine::SaveScreenshot(about, "setting_about");
-  RunningProgram::PressButton(about, IDOK);
-  Quit(dialog);
-}
-
-TEST_F(SettingExe, AboutOpensFromItsButtonAndFromTheSystemMenu) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  for (bool fromMenu : {false, true}) {
-    SCOPED_TRACE(fromMenu);
-    if (fromMenu)
-      PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-    else
-      RunningProgram::PressButton(dialog, 1026);
-    HWND about = program.WaitForWindow("About QV27-518 Software Setting Program", "#32770");
-    ASSERT_NE(about, nullptr);
-    EXPECT_EQ(wine::ControlText(about, 1028), "Version 2.00");
-    RunningProgram::PressButton(about, IDOK);
-    wine::WaitUntilClosed(about);
-    EXPECT_FALSE(IsWindow(about));
+TEST_F(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
+  for (const std::string version : {"", "Version 2.10 (test)"}) {
+    SCOPED_TRACE(version);
+    if (!version.empty()) wine::WriteFile(ini, "[Product]\r\nVersionStr=" + version + "\r\n");
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    for (bool fromMenu : {false, true}) {
+      SCOPED_TRACE(fromMenu);
+      if (fromMenu)
+        PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
+      else
+        RunningProgram::PressButton(dialog, 1026);
+      HWND about = program.WaitForWindow("About QV27-518 Software Setting Program", "#32770");
+      ASSERT_NE(about, nullptr);
+      EXPECT_EQ(wine::ControlText(about, 1028), version.empty() ? "Version 2.00" : version);
+      EXPECT_EQ(wine::ControlText(about, 1027), kTitle);
+      wine::SaveScreenshot(about, "setting_about");
+      RunningProgram::PressButton(about, IDOK);
+      EXPECT_TRUE(wine::WaitUntilClosed(about));
+    }
+    Quit(dialog);
   }
-  Quit(dialog);
 }
 
 TEST_F(SettingExe, APrinterChosenInPrintSetupIsShownSavedAndMadeTheDefault) {
