@@ -1,10 +1,14 @@
-// Set: what reaches the configuration file, the printer store, the port
-// driver and the launcher, in which order, and what the user is told.
+// Set and what leads to it: what reaches the configuration file, the printer
+// store, the port driver and the launcher, in which order, and what the user
+// is told; the printer and program choosers before it; Set as a plain
+// function, one batch of the configuration file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "framework/window_constants.h"
+#include "setting/apply_settings.h"
 #include "tests/setting/setting_fixture.h"
 
 namespace qv {
@@ -15,11 +19,21 @@ using testing::TestWindow;
 
 constexpr const char* kFile = "QV27-518.ini";
 
+// Every control's text, enabling and check, to show that nothing moved.
+std::vector<std::tuple<int, std::string, bool, bool>> Snapshot(const TestWindow& w) {
+  std::vector<std::tuple<int, std::string, bool, bool>> out;
+  for (const auto& item : w.Template().items) {
+    const int id = static_cast<int>(item.id);
+    out.emplace_back(id, w.Text(id), w.IsEnabled(id), w.IsChecked(id));
+  }
+  return out;
+}
+
 class SettingSet : public SettingFixture {
  protected:
   void SetUp() override {
     printers.printers = {{0, "Laser A", "winspool,LPT1:"}, {0, "Laser B", "winspool,LPT2:"},
-                         {0, "laser a", "winspool,FILE:"}};
+                         {0, "laser a", "winspool,FILE:"}, {0, "New A", "winspool,LPT3:"}};
   }
 
   // A configuration with both printers named and three ports.
@@ -39,9 +53,8 @@ class SettingSet : public SettingFixture {
   }
 
   int SuccessBoxes() const {
-    return static_cast<int>(std::count_if(host.MessageBoxes().begin(), host.MessageBoxes().end(), [](auto& box) {
-      return box.text == "System finishes setting successfully.";
-    }));
+    return static_cast<int>(std::ranges::count_if(
+        host.MessageBoxes(), [](auto& box) { return box.text == "System finishes setting successfully."; }));
   }
 };
 
@@ -208,6 +221,133 @@ TEST_F(SettingSet, WithoutAnyFileSetWritesACompleteConfiguration) {
   EXPECT_EQ(Entry("Printer Name", "Printer1"), "");
   EXPECT_EQ(Entry("Configuration", "PortCount"), "<missing>") << "the installer's entry is not the program's";
   EXPECT_EQ(port.requests.front().request.port, 1u);
+}
+
+// Printer A is the shared printer: choosing either shows the choice in both
+// places, and a Set in either mode saves it and makes it the default. Printer
+// B is saved in the one-PC mode only. A chooser without a device name
+// empties the slot; a cancelled one changes no field.
+TEST_F(SettingSet, AChosenPrinterIsShownAndSetSavesItAndMakesItTheDefault) {
+  const std::vector<std::string> laserA(2, "Laser A,winspool,LPT1:"), newA(2, "New A,winspool,LPT3:");
+  struct Case {
+    int button;
+    std::optional<std::string> chosen;
+    const char *a, *b;  // what printer A and B show and are saved as
+    std::vector<std::string> defaults;  // after a Set in each mode
+  };
+  const Case cases[] = {
+      {1022, "New A", "New A", "Laser B", newA},    {1044, "New A", "New A", "Laser B", newA},
+      {1023, "New B", "Laser A", "New B", laserA},  {1044, "", "", "Laser B", {}},
+      {1022, std::nullopt, "Laser A", "Laser B", laserA},
+      {1023, std::nullopt, "Laser A", "Laser B", laserA},
+      {1044, std::nullopt, "Laser A", "Laser B", laserA},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.button) + " " + c.chosen.value_or("cancelled"));
+    TestWindow& w = OpenWith("Mode2-1");
+    printers.defaultWrites.clear();
+    const std::size_t choosers = host.PrinterChoosers().size();
+    host.AnswerNextPrinterChooser(c.chosen);
+    if (c.button != 1044) w.Click(1041);
+    const auto before = Snapshot(w);
+    w.Click(c.button);
+    ASSERT_EQ(host.PrinterChoosers().size(), choosers + 1);
+    EXPECT_EQ(host.PrinterChoosers().back().flags, 0x0014000Cu);
+    EXPECT_TRUE(c.chosen || Snapshot(w) == before) << "a cancelled chooser changes no field";
+    EXPECT_EQ(w.Text(1018), c.a);
+    EXPECT_EQ(w.Text(1043), c.a);
+    EXPECT_EQ(w.Text(1019), c.b);
+    w.Click(1042);
+    w.Click(kIdOk);
+    EXPECT_EQ(Entry("Printer Name", "Printer1"), c.a);
+    EXPECT_EQ(Entry("Printer Name", "Printer2"), "Laser B") << "printer B is saved in one mode only";
+    w.Click(1041);
+    w.Click(kIdOk);
+    EXPECT_EQ(Entry("Printer Name", "Printer1"), c.a);
+    EXPECT_EQ(Entry("Printer Name", "Printer2"), c.b);
+    EXPECT_EQ(printers.defaultWrites, c.defaults);
+  }
+}
+
+TEST_F(SettingSet, BrowseFillsThePathOnlyOnOk) {
+  TestWindow& w = OpenWith("Mode2-1");
+  w.Click(1040);
+  EXPECT_EQ(w.Text(1039), "C:\\OLD\\FT.EXE") << "cancel keeps the text";
+  host.AnswerNextFileChooser("D:\\TOOLS\\TRANSFER.EXE");
+  w.Click(1040);
+  EXPECT_EQ(w.Text(1039), "D:\\TOOLS\\TRANSFER.EXE");
+  ASSERT_EQ(host.FileChoosers().size(), 2u);
+  const auto& call = host.FileChoosers()[0];
+  EXPECT_EQ(call.filter, std::string("Executables (*.exe)\0\0", 21)) << "one entry with an empty pattern";
+  EXPECT_EQ(call.initialName, "*.exe");
+  EXPECT_EQ(call.flags, 0x0804u);
+  EXPECT_EQ(call.ownerTemplate, 102);
+}
+
+// The dialog with its outcome message in reach.
+class COutcomeDlg : public CTwoPrinterDlg {
+ public:
+  using CTwoPrinterDlg::CTwoPrinterDlg;
+  using CSettingDlg::ShowSetOutcome;
+};
+
+class ApplySettingsTest : public SettingFixture {};
+
+TEST_F(ApplySettingsTest, OneSetIsOneBatchOfTheConfigurationFile) {
+  ConfigVocabulary vocabulary;
+  vocabulary.Load(host, 2);
+  for (const bool onePc : {true, false}) {
+    SCOPED_TRACE(onePc ? "one PC" : "two PCs");
+    testing::RecordingProfileStore counting(diskProfile);
+    SetRequest request;
+    request.onePc = onePc;
+    request.selection = Selection::kBroadcast;
+    request.aliases = {"Front", "Back"};
+    request.printers = {"Laser A", "Laser B"};
+    request.sharedPrinter = "Laser A";
+    request.transferPath = "/opt/ft";
+    const SettingServices counted{counting, printers, port, launcher, clock};
+    EXPECT_EQ(ApplySettings(counted, vocabulary, request), SetOutcome::kDone);
+    EXPECT_EQ(counting.batches, 1);
+    EXPECT_EQ(counting.singles, 0);
+    EXPECT_EQ(Entry("Configuration", "Mode1-2"), "Broadcast");
+    EXPECT_EQ(Entry("Configuration", "Mode2-1"), "FtpOFF");
+  }
+  EXPECT_EQ(Entry("Printer Alias", "Printer2"), "Back");
+  EXPECT_EQ(Entry("Configuration", "FtpPath"), "/opt/ft");
+}
+
+TEST_F(ApplySettingsTest, APortTheSwitchCouldNotBeToldThroughIsNamedInAWarning) {
+  struct Case {
+    SetOutcome outcome;
+    int lpt;
+    const char* text;
+    const char* caption;
+    unsigned style;
+  };
+  const Case cases[] = {
+      {SetOutcome::kDone, 2, "System finishes setting successfully.", "QV27-518 Software Setting Program",
+       kMbOk | kMbIconInformation},
+      {SetOutcome::kPortBusy, 2,
+       "LPT2 is in use by another program.\nThe settings were saved, but the switch was not told.",
+       "QV27-518 Software Setting Program Warning", kMbOk | kMbIconExclamation},
+      {SetOutcome::kPortNotPermitted, 3,
+       "This user may not use LPT3.\nThe settings were saved, but the switch was not told.",
+       "QV27-518 Software Setting Program Warning", kMbOk | kMbIconExclamation},
+  };
+  WriteConfig("[Configuration]\nPortCount=3\n");
+  COutcomeDlg dlg(host, services);
+  host.Open(dlg);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::size_t before = host.MessageBoxes().size();
+    dlg.ShowSetOutcome(c.outcome, c.lpt);
+    ASSERT_EQ(host.MessageBoxes().size(), before + 1);
+    const testing::ShownMessageBox& box = host.MessageBoxes().back();
+    EXPECT_EQ(box.text, c.text);
+    EXPECT_EQ(box.caption, c.caption);
+    EXPECT_EQ(box.style, c.style);
+  }
 }
 
 }  // namespace
