@@ -26,17 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ThrowawayPrintServer& Server() { return SettingPrintServer(); }
-
 class QtHostDriver final : public QtSettingDriver {
  public:
   QtHostDriver() {
     QtTestApplication("QV27-518");
-    EXPECT_EQ(Server().problem(), "");
+    EXPECT_EQ(SettingPrintServer().problem(), "");
     // Each driver starts from the server's default, with no choice of the
     // user's own.
-    fs::remove(Server().clientRoot() / "lpoptions");
-    fs::remove(Server().home() / ".cups" / "lpoptions");
+    fs::remove(SettingPrintServer().clientRoot() / "lpoptions");
+    fs::remove(SettingPrintServer().home() / ".cups" / "lpoptions");
     setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
     setenv("QV_ARGV_FILE", argv_.c_str(), 1);
     fs::create_directories(ConfigPath().parent_path());
@@ -52,8 +50,8 @@ class QtHostDriver final : public QtSettingDriver {
     return ReadFileBytes(ConfigPath());
   }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
-    for (const std::string& name : names) EXPECT_TRUE(Server().AddPrinter(name)) << name;
-    EXPECT_TRUE(Server().SetServerDefault(defaultName));
+    for (const std::string& name : names) EXPECT_TRUE(SettingPrintServer().AddPrinter(name)) << name;
+    EXPECT_TRUE(SettingPrintServer().SetServerDefault(defaultName));
   }
   std::string DefaultPrinter() override {
     // "system default destination: NAME"
@@ -70,14 +68,12 @@ class QtHostDriver final : public QtSettingDriver {
     // The process id, then argv[0], then the arguments, each NUL-terminated.
     const std::string bytes = ReadFileBytes(argv_);
     fs::remove(argv_);
-    std::vector<std::string> words;
-    for (std::size_t at = 0; at < bytes.size();) {
-      const std::size_t end = bytes.find('\0', at);
-      words.push_back(bytes.substr(at, end - at));
-      at = end == std::string::npos ? bytes.size() : end + 1;
-    }
     std::string arguments;
-    for (std::size_t i = 2; i < words.size(); ++i) arguments += (i > 2 ? " " : "") + words[i];
+    for (std::size_t at = 0, word = 0; at < bytes.size(); ++word) {
+      const std::size_t end = std::min(bytes.find('\0', at), bytes.size());
+      if (word >= 2) arguments += (word > 2 ? " " : "") + bytes.substr(at, end - at);
+      at = end + 1;
+    }
     return arguments;
   }
 

@@ -76,8 +76,9 @@ class SettingScenario : public ::testing::Test {
     }
     return shot;
   }
-  void Quit() {
-    const auto box = driver->Leave(Leaving::QuitButton, kAnswerOk);
+  // Leaving, confirmed.
+  void Quit(Leaving how = Leaving::QuitButton) {
+    const auto box = driver->Leave(how, kAnswerOk);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, kExitQuestion);
   }
@@ -175,9 +176,7 @@ TEST_F(SettingScenario, InTheSharedPrinterModeEachSetStartsTheTransferProgramAnd
     EXPECT_EQ(driver->TakeRecordedStart(), "--from-set");
     SetAndExpectSuccess();
     EXPECT_EQ(driver->TakeRecordedStart(), "--from-set") << "a second Set starts it again";
-    const auto box = driver->Leave(Leaving::EscapeKey, kAnswerOk);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kExitQuestion);
+    Quit(Leaving::EscapeKey);
   });
   EXPECT_EQ(code, 0);
   ExpectEntries({{"Configuration", "Mode", "Mode2-1"},
@@ -196,13 +195,16 @@ TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
     const char* what;
     const char* nameB;
     std::vector<int> answers;  // to the boxes that Set shows
+    bool shared = false;       // Set in the shared printer's mode
   };
   const Case cases[] = {{"cancelled", "QV_B", {kAnswerCancel}},
                         {"continued", "QV_B", {kAnswerOk, kAnswerOk}},
-                        {"alike names", "QV_A", {kAnswerOk}}};
+                        {"alike names", "QV_A", {kAnswerOk}},
+                        {"in the shared printer's mode", "QV_B", {kAnswerOk}, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const bool warned = std::string(c.nameB) != "QV_A", saved = c.answers.back() == kAnswerOk;
+    const bool warned = !c.shared && std::string(c.nameB) != "QV_A";
+    const bool saved = c.answers.back() == kAnswerOk;
     driver.reset();  // the last one's machine goes before the next one's is made
     driver = MakeProgramDriver();
     driver->AddPrinters({"QV_A", "QV_B"}, "QV_B");
@@ -212,6 +214,7 @@ TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
     driver->Run([&] {
       defaultBefore = driver->DefaultPrinter();
       EXPECT_TRUE(driver->IsChecked(1011)) << "Broadcast, as the file says";
+      if (c.shared) driver->Press(1042);
       const auto boxes = driver->Press(kSet, c.answers);
       ASSERT_EQ(boxes.size(), c.answers.size());
       if (warned) {
@@ -224,8 +227,9 @@ TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
       Quit();  // after a cancel, nothing else is said before the exit question
     });
     if (saved) {
+      EXPECT_EQ(Entry("Configuration", "Mode"), c.shared ? "Mode2-1" : "Mode1-2");
       EXPECT_EQ(Entry("Configuration", "Mode1-2"), "Broadcast");
-      EXPECT_EQ(driver->DefaultPrinter(), "QV_A") << "broadcast prints on printer A";
+      EXPECT_EQ(driver->DefaultPrinter(), "QV_A") << "both print on printer A";
     } else {
       EXPECT_EQ(driver->Configuration(), before);
       EXPECT_EQ(driver->DefaultPrinter(), defaultBefore);
@@ -270,9 +274,7 @@ TEST_F(SettingScenario, QuitEscapeAndTheCloseBoxAllAskFirstAndWriteNothing) {
       EXPECT_TRUE(driver->Running()) << "Cancel keeps the program open";
       EXPECT_EQ(driver->Text(1039), "C:\\NEW.EXE") << "and the form as it was";
     }
-    const auto box = driver->Leave(Leaving::CloseBox, kAnswerOk);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kExitQuestion);
+    Quit(Leaving::CloseBox);
   });
   EXPECT_EQ(code, 0);
   EXPECT_FALSE(driver->Configuration()) << "leaving writes no configuration file";
