@@ -83,7 +83,7 @@ TEST(NativeSetting, AboutFromTheContextMenuAndTheChoosersOnTheDefaultThatSetMade
 }
 
 // Enter right after the start is Set: the first focus is the checked mode
-// radio, never a Change button (the testing host's: setting_set_test.cpp).
+// radio, never a Change button (the testing host's: setting_dialog_test.cpp).
 TEST(NativeSetting, EnterRightAfterTheStartIsSet) {
   struct Start {
     const char* mode;

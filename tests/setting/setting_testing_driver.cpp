@@ -49,37 +49,36 @@ class TestingHostDriver final : public ProgramDriver {
   bool IsEnabled(int id) override { return window_->IsEnabled(id); }
   void Type(int id, std::string_view text) override { window_->Type(id, text); }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
-    for (int answer : answers) host_.AnswerNextMessageBox(answer);
-    const std::size_t before = host_.MessageBoxes().size();
-    window_->Click(id);
-    return BoxesSince(before);
+    return Do(answers, [&] { window_->Click(id); });
   }
   std::optional<BoxSeen> Leave(Leaving how, int answer) override {
-    host_.AnswerNextMessageBox(answer);
-    const std::size_t before = host_.MessageBoxes().size();
-    switch (how) {
-      case Leaving::QuitButton: window_->Click(kIdCancel); break;
-      case Leaving::EscapeKey: window_->PressEscape(); break;
-      case Leaving::CloseBox: window_->CloseBox(); break;
-    }
-    const auto boxes = BoxesSince(before);
+    const auto boxes = Do({answer}, [&] {
+      switch (how) {
+        case Leaving::QuitButton: window_->Click(kIdCancel); break;
+        case Leaving::EscapeKey: window_->PressEscape(); break;
+        case Leaving::CloseBox: window_->CloseBox(); break;
+      }
+    });
     if (boxes.empty()) return std::nullopt;
     return boxes.front();
   }
   bool Running() override { return !window_->Ended(); }
 
  private:
-  std::vector<BoxSeen> BoxesSince(std::size_t before) const {
+  // Answers the boxes that `act` shows with `answers`; what they showed.
+  std::vector<BoxSeen> Do(const std::vector<int>& answers, const std::function<void()>& act) {
+    for (int answer : answers) m_.host.AnswerNextMessageBox(answer);
+    const std::size_t before = m_.host.MessageBoxes().size();
+    act();
     std::vector<BoxSeen> boxes;
-    for (std::size_t i = before; i < host_.MessageBoxes().size(); ++i) {
-      const ShownMessageBox& box = host_.MessageBoxes()[i];
+    for (std::size_t i = before; i < m_.host.MessageBoxes().size(); ++i) {
+      const ShownMessageBox& box = m_.host.MessageBoxes()[i];
       boxes.push_back({box.caption, box.text, IconOfStyle(box.style)});
     }
     return boxes;
   }
 
   SettingMachine m_;
-  TestingHost& host_ = m_.host;
   TestWindow* window_ = nullptr;
   std::string default_;
   std::size_t taken_ = 0;
