@@ -58,12 +58,31 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
   }
 }
 
-TEST(SettingExe, APrinterChosenInPrintSetupIsShownSavedAndMadeTheDefault) {
+// Cancel in a chooser changes nothing; a printer chosen in Print Setup is
+// shown, saved and made the default.
+TEST(SettingExe, TheChoosersOpenFromTheirButtonsAndWhatPrintSetupChoosesIsUsed) {
   const auto driver = MakeWineSettingDriver();
   driver->WriteConfiguration("[Configuration]\r\nMode=Mode1-2\r\n[Printer Name]\r\nPrinter1=Old\r\n");
+  struct Case {
+    int button;
+    const char* title;
+    const char* picture;
+  };
   driver->Run([&] {
+    driver->Press(1042);
+    for (const Case& c : {Case{1040, "Open", "setting_open_file"}, Case{1044, "Print Setup", "setting_print_setup"}}) {
+      SCOPED_TRACE(c.title);
+      HWND chooser = Open(*driver, c.button, c.title);
+      ASSERT_NE(chooser, nullptr) << "the print server's printer makes Print Setup open";
+      wine::SaveScreenshot(chooser, c.picture);
+      RunningProgram::PressButton(chooser, IDCANCEL);
+      wine::WaitUntilClosed(chooser);
+    }
+    EXPECT_EQ(driver->Text(1039), "") << "cancel keeps the path";
+    EXPECT_EQ(driver->Text(1043), "Old") << "and the printer";
+    driver->Press(1041);
     HWND setup = Open(*driver, 1022, "Print Setup");
-    ASSERT_NE(setup, nullptr) << "the print server's printer makes the chooser open";
+    ASSERT_NE(setup, nullptr);
     RunningProgram::PressButton(setup, IDOK);  // the default printer, as it opens
     wine::WaitUntilClosed(setup);
     EXPECT_EQ(driver->Text(1018), "QV_Test_Printer");
@@ -73,27 +92,6 @@ TEST(SettingExe, APrinterChosenInPrintSetupIsShownSavedAndMadeTheDefault) {
     EXPECT_EQ(wine::RegistryString(kWindowsKey, "device"), "QV_Test_Printer,wineps.drv,CUPS:QV_Test_Printer");
   });
   EXPECT_NE(driver->Configuration().value_or("").find("Printer1=QV_Test_Printer"), std::string::npos);
-}
-
-TEST(SettingExe, TheChoosersOpenFromTheirButtonsAndCancelChangesNothing) {
-  const auto driver = MakeWineSettingDriver();
-  struct Case {
-    int button;
-    const char* title;
-    const char* picture;
-  };
-  driver->Run([&] {
-    for (const Case& c : {Case{1040, "Open", "setting_open_file"}, Case{1044, "Print Setup", "setting_print_setup"}}) {
-      SCOPED_TRACE(c.title);
-      HWND chooser = Open(*driver, c.button, c.title);
-      ASSERT_NE(chooser, nullptr);
-      wine::SaveScreenshot(chooser, c.picture);
-      RunningProgram::PressButton(chooser, IDCANCEL);
-      wine::WaitUntilClosed(chooser);
-    }
-    EXPECT_EQ(driver->Text(1039), "") << "cancel keeps the path";
-    EXPECT_EQ(driver->Text(1043), "") << "and the printer";
-  });
 }
 
 }  // namespace
