@@ -136,23 +136,18 @@ TEST(SwitchCommand, APortThatDoesNotOpenSendsNothingAndSaysWhy) {
   }
 }
 
-TEST(SwitchCommand, AFailedWriteCutsTheCommandShortAndClosesThePort) {
+TEST(SwitchCommand, AFailedWriteCutsTheCommandShortAndEachCommandOpensThePortAnew) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
   port.failWriteNumber = 3;  // the third data byte
   EXPECT_EQ(Send(port, clock, 1, switch_commands::kSelectB), PortFailure::kWriteFailed);
   EXPECT_EQ(port.requests.size(), 3u);
   EXPECT_EQ(port.closes, 1);
-}
-
-TEST(SwitchCommand, TheDriverIsOpenedAnewForEveryCommand) {
-  FakeClock clock;
-  RecordingSwitchPort port(&clock);
-  Send(port, clock, 1, switch_commands::kSelectB);
-  Send(port, clock, 1, switch_commands::kSelectA);
+  port.failWriteNumber = -1;
+  EXPECT_EQ(Send(port, clock, 1, switch_commands::kSelectA), std::nullopt);
   EXPECT_EQ(port.opens, 2);
   EXPECT_EQ(port.closes, 2);
-  EXPECT_EQ(port.requests.size(), 40u);
+  EXPECT_EQ(port.requests.size(), 23u);
 }
 
 }  // namespace
