@@ -47,13 +47,16 @@ TEST_F(SettingLoad, EachStoredValueMapsToItsRadioAndTheModeToItsGroup) {
       {"Mode2-1=FtpON", 1012},        {"Mode2-1=FtpOFF", 1013},     {"Mode2-1=FTPON", 1013},
       {"Mode2-1=\"FtpON \"", 1013}, {"Mode2-1=on", 1013},
   };
+  const std::vector<std::vector<int>> radioSets = {
+      {1041, 1042}, {1036, 1037, 1038}, {1007, 1008, 1011}, {1012, 1013}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
     WriteConfig(std::string("[Configuration]\n") + c.entry + "\n[Printer Name]\nPrinter1=P1\n");
     TestWindow& w = OpenDialog();
     EXPECT_TRUE(w.IsChecked(c.checked));
-    for (const auto& set : {std::vector{1041, 1042}, {1036, 1037, 1038}, {1007, 1008, 1011}, {1012, 1013}}) {
-      EXPECT_EQ(std::ranges::count_if(set, [&](int id) { return w.IsChecked(id); }), 1) << set.front();
+    const auto checked = [&](int id) { return w.IsChecked(id); };
+    for (const auto& set : radioSets) {
+      EXPECT_EQ(std::ranges::count_if(set, checked), 1) << set.front();
     }
     EXPECT_EQ(w.IsEnabled(1037), c.lpt2);
     EXPECT_EQ(w.IsEnabled(1038), c.lpt3);
@@ -236,8 +239,9 @@ class SettingSet : public SettingFixture {
   }
 
   int SuccessBoxes() const {
-    return static_cast<int>(std::ranges::count_if(
-        host.MessageBoxes(), [](auto& box) { return box.text == "System finishes setting successfully."; }));
+    return static_cast<int>(std::ranges::count_if(host.MessageBoxes(), [](auto& box) {
+      return box.text == "System finishes setting successfully.";
+    }));
   }
 };
 
@@ -383,7 +387,8 @@ TEST_F(SettingSet, WithoutAnyFileSetWritesACompleteConfiguration) {
 // B is saved in the one-PC mode only. A chooser without a device name
 // empties the slot; a cancelled one changes no field.
 TEST_F(SettingSet, AChosenPrinterIsShownAndSetSavesItAndMakesItTheDefault) {
-  const std::vector<std::string> laserA(2, "Laser A,winspool,LPT1:"), newA(2, "New A,winspool,LPT3:");
+  const std::vector<std::string> laserA(2, "Laser A,winspool,LPT1:");
+  const std::vector<std::string> newA(2, "New A,winspool,LPT3:");
   struct Case {
     int button;
     std::optional<std::string> chosen;
@@ -415,7 +420,7 @@ TEST_F(SettingSet, AChosenPrinterIsShownAndSetSavesItAndMakesItTheDefault) {
     w.Click(1042);
     w.Click(kIdOk);
     EXPECT_EQ(Entry("Printer Name", "Printer1"), c.a);
-    EXPECT_EQ(Entry("Printer Name", "Printer2"), "Laser B") << "printer B is saved in one mode only";
+    EXPECT_EQ(Entry("Printer Name", "Printer2"), "Laser B") << "B is saved in one mode only";
     w.Click(1041);
     w.Click(kIdOk);
     EXPECT_EQ(Entry("Printer Name", "Printer1"), c.a);

@@ -50,7 +50,9 @@ class QtHostDriver final : public QtSettingDriver {
     return ReadFileBytes(ConfigPath());
   }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
-    for (const std::string& name : names) EXPECT_TRUE(SettingPrintServer().AddPrinter(name)) << name;
+    for (const std::string& name : names) {
+      EXPECT_TRUE(SettingPrintServer().AddPrinter(name)) << name;
+    }
     EXPECT_TRUE(SettingPrintServer().SetServerDefault(defaultName));
   }
   std::string DefaultPrinter() override {
@@ -114,7 +116,8 @@ class QtHostDriver final : public QtSettingDriver {
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
     return Do([&] { Click(dialog_, id); }, answers);
   }
-  std::vector<BoxSeen> Do(const std::function<void()>& act, const std::vector<int>& answers) override {
+  std::vector<BoxSeen> Do(const std::function<void()>& act,
+                          const std::vector<int>& answers) override {
     const std::size_t before = Queue(answers);
     act();
     return BoxesSince(before);

@@ -122,8 +122,9 @@ TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
     driver->Run([&] {
       ExpectMode(c.onePc);
       for (int id : c.checked) EXPECT_TRUE(driver->IsChecked(id)) << id;
+      const auto checked = [&](int id) { return driver->IsChecked(id); };
       for (const auto& set : kRadioSets) {
-        EXPECT_EQ(std::ranges::count_if(set, [&](int id) { return driver->IsChecked(id); }), 1) << set.front();
+        EXPECT_EQ(std::ranges::count_if(set, checked), 1) << set.front();
       }
       EXPECT_TRUE(driver->IsEnabled(1036));
       EXPECT_EQ(driver->IsEnabled(1037), c.ports >= 2);

@@ -141,7 +141,9 @@ class WineProgramDriver final : public WineSettingDriver {
 
 }  // namespace
 
-std::unique_ptr<WineSettingDriver> MakeWineSettingDriver() { return std::make_unique<WineProgramDriver>(); }
+std::unique_ptr<WineSettingDriver> MakeWineSettingDriver() {
+  return std::make_unique<WineProgramDriver>();
+}
 std::unique_ptr<ProgramDriver> MakeProgramDriver() { return MakeWineSettingDriver(); }
 
 }  // namespace qv::testing

@@ -44,7 +44,7 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
           PostMessageA(driver->Dialog(), WM_SYSCOMMAND, 0x0010, 0);
         else
           RunningProgram::PressButton(driver->Dialog(), 1026);
-        HWND about = driver->Program().WaitForWindow("About QV27-518 Software Setting Program", "#32770");
+        HWND about = driver->Program().WaitForWindow(std::string("About ") + kTitle, "#32770");
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(wine::ControlText(about, 1028), version.empty() ? "Version 2.00" : version);
         EXPECT_EQ(wine::ControlText(about, 1027), kTitle);
@@ -62,15 +62,18 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
 // shown, saved and made the default.
 TEST(SettingExe, TheChoosersOpenFromTheirButtonsAndWhatPrintSetupChoosesIsUsed) {
   const auto driver = MakeWineSettingDriver();
-  driver->WriteConfiguration("[Configuration]\r\nMode=Mode1-2\r\n[Printer Name]\r\nPrinter1=Old\r\n");
+  driver->WriteConfiguration(
+      "[Configuration]\r\nMode=Mode1-2\r\n[Printer Name]\r\nPrinter1=Old\r\n");
   struct Case {
     int button;
     const char* title;
     const char* picture;
   };
+  const Case cases[] = {{1040, "Open", "setting_open_file"},
+                        {1044, "Print Setup", "setting_print_setup"}};
   driver->Run([&] {
     driver->Press(1042);
-    for (const Case& c : {Case{1040, "Open", "setting_open_file"}, Case{1044, "Print Setup", "setting_print_setup"}}) {
+    for (const Case& c : cases) {
       SCOPED_TRACE(c.title);
       HWND chooser = Open(*driver, c.button, c.title);
       ASSERT_NE(chooser, nullptr) << "the print server's printer makes Print Setup open";
@@ -89,9 +92,11 @@ TEST(SettingExe, TheChoosersOpenFromTheirButtonsAndWhatPrintSetupChoosesIsUsed) 
     EXPECT_EQ(driver->Text(1043), "QV_Test_Printer");
     wine::DeleteRegistryValue(kWindowsKey, "device");
     EXPECT_EQ(driver->Press(IDOK, {kAnswerOk}).size(), 1u);
-    EXPECT_EQ(wine::RegistryString(kWindowsKey, "device"), "QV_Test_Printer,wineps.drv,CUPS:QV_Test_Printer");
+    EXPECT_EQ(wine::RegistryString(kWindowsKey, "device"),
+              "QV_Test_Printer,wineps.drv,CUPS:QV_Test_Printer");
   });
-  EXPECT_NE(driver->Configuration().value_or("").find("Printer1=QV_Test_Printer"), std::string::npos);
+  const std::string file = driver->Configuration().value_or("");
+  EXPECT_NE(file.find("Printer1=QV_Test_Printer"), std::string::npos);
 }
 
 }  // namespace
