@@ -12,23 +12,19 @@ namespace {
 using testing::FakePrinter;
 using testing::FakePrinterStore;
 
-TEST(DefaultPrinter, TheFirstExactlyNamedEntryWins) {
-  FakePrinterStore store;
-  store.printers = {{0, "Laser", "winspool,LPT1:"},
-                    {0, "HP LaserJet", "winspool,LPT2:"},
-                    {0, "HP LaserJet", "winspool,LPT3:"}};
-  MakeDefaultPrinter(store, "HP LaserJet");
-  EXPECT_EQ(store.defaultWrites, (std::vector<std::string>{"HP LaserJet,winspool,LPT2:"}));
-  EXPECT_EQ(store.openLists, 0) << "the list is closed again";
-}
-
-TEST(DefaultPrinter, NamesCompareExactlyAndUnreadableEntriesArePassedOver) {
+TEST(DefaultPrinter, TheFirstExactlyNamedReadableEntryOfAListThatOpensWins) {
   struct Case {
     const char* what;
     std::vector<FakePrinter> printers;
     std::vector<std::string> written;
+    bool listOpens = true, defaultOpens = true;
   };
   const Case cases[] = {
+      {"the first of two",
+       {{0, "Laser", "winspool,LPT1:"},
+        {0, "HP LaserJet", "winspool,LPT2:"},
+        {0, "HP LaserJet", "winspool,LPT3:"}},
+       {"HP LaserJet,winspool,LPT2:"}},
       {"case differs", {{0, "hp laserjet", "x"}}, {}},
       {"trailing space", {{0, "HP LaserJet ", "x"}}, {}},
       {"prefix only", {{0, "HP Laser", "x"}}, {}},
@@ -36,13 +32,18 @@ TEST(DefaultPrinter, NamesCompareExactlyAndUnreadableEntriesArePassedOver) {
       {"more data than the buffer (234)", {{234, "HP LaserJet", "long"}}, {}},
       {"insufficient buffer (122) still counts", {{122, "HP LaserJet", "partial"}}, {"HP LaserJet,partial"}},
       {"empty list", {}, {}},
+      {"the list does not open", {{0, "HP LaserJet", "d"}}, {}, false},
+      {"the default does not open", {{0, "HP LaserJet", "d"}}, {}, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     FakePrinterStore store;
     store.printers = c.printers;
+    store.listOpens = c.listOpens;
+    store.defaultOpens = c.defaultOpens;
     MakeDefaultPrinter(store, "HP LaserJet");
     EXPECT_EQ(store.defaultWrites, c.written);
+    EXPECT_EQ(store.openLists, 0) << "the list is closed again";
   }
 }
 
@@ -55,20 +56,6 @@ TEST(DefaultPrinter, TheDescriptionEndsAtItsFirstZeroByteAndNeverRunsPastTheBuff
   entry.data.fill('d');  // no zero byte anywhere in the 256 bytes
   EXPECT_EQ(ComposeDefaultEntry("P", entry), "P," + std::string(256, 'd'));
   EXPECT_EQ(ComposeDefaultEntry("", PrinterDeviceEntry{}), ",");
-}
-
-TEST(DefaultPrinter, AListOrDefaultThatCannotBeOpenedChangesNothing) {
-  FakePrinterStore closedList;
-  closedList.printers = {{0, "P", "d"}};
-  closedList.listOpens = false;
-  MakeDefaultPrinter(closedList, "P");
-  EXPECT_TRUE(closedList.defaultWrites.empty());
-
-  FakePrinterStore closedDefault;
-  closedDefault.printers = {{0, "P", "d"}};
-  closedDefault.defaultOpens = false;
-  MakeDefaultPrinter(closedDefault, "P");
-  EXPECT_TRUE(closedDefault.defaultWrites.empty());
 }
 
 }  // namespace

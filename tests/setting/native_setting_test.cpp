@@ -1,95 +1,52 @@
-// The native setting program's own windows, in process: the real Qt host
-// over the embedded resources and the real Linux services, against a print
-// server and a configuration directory of the test's own. Set, the modes and
-// leaving are program scenarios (setting_scenarios.cpp, with the Qt host's
-// driver); here, the windows only the Qt host has: the context menu's About,
-// the printer chooser and the file chooser. Every window it meets is saved
-// as a picture under the artifacts folder.
+// The native setting program's own windows, in process, on the Qt host's
+// driver (real Linux services, a print server and a configuration directory
+// of the test's own). Set, the modes and leaving are program scenarios
+// (setting_scenarios.cpp); here, the windows only the Qt host has: the
+// context menu's About, the printer chooser and the file chooser, and where
+// its first focus is. Every window it meets is saved as a picture under the
+// artifacts folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTreeWidget>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QtTest/QTest>
 
-#include <cstdlib>
-#include <deque>
-#include <filesystem>
-#include <functional>
-
-#include "framework/qt/qt_host.h"
-#include "setting/linux/linux_setting_program.h"
+#include "tests/setting/setting_qt_driver.h"
 #include "tests/support/qt_program_driver.h"
 #include "tests/support/qt_test_application.h"
-#include "tests/support/temp_dir.h"
-#include "tests/setting/setting_qt_driver.h"
 
-namespace qv {
+namespace qv::testing {
 namespace {
 
-namespace fs = std::filesystem;
+std::unique_ptr<QtSettingDriver> DriverWith(const std::string& mode, const std::string& nameB) {
+  auto driver = MakeQtSettingDriver();
+  driver->AddPrinters({"QV_A", "QV_B"}, "QV_A");
+  driver->WriteConfiguration("[Configuration]\nPortCount=3\nMode=" + mode +
+                             "\n[Printer Alias]\nPrinter1=Front\nPrinter2=Back\n"
+                             "[Printer Name]\nPrinter1=QV_A\nPrinter2=" + nameB + "\n");
+  return driver;
+}
 
-using testing::Click;
-using testing::PressButton;
-using testing::SaveShot;
-
-class NativeSetting : public ::testing::Test {
- protected:
-  void SetUp() override {
-    testing::QtTestApplication("QV27-518");
-    testing::ThrowawayPrintServer& server = testing::SettingPrintServer();
-    ASSERT_EQ(server.problem(), "");
-    ASSERT_TRUE(server.AddPrinter("QV_A"));
-    ASSERT_TRUE(server.AddPrinter("QV_B"));
-    ASSERT_TRUE(server.SetServerDefault("QV_A"));
-    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-    fs::create_directories(ConfigFile().parent_path());
-  }
-  void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
-
-  fs::path ConfigFile() const { return config / "qv27-518" / "QV27-518.ini"; }
-  void WriteConfig(const std::string& mode, const std::string& nameA, const std::string& nameB) {
-    testing::WriteFileBytes(ConfigFile(),
-                            "[Configuration]\nPortCount=3\nMode=" + mode +
-                                "\n[Printer Alias]\nPrinter1=Front\nPrinter2=Back\n"
-                                "[Printer Name]\nPrinter1=" + nameA + "\nPrinter2=" + nameB + "\n");
-  }
-
-  // Runs the program; the main dialog goes to `user`, each message box to
-  // the next of `boxes`, the other dialogs to the next of `others`.
-  int RunProgram(std::function<void(QWidget*)> user,
-                 std::deque<std::function<void(QMessageBox*)>> boxes) {
-    boxes_.answers = std::move(boxes);
-    return RunLinuxSettingProgram([&](qt::QtDialogHost& host) {
-      host.ObserveShownWindows([&, user](QWidget* window) {
-        if (boxes_.Answer(window)) return;
-        if (auto* menu = qobject_cast<QMenu*>(window)) {
-          SaveShot(menu, "context-menu");
-          menu->actions().back()->trigger();
-          menu->close();
-          return;
-        }
-        if (window->findChild<QWidget*>(QStringLiteral("1026"))) user(window);
-        else others.front()(window), others.pop_front();
-      });
-    });
-  }
-
-  testing::TempDir config;
-  testing::MessageBoxAnswers boxes_;
-  std::deque<std::function<void(QWidget*)>> others;  // the other dialogs, in order
-};
-
-TEST_F(NativeSetting, AboutFromTheContextMenuAndTheChoosersOnTheDefaultThatSetMade) {
-  WriteConfig("Mode1-2", "QV_A", "QV_B");
-  others = {
+TEST(NativeSetting, AboutFromTheContextMenuAndTheChoosersOnTheDefaultThatSetMade) {
+  const auto driver = DriverWith("Mode1-2", "QV_B");
+  driver->beforeAnswer = [shots = 0](QMessageBox* box) mutable {
+    SaveShot(box, shots++ == 0 ? "set-success" : "confirm-exit");
+  };
+  driver->others = {
+      [](QWidget* window) {
+        auto* menu = qobject_cast<QMenu*>(window);
+        ASSERT_NE(menu, nullptr);
+        SaveShot(menu, "context-menu");
+        menu->actions().back()->trigger();
+        menu->close();
+      },
       [](QWidget* about) {
         SaveShot(about, "about-dialog");
         QTest::keyClick(about, Qt::Key_Return);
@@ -108,29 +65,47 @@ TEST_F(NativeSetting, AboutFromTheContextMenuAndTheChoosersOnTheDefaultThatSetMa
         static_cast<QFileDialog*>(files)->reject();
       },
   };
-  const auto ok = [](const char* shot) {
-    return [shot](QMessageBox* box) {
-      SaveShot(box, shot);
-      PressButton(box, QStringLiteral("OK"));
-    };
-  };
-  const int code = RunProgram(
-      [&](QWidget* dialog) {
-        SaveShot(dialog, "setting-dialog");
-        Click(dialog, 1008);  // Select B
-        Click(dialog, 1);
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), dialog->mapToGlobal(QPoint(4, 4)));
-        QApplication::sendEvent(dialog, &menu);
-        QApplication::processEvents();  // the About item's command, queued by the menu
-        Click(dialog, 1022);
-        Click(dialog, 1042);
-        Click(dialog, 1040);  // Browse, cancelled
-        dialog->close();
-      },
-      {ok("set-success"), ok("confirm-exit")});
+  const auto code = driver->Run([&] {
+    QWidget* dialog = driver->Dialog();
+    driver->SavePicture("dialog");
+    driver->Press(1008);  // Select B
+    EXPECT_EQ(driver->Press(kIdOk, {kAnswerOk}).size(), 1u);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), dialog->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(dialog, &menu);
+    QApplication::processEvents();  // the About item's command, queued by the menu
+    driver->Press(1022);
+    driver->Press(1042);
+    driver->Press(1040);  // Browse, cancelled
+    driver->Leave(Leaving::CloseBox, kAnswerOk);
+  });
   EXPECT_EQ(code, 0);
-  EXPECT_TRUE(others.empty()) << "not every dialog was shown";
+  EXPECT_TRUE(driver->others.empty()) << "not every window was shown";
+}
+
+// Enter right after the start is Set: the first focus is the checked mode
+// radio, never a Change button (the testing host's: setting_dialog_test.cpp).
+TEST(NativeSetting, EnterRightAfterTheStartIsSet) {
+  struct Start {
+    const char* mode;
+    int focus;
+  };
+  for (const Start start : {Start{"Mode1-2", 1041}, Start{"Mode2-1", 1042}}) {
+    SCOPED_TRACE(start.mode);
+    const auto driver = DriverWith(start.mode, "QV_A");
+    driver->Run([&] {
+      QWidget* focus = driver->Dialog()->focusWidget();
+      EXPECT_EQ(focus, Control(driver->Dialog(), start.focus));
+      const auto boxes = driver->Do(
+          [&] {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(focus ? focus : driver->Dialog(), &enter);
+          },
+          {kAnswerOk});
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].text, "System finishes setting successfully.");
+    });
+  }
 }
 
 }  // namespace
-}  // namespace qv
+}  // namespace qv::testing

@@ -1,11 +1,11 @@
 // A setting dialog on the testing host, with the real profile engine on a
 // temporary directory: tests write the configuration file as a user's disk
-// would hold it and read back what the dialog shows or wrote.
+// would hold it and read back what the dialog shows or wrote. The scenarios'
+// testing-host driver runs on the same machine.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -22,24 +22,17 @@ namespace qv {
 
 ResourceBundle SettingResources();
 
-class SettingFixture : public ::testing::Test {
- protected:
-  static constexpr std::array<int, 2> kModeSet = {1041, 1042};
-  static constexpr std::array<int, 3> kPortSet = {1036, 1037, 1038};
-  static constexpr std::array<int, 3> kSelectionSet = {1007, 1008, 1011};
-  static constexpr std::array<int, 2> kTransferSet = {1012, 1013};
-
+struct SettingMachine {
   std::filesystem::path ConfigPath() const { return dir / "QV27-518.ini"; }
   void WriteConfig(std::string_view text) { testing::WriteFileBytes(ConfigPath(), text); }
-  std::string ConfigBytes() const { return testing::ReadFileBytes(ConfigPath()); }
   std::string Entry(std::string_view section, std::string_view key) {
     return diskProfile.ReadString(section, key, "<missing>", "QV27-518.ini").str();
   }
-
   // Builds the dialog and opens it as the program would.
-  testing::TestWindow& OpenDialog();
-  // Exactly one radio of each of the four sets is checked.
-  static void ExpectOneCheckPerSet(const testing::TestWindow& window);
+  testing::TestWindow& OpenDialog() {
+    dialog = std::make_unique<CTwoPrinterDlg>(host, services);
+    return host.Open(*dialog);
+  }
 
   testing::TempDir dir;
   testing::EventLog log;
@@ -53,5 +46,7 @@ class SettingFixture : public ::testing::Test {
   SettingServices services{profile, printers, port, launcher, clock};
   std::unique_ptr<CTwoPrinterDlg> dialog;
 };
+
+class SettingFixture : public ::testing::Test, public SettingMachine {};
 
 }  // namespace qv

@@ -16,7 +16,6 @@
 #include "framework/qt/qt_host.h"
 #include "setting/linux/linux_setting_program.h"
 #include "tests/support/poll_until.h"
-#include "tests/support/program_driver.h"
 #include "tests/support/qt_program_driver.h"
 #include "tests/support/qt_test_application.h"
 #include "tests/support/temp_dir.h"
@@ -27,17 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ThrowawayPrintServer& Server() { return SettingPrintServer(); }
-
-class QtHostDriver final : public ProgramDriver {
+class QtHostDriver final : public QtSettingDriver {
  public:
   QtHostDriver() {
     QtTestApplication("QV27-518");
-    EXPECT_EQ(Server().problem(), "");
+    EXPECT_EQ(SettingPrintServer().problem(), "");
     // Each driver starts from the server's default, with no choice of the
     // user's own.
-    fs::remove(Server().clientRoot() / "lpoptions");
-    fs::remove(Server().home() / ".cups" / "lpoptions");
+    fs::remove(SettingPrintServer().clientRoot() / "lpoptions");
+    fs::remove(SettingPrintServer().home() / ".cups" / "lpoptions");
     setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
     setenv("QV_ARGV_FILE", argv_.c_str(), 1);
     fs::create_directories(ConfigPath().parent_path());
@@ -53,8 +50,10 @@ class QtHostDriver final : public ProgramDriver {
     return ReadFileBytes(ConfigPath());
   }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
-    for (const std::string& name : names) EXPECT_TRUE(Server().AddPrinter(name)) << name;
-    EXPECT_TRUE(Server().SetServerDefault(defaultName));
+    for (const std::string& name : names) {
+      EXPECT_TRUE(SettingPrintServer().AddPrinter(name)) << name;
+    }
+    EXPECT_TRUE(SettingPrintServer().SetServerDefault(defaultName));
   }
   std::string DefaultPrinter() override {
     // "system default destination: NAME"
@@ -71,14 +70,12 @@ class QtHostDriver final : public ProgramDriver {
     // The process id, then argv[0], then the arguments, each NUL-terminated.
     const std::string bytes = ReadFileBytes(argv_);
     fs::remove(argv_);
-    std::vector<std::string> words;
-    for (std::size_t at = 0; at < bytes.size();) {
-      const std::size_t end = bytes.find('\0', at);
-      words.push_back(bytes.substr(at, end - at));
-      at = end == std::string::npos ? bytes.size() : end + 1;
-    }
     std::string arguments;
-    for (std::size_t i = 2; i < words.size(); ++i) arguments += (i > 2 ? " " : "") + words[i];
+    for (std::size_t at = 0, word = 0; at < bytes.size(); ++word) {
+      const std::size_t end = std::min(bytes.find('\0', at), bytes.size());
+      if (word >= 2) arguments += (word > 2 ? " " : "") + bytes.substr(at, end - at);
+      at = end + 1;
+    }
     return arguments;
   }
 
@@ -87,6 +84,11 @@ class QtHostDriver final : public ProgramDriver {
     const int code = RunLinuxSettingProgram([&](qt::QtDialogHost& host) {
       host.ObserveShownWindows([&](QWidget* window) {
         if (boxes_.Answer(window)) return;
+        if (dialog_ && !others.empty()) {
+          const auto handle = std::move(others.front());
+          others.pop_front();
+          return handle(window);
+        }
         if (dialog_ || !Control(window, 1026)) {
           ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
           window->close();
@@ -112,10 +114,15 @@ class QtHostDriver final : public ProgramDriver {
   }
   void Type(int id, std::string_view text) override { TypeInto(dialog_, id, text); }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
+    return Do([&] { Click(dialog_, id); }, answers);
+  }
+  std::vector<BoxSeen> Do(const std::function<void()>& act,
+                          const std::vector<int>& answers) override {
     const std::size_t before = Queue(answers);
-    Click(dialog_, id);
+    act();
     return BoxesSince(before);
   }
+  QWidget* Dialog() override { return dialog_; }
   std::optional<BoxSeen> Leave(Leaving how, int answer) override {
     const std::size_t before = Queue({answer});
     switch (how) {
@@ -138,7 +145,10 @@ class QtHostDriver final : public ProgramDriver {
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
   std::size_t Queue(const std::vector<int>& answers) {
     for (int answer : answers) {
-      boxes_.answers.push_back([answer](QMessageBox* box) { PressButton(box, AnswerText(answer)); });
+      boxes_.answers.push_back([this, answer](QMessageBox* box) {
+        if (beforeAnswer) beforeAnswer(box);
+        PressButton(box, AnswerText(answer));
+      });
     }
     return boxes_.seen.size();
   }
@@ -162,6 +172,7 @@ ThrowawayPrintServer& SettingPrintServer() {
   return server;
 }
 
-std::unique_ptr<ProgramDriver> MakeProgramDriver() { return std::make_unique<QtHostDriver>(); }
+std::unique_ptr<QtSettingDriver> MakeQtSettingDriver() { return std::make_unique<QtHostDriver>(); }
+std::unique_ptr<ProgramDriver> MakeProgramDriver() { return MakeQtSettingDriver(); }
 
 }  // namespace qv::testing

@@ -6,11 +6,13 @@
 // started file-transfer program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
 
+#include "tests/setting/expected_template.h"
 #include "tests/support/ini_entry.h"
 #include "tests/support/program_driver.h"
 
@@ -20,6 +22,9 @@ namespace {
 constexpr const char* kTitle = "QV27-518 Software Setting Program";
 constexpr const char* kSuccess = "System finishes setting successfully.";
 constexpr const char* kExitQuestion = "Are you sure to exit program?";
+constexpr const char* kNamesDiffer =
+    "Printer A's Printer Name is different from others Printer Name.\n"
+    "User must check if they are the same series.\nDo you want to continue?";
 constexpr int kSet = 1;  // the Set button
 // The controls of each mode's group, and the four radio sets.
 const std::vector<int> kOnePcGroup = {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023};
@@ -55,8 +60,25 @@ class SettingScenario : public ::testing::Test {
     EXPECT_EQ(boxes[0].icon, BoxIcon::Information);
     EXPECT_TRUE(driver->Running()) << "Set leaves the dialog open";
   }
-  void Quit() {
-    const auto box = driver->Leave(Leaving::QuitButton, kAnswerOk);
+  // One mode's group can be used and the other's not; its radio alone is checked.
+  void ExpectMode(bool onePc) {
+    for (int id : kOnePcGroup) EXPECT_EQ(driver->IsEnabled(id), onePc) << id;
+    for (int id : kTwoPcGroup) EXPECT_EQ(driver->IsEnabled(id), !onePc) << id;
+    EXPECT_EQ(driver->IsChecked(1041), onePc);
+    EXPECT_EQ(driver->IsChecked(1042), !onePc);
+  }
+  // Every control's text, enabling and check.
+  std::vector<std::tuple<int, std::string, bool, bool>> Snapshot() {
+    std::vector<std::tuple<int, std::string, bool, bool>> shot;
+    for (const auto& control : expected::SettingDialog().controls) {
+      const int id = control.id;
+      shot.emplace_back(id, driver->Text(id), driver->IsEnabled(id), driver->IsChecked(id));
+    }
+    return shot;
+  }
+  // Leaving, confirmed.
+  void Quit(Leaving how = Leaving::QuitButton) {
+    const auto box = driver->Leave(how, kAnswerOk);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, kExitQuestion);
   }
@@ -65,30 +87,32 @@ class SettingScenario : public ::testing::Test {
 };
 
 TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
-  const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+  const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", n300(300, 'n'), n255(255, 'n');
   struct Case {
     const char* what;  // and the picture's name
     std::optional<std::string> file;
-    std::vector<int> checked, enabled, disabled;
+    bool onePc;
+    int ports;                 // the LPT radios that can be chosen
+    std::vector<int> checked;  // besides the mode radio
     std::vector<std::pair<int, std::string>> texts;
   };
-  std::vector<int> twoPcAndPort3 = kTwoPcGroup, onePcAndPort2 = kOnePcGroup, onePcAndPorts = kOnePcGroup;
-  twoPcAndPort3.push_back(1038);
-  onePcAndPort2.push_back(1037);
-  onePcAndPorts.insert(onePcAndPorts.end(), {1037, 1038});
   const Case cases[] = {
-      {"defaults", std::nullopt, {1042, 1007, 1013, 1036}, kTwoPcGroup, onePcAndPorts,
+      {"defaults", std::nullopt, false, 1, {1007, 1013, 1036},
        {{1014, ""}, {1015, ""}, {1018, ""}, {1019, ""}, {1043, ""}, {1039, ""}}},
       {"one-pc-printer-b",
        "[Configuration]\r\nPortCount=2\r\nMode=Mode1-2\r\nMode1-2=PB\r\nMode2-1=FtpOFF\r\n"
        "FtpPath=C:\\FT\\FT.EXE\r\n[Printer Alias]\r\nPrinter1=Front desk laser\r\nPrinter2=" + thirty +
            "\r\n[Printer Name]\r\nPrinter1=HP LaserJet 4\r\nPrinter2=Epson FX-80\r\n",
-       {1041, 1008, 1013, 1036}, onePcAndPort2, twoPcAndPort3,
+       true, 2, {1008, 1013, 1036},
        {{1014, "Front desk laser"}, {1015, thirty},  // a stored alias shows whole
         {1018, "HP LaserJet 4"}, {1019, "Epson FX-80"}, {1043, "HP LaserJet 4"}, {1039, "C:\\FT\\FT.EXE"}}},
       // Section and key names ignore case, the values do not.
       {"other-cases", "[configuration]\r\nportcount=3\r\nmode=mode1-2\r\nMODE1-2=pb\r\nMode2-1=ftpON\r\n",
-       {1042, 1007, 1013, 1036}, {1037, 1038}, {}, {}},
+       false, 3, {1007, 1013, 1036}, {}},
+      // What is longer than the program's buffer is cut to 255.
+      {"long-values",
+       "[Configuration]\r\nFtpPath=" + n300 + "\r\n[Printer Name]\r\nPrinter1=" + n300 + "\r\n",
+       false, 1, {}, {{1039, n255}, {1018, n255}, {1043, n255}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -96,14 +120,15 @@ TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
     driver = MakeProgramDriver();
     if (c.file) driver->WriteConfiguration(*c.file);
     driver->Run([&] {
+      ExpectMode(c.onePc);
       for (int id : c.checked) EXPECT_TRUE(driver->IsChecked(id)) << id;
+      const auto checked = [&](int id) { return driver->IsChecked(id); };
       for (const auto& set : kRadioSets) {
-        int checked = 0;
-        for (int id : set) checked += driver->IsChecked(id) ? 1 : 0;
-        EXPECT_EQ(checked, 1) << "one radio of the set of " << set.front();
+        EXPECT_EQ(std::ranges::count_if(set, checked), 1) << set.front();
       }
-      for (int id : c.enabled) EXPECT_TRUE(driver->IsEnabled(id)) << id;
-      for (int id : c.disabled) EXPECT_FALSE(driver->IsEnabled(id)) << id;
+      EXPECT_TRUE(driver->IsEnabled(1036));
+      EXPECT_EQ(driver->IsEnabled(1037), c.ports >= 2);
+      EXPECT_EQ(driver->IsEnabled(1038), c.ports >= 3);
       for (const auto& [id, text] : c.texts) EXPECT_EQ(driver->Text(id), text) << id;
       driver->SavePicture(c.what);
       Quit();
@@ -152,50 +177,60 @@ TEST_F(SettingScenario, InTheSharedPrinterModeEachSetStartsTheTransferProgramAnd
     EXPECT_EQ(driver->TakeRecordedStart(), "--from-set");
     SetAndExpectSuccess();
     EXPECT_EQ(driver->TakeRecordedStart(), "--from-set") << "a second Set starts it again";
-    const auto box = driver->Leave(Leaving::EscapeKey, kAnswerOk);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kExitQuestion);
+    Quit(Leaving::EscapeKey);
   });
   EXPECT_EQ(code, 0);
   ExpectEntries({{"Configuration", "Mode", "Mode2-1"},
                  {"Configuration", "Mode2-1", "FtpON"},
                  {"Configuration", "FtpPath", command},
-                 {"Printer Name", "Printer1", "QV_B"}});
+                 {"Printer Name", "Printer1", "QV_B"},
+                 {"Printer Name", "Printer2", "QV_A"},  // printer B, the aliases, the installer's
+                 {"Printer Alias", "Printer1", "Front"},  // entries: as they were
+                 {"Configuration", "PortCount", "3"},
+                 {"Configuration", "InstalledDir", "C:\\QV27-518"}});
   EXPECT_EQ(driver->DefaultPrinter(), "QV_B") << "the shared printer is printer A";
 }
 
-TEST_F(SettingScenario, BroadcastToDifferentlyNamedPrintersWarnsFirst) {
+TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
   struct Case {
-    int answer;
-    bool saved;
+    const char* what;
+    const char* nameB;
+    std::vector<int> answers;  // to the boxes that Set shows
+    bool shared = false;       // Set in the shared printer's mode
   };
-  for (const Case c : {Case{kAnswerCancel, false}, Case{kAnswerOk, true}}) {
-    SCOPED_TRACE(c.saved ? "continued" : "cancelled");
+  const Case cases[] = {{"cancelled", "QV_B", {kAnswerCancel}},
+                        {"continued", "QV_B", {kAnswerOk, kAnswerOk}},
+                        {"alike names", "QV_A", {kAnswerOk}},
+                        {"in the shared printer's mode", "QV_B", {kAnswerOk}, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool warned = !c.shared && std::string(c.nameB) != "QV_A";
+    const bool saved = c.answers.back() == kAnswerOk;
     driver.reset();  // the last one's machine goes before the next one's is made
     driver = MakeProgramDriver();
     driver->AddPrinters({"QV_A", "QV_B"}, "QV_B");
-    driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", "QV_B", "Mode1-2=Broadcast\r\n"));
+    driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", c.nameB, "Mode1-2=Broadcast\r\n"));
     const auto before = driver->Configuration();
     std::string defaultBefore;  // as the running program finds it (Wine sets its own at start)
     driver->Run([&] {
       defaultBefore = driver->DefaultPrinter();
       EXPECT_TRUE(driver->IsChecked(1011)) << "Broadcast, as the file says";
-      const auto boxes = driver->Press(kSet, c.saved ? std::vector<int>{c.answer, kAnswerOk} : std::vector<int>{c.answer});
-      ASSERT_EQ(boxes.size(), c.saved ? 2u : 1u);
-      EXPECT_EQ(boxes[0].text,
-                "Printer A's Printer Name is different from others Printer Name.\n"
-                "User must check if they are the same series.\nDo you want to continue?");
-      EXPECT_EQ(boxes[0].caption, std::string(kTitle) + " Warning");
-      EXPECT_EQ(boxes[0].icon, BoxIcon::Warning);
-      if (c.saved) {
-        EXPECT_EQ(boxes[1].text, kSuccess);
+      if (c.shared) driver->Press(1042);
+      const auto boxes = driver->Press(kSet, c.answers);
+      ASSERT_EQ(boxes.size(), c.answers.size());
+      if (warned) {
+        EXPECT_EQ(boxes[0].text, kNamesDiffer);
+        EXPECT_EQ(boxes[0].caption, std::string(kTitle) + " Warning");
+        EXPECT_EQ(boxes[0].icon, BoxIcon::Warning);
       }
+      EXPECT_EQ(boxes.back().text, saved ? kSuccess : kNamesDiffer);
       EXPECT_TRUE(driver->IsChecked(1011)) << "the dialog keeps what the user chose";
       Quit();  // after a cancel, nothing else is said before the exit question
     });
-    if (c.saved) {
+    if (saved) {
+      EXPECT_EQ(Entry("Configuration", "Mode"), c.shared ? "Mode2-1" : "Mode1-2");
       EXPECT_EQ(Entry("Configuration", "Mode1-2"), "Broadcast");
-      EXPECT_EQ(driver->DefaultPrinter(), "QV_A") << "broadcast prints on printer A";
+      EXPECT_EQ(driver->DefaultPrinter(), "QV_A") << "both print on printer A";
     } else {
       EXPECT_EQ(driver->Configuration(), before);
       EXPECT_EQ(driver->DefaultPrinter(), defaultBefore);
@@ -203,18 +238,26 @@ TEST_F(SettingScenario, BroadcastToDifferentlyNamedPrintersWarnsFirst) {
   }
 }
 
-TEST_F(SettingScenario, TheModeRadiosSwitchWhichGroupCanBeUsed) {
-  const int onePc[] = {1007, 1008, 1011, 1014, 1015, 1018, 1019, 1022, 1023};
-  const int twoPc[] = {1012, 1013, 1043, 1044, 1039, 1040};
+TEST_F(SettingScenario, TheModeRadiosSwapTheEnabledGroupAndNothingElse) {
+  driver->WriteConfiguration(TwoPrinters("Mode2-1", "QV_A", "QV_B", "FtpPath=C:\\FT.EXE\r\n"));
   driver->Run([&] {
-    for (const bool one : {true, false}) {
-      SCOPED_TRACE(one ? "one PC" : "two PCs");
-      driver->Press(one ? 1041 : 1042);
-      for (int id : onePc) EXPECT_EQ(driver->IsEnabled(id), one) << id;
-      for (int id : twoPc) EXPECT_EQ(driver->IsEnabled(id), !one) << id;
-      EXPECT_EQ(driver->IsChecked(1041), one);
-      EXPECT_EQ(driver->IsChecked(1042), !one);
+    const auto before = Snapshot();
+    ExpectMode(false);
+    driver->Press(1041);
+    ExpectMode(true);
+    const auto after = Snapshot();
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      auto [id, text, enabled, checked] = before[i];
+      if (std::ranges::count(kOnePcGroup, id) + std::ranges::count(kTwoPcGroup, id) > 0) {
+        enabled = std::get<2>(after[i]);
+      }
+      if (id == 1041 || id == 1042) checked = std::get<3>(after[i]);
+      EXPECT_EQ(after[i], std::make_tuple(id, text, enabled, checked)) << id;
     }
+    driver->Press(1041);
+    EXPECT_EQ(Snapshot(), after) << "clicking the checked radio again changes nothing visible";
+    driver->Press(1042);
+    EXPECT_EQ(Snapshot(), before);
     Quit();
   });
 }
@@ -232,9 +275,7 @@ TEST_F(SettingScenario, QuitEscapeAndTheCloseBoxAllAskFirstAndWriteNothing) {
       EXPECT_TRUE(driver->Running()) << "Cancel keeps the program open";
       EXPECT_EQ(driver->Text(1039), "C:\\NEW.EXE") << "and the form as it was";
     }
-    const auto box = driver->Leave(Leaving::CloseBox, kAnswerOk);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kExitQuestion);
+    Quit(Leaving::CloseBox);
   });
   EXPECT_EQ(code, 0);
   EXPECT_FALSE(driver->Configuration()) << "leaving writes no configuration file";

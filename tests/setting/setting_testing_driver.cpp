@@ -1,19 +1,11 @@
 // The scenarios' driver on the testing host: the setting dialog in memory
 // with the real profile engine on a temporary directory and the service
 // doubles for the printers, the port and the launcher.
-#include "tests/support/testing_host.h"
 #include "framework/window_constants.h"
-#include "platform/posix/ini_profile_store.h"
-#include "setting/setting_services.h"
-#include "setting/two_printer_dlg.h"
+#include "tests/setting/setting_fixture.h"
 #include "tests/support/program_driver.h"
-#include "tests/support/service_doubles.h"
-#include "tests/support/temp_dir.h"
 
 namespace qv {
-
-ResourceBundle SettingResources();
-
 namespace testing {
 namespace {
 
@@ -21,34 +13,33 @@ constexpr std::string_view kRecorder = "C:\\FT\\RECORD.EXE ";
 
 class TestingHostDriver final : public ProgramDriver {
  public:
-  void WriteConfiguration(std::string_view text) override { WriteFileBytes(ConfigPath(), text); }
+  void WriteConfiguration(std::string_view text) override { m_.WriteConfig(text); }
   std::optional<std::string> Configuration() override {
-    if (!std::filesystem::exists(ConfigPath())) return std::nullopt;
-    return ReadFileBytes(ConfigPath());
+    if (!std::filesystem::exists(m_.ConfigPath())) return std::nullopt;
+    return ReadFileBytes(m_.ConfigPath());
   }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
     for (std::size_t i = 0; i < names.size(); ++i)
-      printers_.printers.push_back({0, names[i], "winspool,LPT" + std::to_string(i + 1) + ":"});
+      m_.printers.printers.push_back({0, names[i], "winspool,LPT" + std::to_string(i + 1) + ":"});
     default_ = defaultName;
   }
   std::string DefaultPrinter() override {
-    if (printers_.defaultWrites.empty()) return default_;
-    const std::string& last = printers_.defaultWrites.back();
+    if (m_.printers.defaultWrites.empty()) return default_;
+    const std::string& last = m_.printers.defaultWrites.back();
     return last.substr(0, last.find(','));
   }
   std::string RecordingCommand(std::string_view argument) override {
     return std::string(kRecorder) + std::string(argument);
   }
   std::optional<std::string> TakeRecordedStart() override {
-    if (taken_ >= launcher_.started.size()) return std::nullopt;
-    const std::string& line = launcher_.started[taken_++];
+    if (taken_ >= m_.launcher.started.size()) return std::nullopt;
+    const std::string& line = m_.launcher.started[taken_++];
     if (line.rfind(kRecorder, 0) != 0) return std::nullopt;
     return line.substr(kRecorder.size());
   }
 
   std::optional<int> Run(const std::function<void()>& scenario) override {
-    dialog_ = std::make_unique<CTwoPrinterDlg>(host_, services_);
-    window_ = &host_.Open(*dialog_);
+    window_ = &m_.OpenDialog();
     scenario();
     // The program returns 0 once its dialog has ended.
     return window_->Ended() ? std::optional<int>(0) : std::nullopt;
@@ -58,45 +49,36 @@ class TestingHostDriver final : public ProgramDriver {
   bool IsEnabled(int id) override { return window_->IsEnabled(id); }
   void Type(int id, std::string_view text) override { window_->Type(id, text); }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
-    for (int answer : answers) host_.AnswerNextMessageBox(answer);
-    const std::size_t before = host_.MessageBoxes().size();
-    window_->Click(id);
-    return BoxesSince(before);
+    return Do(answers, [&] { window_->Click(id); });
   }
   std::optional<BoxSeen> Leave(Leaving how, int answer) override {
-    host_.AnswerNextMessageBox(answer);
-    const std::size_t before = host_.MessageBoxes().size();
-    switch (how) {
-      case Leaving::QuitButton: window_->Click(kIdCancel); break;
-      case Leaving::EscapeKey: window_->PressEscape(); break;
-      case Leaving::CloseBox: window_->CloseBox(); break;
-    }
-    const auto boxes = BoxesSince(before);
+    const auto boxes = Do({answer}, [&] {
+      switch (how) {
+        case Leaving::QuitButton: window_->Click(kIdCancel); break;
+        case Leaving::EscapeKey: window_->PressEscape(); break;
+        case Leaving::CloseBox: window_->CloseBox(); break;
+      }
+    });
     if (boxes.empty()) return std::nullopt;
     return boxes.front();
   }
   bool Running() override { return !window_->Ended(); }
 
  private:
-  std::filesystem::path ConfigPath() const { return dir_ / "QV27-518.ini"; }
-  std::vector<BoxSeen> BoxesSince(std::size_t before) const {
+  // Answers the boxes that `act` shows with `answers`; what they showed.
+  std::vector<BoxSeen> Do(const std::vector<int>& answers, const std::function<void()>& act) {
+    for (int answer : answers) m_.host.AnswerNextMessageBox(answer);
+    const std::size_t before = m_.host.MessageBoxes().size();
+    act();
     std::vector<BoxSeen> boxes;
-    for (std::size_t i = before; i < host_.MessageBoxes().size(); ++i) {
-      const ShownMessageBox& box = host_.MessageBoxes()[i];
+    for (std::size_t i = before; i < m_.host.MessageBoxes().size(); ++i) {
+      const ShownMessageBox& box = m_.host.MessageBoxes()[i];
       boxes.push_back({box.caption, box.text, IconOfStyle(box.style)});
     }
     return boxes;
   }
 
-  TempDir dir_;
-  posix::IniProfileStore profile_{dir_.path()};
-  FakeClock clock_;
-  RecordingSwitchPort port_{&clock_};
-  FakePrinterStore printers_;
-  RecordingLauncher launcher_;
-  TestingHost host_{SettingResources()};
-  SettingServices services_{profile_, printers_, port_, launcher_, clock_};
-  std::unique_ptr<CTwoPrinterDlg> dialog_;
+  SettingMachine m_;
   TestWindow* window_ = nullptr;
   std::string default_;
   std::size_t taken_ = 0;

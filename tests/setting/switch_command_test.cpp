@@ -48,6 +48,11 @@ std::vector<RegisterWrite> Expected(std::uint32_t port, const std::vector<std::u
   return out;
 }
 
+std::optional<PortFailure> Send(RecordingSwitchPort& port, FakeClock& clock, std::uint32_t lpt,
+                                const SwitchCommand& command) {
+  return WriteCommandToPort(port, clock, lpt, command.head, command.tail);
+}
+
 std::vector<RegisterWrite> Sent(const RecordingSwitchPort& port) {
   std::vector<RegisterWrite> out;
   for (const auto& r : port.requests) out.push_back(r.request);
@@ -76,31 +81,35 @@ void ExpectPauses(const RecordingSwitchPort& port) {
   }
 }
 
+// Each pause lasts a whole millisecond on a clock of fine steps, on one whose
+// millisecond counter wraps during the command and on one that jumps in steps
+// just short of a millisecond.
+struct ClockCase {
+  const char* name;
+  std::uint32_t tickBase;
+  std::chrono::nanoseconds step;
+};
+constexpr ClockCase kClocks[] = {
+    {"fine", 0, 100us}, {"wrapping", 0xFFFFFFFFu - 4, 100us}, {"coarse", 0, 999us}};
+
 TEST(SwitchCommand, EachCommandSendsItsBytesInOrderWithPauses) {
   for (const CommandCase& c : AllCommands()) {
-    SCOPED_TRACE(c.name);
-    FakeClock clock;
-    RecordingSwitchPort port(&clock);
-    WriteCommandToPort(port, clock, 3, c.command->head, c.command->tail);
-    EXPECT_EQ(Sent(port), Expected(3, c.head, c.tail));
-    EXPECT_EQ(port.requests.size(), c.head.size() == 8 ? 20u : 17u);
-    int controlWrites = 0;
-    for (const auto& r : port.requests) controlWrites += r.request.registerOffset == kControlRegister;
-    EXPECT_EQ(controlWrites, 2);
-    EXPECT_EQ(port.opens, 1);
-    EXPECT_EQ(port.closes, 1);
-    ExpectPauses(port);
+    for (const ClockCase& k : kClocks) {
+      SCOPED_TRACE(std::string(c.name) + " on the " + k.name + " clock");
+      FakeClock clock;
+      clock.tickBase = k.tickBase;
+      clock.step = k.step;
+      RecordingSwitchPort port(&clock);
+      EXPECT_EQ(Send(port, clock, 3, *c.command), std::nullopt);
+      EXPECT_EQ(Sent(port), Expected(3, c.head, c.tail));  // the zero byte of SelectA too
+      EXPECT_EQ(port.requests.size(), c.head.size() == 8 ? 20u : 17u);
+      EXPECT_EQ(port.opens, 1);
+      EXPECT_EQ(port.closes, 1);
+      const bool wrapped = port.requests.back().tickAt < port.requests.front().tickAt;
+      EXPECT_EQ(wrapped, k.tickBase != 0);
+      ExpectPauses(port);
+    }
   }
-}
-
-TEST(SwitchCommand, TheZeroByteOfSelectAIsSentLikeAnyOther) {
-  FakeClock clock;
-  RecordingSwitchPort port(&clock);
-  EXPECT_EQ(WriteCommandToPort(port, clock, 2, switch_commands::kSelectA.head, switch_commands::kSelectA.tail),
-            std::nullopt);
-  ASSERT_EQ(port.requests.size(), 20u);
-  EXPECT_EQ(port.requests[18].request, (RegisterWrite{2, 0, 0x00}));
-  EXPECT_EQ(port.requests[19].request, (RegisterWrite{2, 0, 0x80}));
 }
 
 TEST(SwitchCommand, AnEmptyHeadSendsBothControlWritesBackToBack) {
@@ -120,51 +129,25 @@ TEST(SwitchCommand, APortThatDoesNotOpenSendsNothingAndSaysWhy) {
     FakeClock clock;
     RecordingSwitchPort port(&clock);
     port.openFailure = failure;
-    EXPECT_EQ(WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail),
-              failure);
+    EXPECT_EQ(Send(port, clock, 1, switch_commands::kSelectB), failure);
     EXPECT_TRUE(port.requests.empty());
     EXPECT_EQ(port.closes, 0);
     EXPECT_EQ(clock.reads, 0);
   }
 }
 
-TEST(SwitchCommand, AFailedWriteCutsTheCommandShortAndClosesThePort) {
+TEST(SwitchCommand, AFailedWriteCutsTheCommandShortAndEachCommandOpensThePortAnew) {
   FakeClock clock;
   RecordingSwitchPort port(&clock);
   port.failWriteNumber = 3;  // the third data byte
-  EXPECT_EQ(WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail),
-            PortFailure::kWriteFailed);
+  EXPECT_EQ(Send(port, clock, 1, switch_commands::kSelectB), PortFailure::kWriteFailed);
   EXPECT_EQ(port.requests.size(), 3u);
   EXPECT_EQ(port.closes, 1);
-}
-
-TEST(SwitchCommand, TheDriverIsOpenedAnewForEveryCommand) {
-  FakeClock clock;
-  RecordingSwitchPort port(&clock);
-  WriteCommandToPort(port, clock, 1, switch_commands::kSelectB.head, switch_commands::kSelectB.tail);
-  WriteCommandToPort(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
+  port.failWriteNumber = -1;
+  EXPECT_EQ(Send(port, clock, 1, switch_commands::kSelectA), std::nullopt);
   EXPECT_EQ(port.opens, 2);
   EXPECT_EQ(port.closes, 2);
-  EXPECT_EQ(port.requests.size(), 40u);
-}
-
-TEST(SwitchCommand, PausesEndNormallyWhenTheMillisecondCounterWraps) {
-  FakeClock clock;
-  clock.tickBase = 0xFFFFFFFFu - 4;
-  RecordingSwitchPort port(&clock);
-  WriteCommandToPort(port, clock, 1, switch_commands::kBroadcast.head, switch_commands::kBroadcast.tail);
-  ASSERT_EQ(port.requests.size(), 20u);
-  EXPECT_LT(port.requests.back().tickAt, port.requests.front().tickAt) << "the counter did wrap";
-  ExpectPauses(port);
-}
-
-TEST(SwitchCommand, ACoarseClockStillGivesAWholeMillisecond) {
-  // A clock that jumps in steps just short of a millisecond.
-  FakeClock clock;
-  clock.step = 999us;
-  RecordingSwitchPort port(&clock);
-  WriteCommandToPort(port, clock, 1, switch_commands::kSelectA.head, switch_commands::kSelectA.tail);
-  ExpectPauses(port);
+  EXPECT_EQ(port.requests.size(), 23u);
 }
 
 }  // namespace

@@ -2,12 +2,9 @@
 // started from the build, its real controls clicked and read from this test
 // program, the configuration file in the Windows folder and the printers in
 // the registry, as Windows keeps them.
-#include <windows.h>
+#include "tests/wine/setting_exe_driver.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/support/program_driver.h"
-#include "tests/wine/program_driver.h"
 
 namespace qv::testing {
 namespace {
@@ -20,7 +17,7 @@ using wine::SetRegistryString;
 constexpr const char* kDevicesKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
 constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
-class WineProgramDriver final : public ProgramDriver {
+class WineProgramDriver final : public WineSettingDriver {
  public:
   WineProgramDriver() {
     wine::RemoveFile(ini_);
@@ -116,6 +113,8 @@ class WineProgramDriver final : public ProgramDriver {
   }
   bool Running() override { return !left_ && program_.Running() && IsWindow(dialog_); }
   void SavePicture(const std::string& name) override { wine::SaveScreenshot(dialog_, "setting_" + name); }
+  HWND Dialog() override { return dialog_; }
+  RunningProgram& Program() override { return program_; }
 
  private:
   // Waits for each box in turn and answers it; a box that does not come
@@ -142,6 +141,9 @@ class WineProgramDriver final : public ProgramDriver {
 
 }  // namespace
 
-std::unique_ptr<ProgramDriver> MakeProgramDriver() { return std::make_unique<WineProgramDriver>(); }
+std::unique_ptr<WineSettingDriver> MakeWineSettingDriver() {
+  return std::make_unique<WineProgramDriver>();
+}
+std::unique_ptr<ProgramDriver> MakeProgramDriver() { return MakeWineSettingDriver(); }
 
 }  // namespace qv::testing

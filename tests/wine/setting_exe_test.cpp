@@ -1,25 +1,23 @@
-// The real QV27-518.exe under Wine: the resources it carries, the dialog it
-// opens from the configuration file in the Windows directory, and the
-// dialogs it opens from there: About and the platform's choosers. Set, the
-// modes and leaving are program scenarios (tests/setting/setting_scenarios.cpp).
+// The real QV27-518.exe under Wine, on the scenarios' driver: the resources
+// it carries and the dialogs it opens from its own: About and the
+// platform's choosers. Set, the modes and leaving are program scenarios
+// (tests/setting/setting_scenarios.cpp).
 #include <gtest/gtest.h>
 
 #include "tests/setting/expected_template.h"
-#include "tests/wine/program_driver.h"
+#include "tests/wine/setting_exe_driver.h"
 
-namespace qv {
+namespace qv::testing {
 namespace {
 
 using wine::RunningProgram;
 
-constexpr const char* kCaption = "QV27-518 Setting Program";
 constexpr const char* kTitle = "QV27-518 Software Setting Program";
 constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
-std::string SettingExePath() { return wine::BinDirectory() + "\\QV27-518.exe"; }
-
 TEST(SettingExeResources, AreTheExpectedOnes) {
-  HMODULE module = LoadLibraryExA(SettingExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const std::string exe = wine::BinDirectory() + "\\QV27-518.exe";
+  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
   const auto find = [&](ResourceType type, unsigned id) {
     return wine::ResourceBytes(module, static_cast<unsigned>(type), id);
@@ -28,117 +26,78 @@ TEST(SettingExeResources, AreTheExpectedOnes) {
   FreeLibrary(module);
 }
 
-class SettingExe : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wine::RemoveFile(ini);
-    wine::DeleteRegistryValue(kWindowsKey, "device");
-  }
-  void TearDown() override {
-    program.Kill();
-    wine::RemoveFile(ini);
-  }
-
-  HWND Open() {
-    if (!program.Start(SettingExePath())) return nullptr;
-    return program.WaitForWindow(kCaption, "#32770");
-  }
-  // Presses Set and answers the success box.
-  bool PressSet(HWND dialog) {
-    RunningProgram::PressButton(dialog, IDOK);
-    auto box = program.WaitForMessageBox(kTitle);
-    if (!box) return false;
-    RunningProgram::PressButton(box->window, IDOK);
-    return wine::WaitUntilClosed(box->window);
-  }
-  // Quit, confirmed: the program ends.
-  void Quit(HWND dialog) {
-    RunningProgram::PressButton(dialog, IDCANCEL);
-    auto box = program.WaitForMessageBox(kTitle);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "Are you sure to exit program?");
-    RunningProgram::PressButton(box->window, IDOK);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-  }
-
-  const std::string ini = wine::WindowsDirectory() + "\\QV27-518.ini";
-  RunningProgram program;
-};
-
-TEST_F(SettingExe, AboutFromTheSystemMenuShowsTheStoredVersion) {
-  wine::WriteFile(ini, "[Product]\r\nVersionStr=Version 2.10 (test)\r\n");
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-  HWND about = program.WaitForWindow("About QV27-518 Software Setting Program", "#32770");
-  ASSERT_NE(about, nullptr);
-  EXPECT_EQ(wine::ControlText(about, 1028), "Version 2.10 (test)");
-  EXPECT_EQ(wine::ControlText(about, 1027), "QV27-518 Software Setting Program");
-  wine::SaveScreenshot(about, "setting_about");
-  RunningProgram::PressButton(about, IDOK);
-  Quit(dialog);
+// Presses the dialog's button and waits for the dialog with the title.
+HWND Open(WineSettingDriver& driver, int button, const char* title) {
+  RunningProgram::PressButton(driver.Dialog(), button);
+  return driver.Program().WaitForWindow(title, "#32770");
 }
 
-TEST_F(SettingExe, AboutOpensFromItsButtonAndFromTheSystemMenu) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  for (bool fromMenu : {false, true}) {
-    SCOPED_TRACE(fromMenu);
-    if (fromMenu)
-      PostMessageA(dialog, WM_SYSCOMMAND, 0x0010, 0);
-    else
-      RunningProgram::PressButton(dialog, 1026);
-    HWND about = program.WaitForWindow("About QV27-518 Software Setting Program", "#32770");
-    ASSERT_NE(about, nullptr);
-    EXPECT_EQ(wine::ControlText(about, 1028), "Version 2.00");
-    RunningProgram::PressButton(about, IDOK);
-    wine::WaitUntilClosed(about);
-    EXPECT_FALSE(IsWindow(about));
+TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
+  for (const std::string version : {"", "Version 2.10 (test)"}) {
+    SCOPED_TRACE(version);
+    const auto driver = MakeWineSettingDriver();
+    if (!version.empty()) driver->WriteConfiguration("[Product]\r\nVersionStr=" + version + "\r\n");
+    const auto code = driver->Run([&] {
+      for (bool fromMenu : {false, true}) {
+        SCOPED_TRACE(fromMenu);
+        if (fromMenu)
+          PostMessageA(driver->Dialog(), WM_SYSCOMMAND, 0x0010, 0);
+        else
+          RunningProgram::PressButton(driver->Dialog(), 1026);
+        HWND about = driver->Program().WaitForWindow(std::string("About ") + kTitle, "#32770");
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(wine::ControlText(about, 1028), version.empty() ? "Version 2.00" : version);
+        EXPECT_EQ(wine::ControlText(about, 1027), kTitle);
+        wine::SaveScreenshot(about, "setting_about");
+        RunningProgram::PressButton(about, IDOK);
+        EXPECT_TRUE(wine::WaitUntilClosed(about));
+      }
+      EXPECT_TRUE(driver->Leave(Leaving::QuitButton, kAnswerOk));
+    });
+    EXPECT_EQ(code, 0);
   }
-  Quit(dialog);
 }
 
-TEST_F(SettingExe, APrinterChosenInPrintSetupIsShownSavedAndMadeTheDefault) {
-  wine::WriteFile(ini, "[Configuration]\r\nMode=Mode1-2\r\n[Printer Name]\r\nPrinter1=Old\r\n");
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  RunningProgram::PressButton(dialog, 1022);
-  HWND setup = program.WaitForWindow("Print Setup", "#32770");
-  ASSERT_NE(setup, nullptr) << "the print server's printer makes the chooser open";
-  RunningProgram::PressButton(setup, IDOK);  // the default printer, as it opens
-  wine::WaitUntilClosed(setup);
-  EXPECT_EQ(wine::ControlText(dialog, 1018), "QV_Test_Printer");
-  EXPECT_EQ(wine::ControlText(dialog, 1043), "QV_Test_Printer");
-  wine::DeleteRegistryValue(kWindowsKey, "device");
-  ASSERT_TRUE(PressSet(dialog));
-  EXPECT_EQ(wine::RegistryString(kWindowsKey, "device"), "QV_Test_Printer,wineps.drv,CUPS:QV_Test_Printer");
-  const auto file = wine::ReadFile(ini);
-  ASSERT_TRUE(file);
-  EXPECT_NE(file->find("Printer1=QV_Test_Printer"), std::string::npos);
-  Quit(dialog);
-}
-
-TEST_F(SettingExe, TheChoosersOpenFromTheirButtonsAndCancelChangesNothing) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
+// Cancel in a chooser changes nothing; a printer chosen in Print Setup is
+// shown, saved and made the default.
+TEST(SettingExe, TheChoosersOpenFromTheirButtonsAndWhatPrintSetupChoosesIsUsed) {
+  const auto driver = MakeWineSettingDriver();
+  driver->WriteConfiguration(
+      "[Configuration]\r\nMode=Mode1-2\r\n[Printer Name]\r\nPrinter1=Old\r\n");
   struct Case {
     int button;
     const char* title;
     const char* picture;
   };
-  for (const Case& c : {Case{1040, "Open", "setting_open_file"}, Case{1044, "Print Setup", "setting_print_setup"}}) {
-    SCOPED_TRACE(c.title);
-    RunningProgram::PressButton(dialog, c.button);
-    HWND chooser = program.WaitForWindow(c.title, "#32770");
-    ASSERT_NE(chooser, nullptr);
-    wine::SaveScreenshot(chooser, c.picture);
-    RunningProgram::PressButton(chooser, IDCANCEL);
-    wine::WaitUntilClosed(chooser);
-  }
-  EXPECT_EQ(wine::ControlText(dialog, 1039), "") << "cancel keeps the path";
-  EXPECT_EQ(wine::ControlText(dialog, 1043), "") << "and the printer";
-  Quit(dialog);
+  const Case cases[] = {{1040, "Open", "setting_open_file"},
+                        {1044, "Print Setup", "setting_print_setup"}};
+  driver->Run([&] {
+    driver->Press(1042);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.title);
+      HWND chooser = Open(*driver, c.button, c.title);
+      ASSERT_NE(chooser, nullptr) << "the print server's printer makes Print Setup open";
+      wine::SaveScreenshot(chooser, c.picture);
+      RunningProgram::PressButton(chooser, IDCANCEL);
+      wine::WaitUntilClosed(chooser);
+    }
+    EXPECT_EQ(driver->Text(1039), "") << "cancel keeps the path";
+    EXPECT_EQ(driver->Text(1043), "Old") << "and the printer";
+    driver->Press(1041);
+    HWND setup = Open(*driver, 1022, "Print Setup");
+    ASSERT_NE(setup, nullptr);
+    RunningProgram::PressButton(setup, IDOK);  // the default printer, as it opens
+    wine::WaitUntilClosed(setup);
+    EXPECT_EQ(driver->Text(1018), "QV_Test_Printer");
+    EXPECT_EQ(driver->Text(1043), "QV_Test_Printer");
+    wine::DeleteRegistryValue(kWindowsKey, "device");
+    EXPECT_EQ(driver->Press(IDOK, {kAnswerOk}).size(), 1u);
+    EXPECT_EQ(wine::RegistryString(kWindowsKey, "device"),
+              "QV_Test_Printer,wineps.drv,CUPS:QV_Test_Printer");
+  });
+  const std::string file = driver->Configuration().value_or("");
+  EXPECT_NE(file.find("Printer1=QV_Test_Printer"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace qv
+}  // namespace qv::testing
