@@ -3,6 +3,8 @@
 // not at all, files live where the user's configuration lives, and a batch
 // of entries is one replacement under a lock that another process waits for.
 #include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -281,6 +283,34 @@ TEST_F(IniEngine, TruncatedAndBinaryFilesAreHandled) {
     EXPECT_EQ(store_.ReadString("Probe Section", "Probe", "", name).str(), "written");
     EXPECT_TRUE(ReadFileBytes(dir_ / name).starts_with(files[i]));
   }
+}
+
+// A full disk as the kernel gives it (a short write, then EFBIG), made by a
+// file size limit in a child process; the fault suite injects the same. The
+// write that would grow the file fails, the old file stays byte for byte and
+// no temporary file is left behind. The child reports through its exit status.
+TEST_F(IniEngine, AFullDiskLeavesTheOldFileWhole) {
+  const std::string original = "[S]\nA=1\n; keep me\n" + std::string(1000, ';') + "\n";
+  WriteFileBytes(dir_ / "p.ini", original);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(10);
+    int status = 0;
+    if (store_.WriteString("S", "Big", std::string(8000, 'x'), "p.ini")) status |= 1;
+    if (!store_.WriteString("S", "Small", "fits", "small.ini")) status |= 2;
+    ::_exit(status);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status) & 1, 0) << "the write beyond the limit reported success";
+  EXPECT_EQ(WEXITSTATUS(status) & 2, 0) << "a write within the limit failed";
+  EXPECT_NE(WEXITSTATUS(status), 10) << "setrlimit failed";
+  EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), original);
+  EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock", "small.ini", ".small.ini.lock"}));
 }
 
 // What is no regular file, or a file beyond what the store will read (a
