@@ -82,23 +82,14 @@ class QtHostDriver final : public QtSettingDriver {
   std::optional<int> Run(const std::function<void()>& scenario) override {
     bool endedByUser = false;
     const int code = RunLinuxSettingProgram([&](qt::QtDialogHost& host) {
-      host.ObserveShownWindows([&](QWidget* window) {
-        if (boxes_.Answer(window)) return;
-        if (dialog_ && !others.empty()) {
-          const auto handle = std::move(others.front());
-          others.pop_front();
-          return handle(window);
-        }
-        if (dialog_ || !Control(window, 1026)) {
-          ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
-          window->close();
-          return;
-        }
+      host.ObserveShownWindows(RouteWindows(boxes_, &others, [&](QWidget* window) {
+        if (dialog_ || !Control(window, 1026)) return false;
         dialog_ = window;
         scenario();
         endedByUser = !Running();
         if (!endedByUser) Leave(Leaving::CloseBox, kAnswerOk);
-      });
+        return true;
+      }));
     });
     if (!dialog_) ADD_FAILURE() << "the setting dialog did not open";
     return endedByUser ? std::optional<int>(code) : std::nullopt;
@@ -144,17 +135,15 @@ class QtHostDriver final : public QtSettingDriver {
  private:
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
   std::size_t Queue(const std::vector<int>& answers) {
-    for (int answer : answers) {
-      boxes_.answers.push_back([this, answer](QMessageBox* box) {
+    for (int answer : answers)
+      boxes_.Expect(answer, [this](QMessageBox* box) {
         if (beforeAnswer) beforeAnswer(box);
-        PressButton(box, AnswerText(answer));
       });
-    }
     return boxes_.seen.size();
   }
   std::vector<BoxSeen> BoxesSince(std::size_t before) {
     boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return {boxes_.seen.begin() + static_cast<std::ptrdiff_t>(before), boxes_.seen.end()};
+    return boxes_.Since(before);
   }
 
   TempDir config_;

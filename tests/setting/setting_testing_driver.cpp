@@ -3,7 +3,7 @@
 // doubles for the printers, the port and the launcher.
 #include "framework/window_constants.h"
 #include "tests/setting/setting_fixture.h"
-#include "tests/support/program_driver.h"
+#include "tests/support/testing_program_driver.h"
 
 namespace qv {
 namespace testing {
@@ -70,12 +70,7 @@ class TestingHostDriver final : public ProgramDriver {
     for (int answer : answers) m_.host.AnswerNextMessageBox(answer);
     const std::size_t before = m_.host.MessageBoxes().size();
     act();
-    std::vector<BoxSeen> boxes;
-    for (std::size_t i = before; i < m_.host.MessageBoxes().size(); ++i) {
-      const ShownMessageBox& box = m_.host.MessageBoxes()[i];
-      boxes.push_back({box.caption, box.text, IconOfStyle(box.style)});
-    }
-    return boxes;
+    return BoxesShown(m_.host, before);
   }
 
   SettingMachine m_;

@@ -29,10 +29,14 @@ inline BoxIcon IconOfStyle(unsigned style) {
   }
 }
 
+// A message box as the program showed it: its buttons (as dialog ids,
+// ascending) and, under setup, what the dialog's status line said beneath it.
 struct BoxSeen {
   std::string caption;
   std::string text;
   BoxIcon icon = BoxIcon::None;
+  std::vector<int> buttons;
+  std::string status;
 };
 
 // The ways a user can ask a program to end.

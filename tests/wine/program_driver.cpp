@@ -236,6 +236,11 @@ bool RunningProgram::Start(const std::string& exePath, const std::string& workin
   return true;
 }
 
+HWND RunningProgram::StartDialog(const std::string& exePath, const std::string& caption,
+                                 const std::string& workingDirectory) {
+  return Start(exePath, workingDirectory) ? WaitForWindow(caption, "#32770") : nullptr;
+}
+
 bool RunningProgram::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
@@ -260,6 +265,22 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::strin
   // The message box's text and icon controls.
   seen.text = WindowTextOf(GetDlgItem(box, 0xFFFF));
   seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+  return seen;
+}
+
+std::vector<testing::BoxSeen> RunningProgram::AnswerBoxes(
+    HWND dialog, std::size_t count, std::chrono::milliseconds wait,
+    const std::function<int(std::size_t, const MessageBoxSeen&, testing::BoxSeen&)>& answer) {
+  std::vector<testing::BoxSeen> seen;
+  while (seen.size() < count) {
+    const auto box = WaitForMessageBox("", wait, dialog);
+    if (!box) break;
+    seen.push_back({box->caption, box->text, IconOf(*box), {}, ""});
+    for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+      if (GetDlgItem(box->window, button)) seen.back().buttons.push_back(button);
+    PressButton(box->window, answer(seen.size() - 1, *box, seen.back()));
+    WaitUntilClosed(box->window);
+  }
   return seen;
 }
 

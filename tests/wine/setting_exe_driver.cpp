@@ -65,13 +65,9 @@ class WineProgramDriver final : public WineSettingDriver {
   }
 
   std::optional<int> Run(const std::function<void()>& scenario) override {
-    if (!program_.Start(wine::BinDirectory() + "\\QV27-518.exe")) {
-      ADD_FAILURE() << "QV27-518.exe did not start";
-      return std::nullopt;
-    }
-    dialog_ = program_.WaitForWindow("QV27-518 Setting Program", "#32770");
-    if (!dialog_) {
-      ADD_FAILURE() << "the setting dialog did not open";
+    const std::string exe = wine::BinDirectory() + "\\QV27-518.exe";
+    if (!(dialog_ = program_.StartDialog(exe, "QV27-518 Setting Program"))) {
+      ADD_FAILURE() << exe << (program_.Running() ? ": no dialog" : " did not start");
       return std::nullopt;
     }
     scenario();
@@ -117,18 +113,9 @@ class WineProgramDriver final : public WineSettingDriver {
   RunningProgram& Program() override { return program_; }
 
  private:
-  // Waits for each box in turn and answers it; a box that does not come
-  // ends the list.
   std::vector<BoxSeen> Answer(const std::vector<int>& answers) {
-    std::vector<BoxSeen> seen;
-    for (int answer : answers) {
-      const auto box = program_.WaitForMessageBox("", std::chrono::seconds(30), dialog_);
-      if (!box) break;
-      seen.push_back({box->caption, box->text, wine::IconOf(*box)});
-      RunningProgram::PressButton(box->window, answer);
-      wine::WaitUntilClosed(box->window);
-    }
-    return seen;
+    return program_.AnswerBoxes(dialog_, answers.size(), std::chrono::seconds(30),
+                                [&](std::size_t i, const auto&, auto&) { return answers[i]; });
   }
 
   const std::string ini_ = wine::WindowsDirectory() + "\\QV27-518.ini";
