@@ -114,8 +114,8 @@ class QtHostDriver final : public QtSettingDriver {
     return BoxesSince(before);
   }
   QWidget* Dialog() override { return dialog_; }
-  std::optional<BoxSeen> Leave(Leaving how, int answer) override {
-    const std::size_t before = Queue({answer});
+  void AskToLeave(Leaving how) override {
+    const std::size_t before = boxes_.seen.size();
     switch (how) {
       case Leaving::QuitButton: Click(dialog_, 2); break;
       case Leaving::EscapeKey: QTest::keyClick(dialog_, Qt::Key_Escape); break;
@@ -123,11 +123,6 @@ class QtHostDriver final : public QtSettingDriver {
     }
     // The close box's request arrives through the event queue.
     for (int round = 0; round < 100 && boxes_.seen.size() == before; ++round) QApplication::processEvents();
-    const auto boxes = BoxesSince(before);
-    if (boxes.empty()) return std::nullopt;
-    // The dialog ends once the handler returns to the host's loop.
-    if (answer == kAnswerOk) left_ = true;
-    return boxes.front();
   }
   bool Running() override { return dialog_ && dialog_->isVisible() && !left_; }
   void SavePicture(const std::string& name) override { SaveShot(dialog_, "setting-" + name); }
@@ -150,7 +145,6 @@ class QtHostDriver final : public QtSettingDriver {
   fs::path argv_ = config_ / "argv";
   MessageBoxAnswers boxes_;
   QWidget* dialog_ = nullptr;
-  bool left_ = false;  // the user confirmed leaving
 };
 
 }  // namespace
