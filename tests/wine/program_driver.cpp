@@ -154,6 +154,24 @@ testing::BoxIcon MatchShownIcon(HWND control) {
   return bestDistance * 10 < static_cast<long>(shown.size()) ? best : testing::BoxIcon::None;
 }
 
+// Which standard icon the message box shows, BoxIcon::None when none can be told.
+testing::BoxIcon IconOf(const MessageBoxSeen& box) {
+  for (const auto& [id, icon] : kBoxIcons)
+    if (box.icon && box.icon == LoadIconA(nullptr, id)) return icon;
+  // Icon handles of another process need not be ours: compare what the
+  // screen shows with each standard icon drawn here. A box that has only
+  // just appeared may not have painted its icon yet on a busy machine, so
+  // the comparison is repeated, for a bounded time, until one matches.
+  HWND control = GetDlgItem(box.window, 0x0440);
+  if (!control || !IsWindowVisible(control)) return testing::BoxIcon::None;
+  testing::BoxIcon shown = testing::BoxIcon::None;
+  Poll(std::chrono::seconds(10), std::chrono::milliseconds(100), [&] {
+    RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return (shown = MatchShownIcon(control)) != testing::BoxIcon::None;
+  });
+  return shown;
+}
+
 }  // namespace
 
 std::string BinDirectory() {
@@ -318,23 +336,6 @@ bool IsControlChecked(HWND dialog, int id) {
 bool IsControlEnabled(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   return control && IsWindowEnabled(control);
-}
-
-testing::BoxIcon IconOf(const MessageBoxSeen& box) {
-  for (const auto& [id, icon] : kBoxIcons)
-    if (box.icon && box.icon == LoadIconA(nullptr, id)) return icon;
-  // Icon handles of another process need not be ours: compare what the
-  // screen shows with each standard icon drawn here. A box that has only
-  // just appeared may not have painted its icon yet on a busy machine, so
-  // the comparison is repeated, for a bounded time, until one matches.
-  HWND control = GetDlgItem(box.window, 0x0440);
-  if (!control || !IsWindowVisible(control)) return testing::BoxIcon::None;
-  testing::BoxIcon shown = testing::BoxIcon::None;
-  Poll(std::chrono::seconds(10), std::chrono::milliseconds(100), [&] {
-    RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return (shown = MatchShownIcon(control)) != testing::BoxIcon::None;
-  });
-  return shown;
 }
 
 std::filesystem::path ProgramGroupFolder(const std::string& group) {

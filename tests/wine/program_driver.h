@@ -89,10 +89,6 @@ class RunningProgram {
   PROCESS_INFORMATION process_{};
 };
 
-// Which standard icon the message box shows (that of IDI_HAND, IDI_QUESTION,
-// IDI_EXCLAMATION or IDI_ASTERISK), BoxIcon::None when none can be told.
-testing::BoxIcon IconOf(const MessageBoxSeen& box);
-
 // A key pressed in the window, as the keyboard would deliver it to the
 // control that has the focus.
 void PressKey(HWND window, WORD virtualKey);
