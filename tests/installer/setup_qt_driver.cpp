@@ -156,9 +156,8 @@ class QtSetupDriver final : public SetupDriver {
     const std::size_t before = boxes_.seen.size();
     Queue(std::move(answers));
     Click(dialog_, id);
-    auto boxes = boxes_.Since(before);
     boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return boxes;
+    return boxes_.Since(before);
   }
   bool Running() override {
     auto* dialog = dynamic_cast<qt::TemplateDialog*>(dialog_);

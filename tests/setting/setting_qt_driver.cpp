@@ -109,9 +109,14 @@ class QtHostDriver final : public QtSettingDriver {
   }
   std::vector<BoxSeen> Do(const std::function<void()>& act,
                           const std::vector<int>& answers) override {
-    const std::size_t before = Queue(answers);
+    for (int answer : answers)
+      boxes_.Expect(answer, [this](QMessageBox* box) {
+        if (beforeAnswer) beforeAnswer(box);
+      });
+    const std::size_t before = boxes_.seen.size();
     act();
-    return BoxesSince(before);
+    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
+    return boxes_.Since(before);
   }
   QWidget* Dialog() override { return dialog_; }
   void AskToLeave(Leaving how) override {
@@ -129,17 +134,6 @@ class QtHostDriver final : public QtSettingDriver {
 
  private:
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
-  std::size_t Queue(const std::vector<int>& answers) {
-    for (int answer : answers)
-      boxes_.Expect(answer, [this](QMessageBox* box) {
-        if (beforeAnswer) beforeAnswer(box);
-      });
-    return boxes_.seen.size();
-  }
-  std::vector<BoxSeen> BoxesSince(std::size_t before) {
-    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return boxes_.Since(before);
-  }
 
   TempDir config_;
   fs::path argv_ = config_ / "argv";
