@@ -61,17 +61,6 @@ BOOL CALLBACK CloseWindowNamed(HWND window, LPARAM group) {
   return TRUE;
 }
 
-// Asks `ready` every `step` until it holds or the time is up; whether it held.
-bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
-          const std::function<bool()>& ready) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(step);
-  }
-  return true;
-}
-
 std::string ArtifactsDirectory() {
   char path[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableA("QV_ARTIFACTS", path, MAX_PATH);
@@ -173,6 +162,16 @@ testing::BoxIcon IconOf(const MessageBoxSeen& box) {
 }
 
 }  // namespace
+
+bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
+          const std::function<bool()>& ready) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(step);
+  }
+  return true;
+}
 
 std::string BinDirectory() {
   char path[MAX_PATH] = {};

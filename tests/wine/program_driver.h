@@ -18,6 +18,10 @@
 
 namespace qv::wine {
 
+// Asks `ready` every `step` until it holds or the time is up; whether it held.
+bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
+          const std::function<bool()>& ready);
+
 // Paths of this build: the programs lie beside the test programs.
 std::string BinDirectory();
 std::string WindowsDirectory();

@@ -81,27 +81,22 @@ class WineSetupDriver final : public SetupDriver {
 
   Outcome Run(const std::function<void()>& whenReady, std::vector<BoxAnswer> atStart) override {
     Outcome outcome;
-    dialog_ = nullptr;
     if (!(dialog_ = program_.StartDialog(OnMedium("setup.exe"), expected::kSetupTitle, medium_))) {
       ADD_FAILURE() << "setup.exe" << (program_.Running() ? ": no dialog" : " did not start");
       return outcome;
     }
     // Ready, or the boxes that the start-up shows instead.
     std::size_t answered = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (program_.Running() && std::chrono::steady_clock::now() < deadline) {
-      if (wine::ControlText(dialog_, 1005) == expected::kSetupReady) {
-        outcome.ready = true;
-        break;
-      }
+    wine::Poll(std::chrono::seconds(30), std::chrono::milliseconds(50), [&] {
+      if (!program_.Running()) return true;
+      if ((outcome.ready = wine::ControlText(dialog_, 1005) == expected::kSetupReady)) return true;
       if (answered < atStart.size()) {
         auto boxes = Answer({atStart[answered]}, std::chrono::milliseconds(100));
         answered += boxes.size();
         outcome.atStart.insert(outcome.atStart.end(), boxes.begin(), boxes.end());
-      } else {
-        Sleep(50);
       }
-    }
+      return false;
+    });
     if (outcome.ready) {
       wine::SaveScreenshot(dialog_, "setup_dialog_ready");
       whenReady();
@@ -123,12 +118,9 @@ class WineSetupDriver final : public SetupDriver {
   }
   // A dialog that the program ended is hidden at once and gone a moment later.
   bool Running() override {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (program_.Running() && IsWindow(dialog_) && IsWindowVisible(dialog_)) {
-      if (std::chrono::steady_clock::now() >= deadline) return true;
-      Sleep(20);
-    }
-    return false;
+    return !wine::Poll(std::chrono::seconds(2), std::chrono::milliseconds(20), [&] {
+      return !program_.Running() || !IsWindow(dialog_) || !IsWindowVisible(dialog_);
+    });
   }
 
  private:
