@@ -1,10 +1,6 @@
 #include "tests/installer/installer_fixture.h"
 
-#include "installer/installer_resources.h"
-
 namespace qv {
-
-ResourceBundle InstallerResources() { return *ResourceBundle::FromResFile(InstallerResourceBytes()); }
 
 InstallerRig::InstallerRig() {
   // A millisecond a reading keeps the pauses short in steps.

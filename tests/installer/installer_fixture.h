@@ -16,14 +16,13 @@
 
 #include "tests/support/testing_host.h"
 #include "installer/install_dlg.h"
+#include "installer/installer_resources.h"
 #include "platform/posix/ini_profile_store.h"
 #include "tests/support/installer_doubles.h"
 #include "tests/support/service_doubles.h"
 #include "tests/support/temp_dir.h"
 
 namespace qv {
-
-ResourceBundle InstallerResources();
 
 // One text of the status line and the time (tick count) it was set.
 struct StatusChange {
@@ -45,7 +44,7 @@ struct InstallerRig {
   testing::FakePortTable ports;
   testing::RecordingProgressClass progressClass{&log};
   testing::FakeClock clock;
-  testing::TestingHost host{InstallerResources()};
+  testing::TestingHost host{*ResourceBundle::FromResFile(InstallerResourceBytes())};
   testing::RecordingShell shell{&log};
   InstallerServices services{profile, files, ports, progressClass, shell, clock};
 };

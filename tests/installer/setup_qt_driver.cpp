@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -61,23 +60,16 @@ int RunNativeSetup(const fs::path& medium, Clock& clock, MessageBoxAnswers& boxe
   options.files = &files;
   options.clock = &clock;
   options.prepare = [&](qt::QtDialogHost& host) {
-    host.ObserveShownWindows([&](QWidget* window) {
-      if (boxes.Answer(window)) {
-      } else if (Control(window, 1003)) {
-        QObject::connect(&untilReady, &QTimer::timeout, [&, dialog = QPointer<QWidget>(window)] {
-          if (!dialog || testing::ControlText(dialog, 1005) != expected::kSetupReady) return;
-          untilReady.stop();
-          ready(dialog);
-        });
-        untilReady.start(0);
-      } else if (others && !others->empty()) {
-        others->front()(window);
-        others->pop_front();
-      } else {
-        ADD_FAILURE() << "unexpected window";
-        window->close();
-      }
-    });
+    host.ObserveShownWindows(RouteWindows(boxes, others, [&](QWidget* window) {
+      if (!Control(window, 1003)) return false;
+      QObject::connect(&untilReady, &QTimer::timeout, [&, dialog = QPointer<QWidget>(window)] {
+        if (!dialog || testing::ControlText(dialog, 1005) != expected::kSetupReady) return;
+        untilReady.stop();
+        ready(dialog);
+      });
+      untilReady.start(0);
+      return true;
+    }));
   };
   return RunLinuxInstaller(options);
 }
@@ -146,14 +138,14 @@ class QtSetupDriver final : public SetupDriver {
     const int code = RunNativeSetup(medium_, clock_, boxes_, [&](QWidget* dialog) {
       dialog_ = dialog;
       outcome.ready = true;
-      outcome.atStart = BoxesSince(0);
+      outcome.atStart = boxes_.Since(0);
       whenReady();
       if (!Running()) return;
       endedByDriver = true;
       Queue({kAnswerOk});
       dialog_->close();
     });
-    if (!outcome.ready) outcome.atStart = BoxesSince(0);
+    if (!outcome.ready) outcome.atStart = boxes_.Since(0);
     if (!endedByDriver) outcome.exitCode = code;
     dialog_ = nullptr;
     return outcome;
@@ -164,9 +156,8 @@ class QtSetupDriver final : public SetupDriver {
     const std::size_t before = boxes_.seen.size();
     Queue(std::move(answers));
     Click(dialog_, id);
-    auto boxes = BoxesSince(before);
     boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return boxes;
+    return boxes_.Since(before);
   }
   bool Running() override {
     auto* dialog = dynamic_cast<qt::TemplateDialog*>(dialog_);
@@ -179,27 +170,16 @@ class QtSetupDriver final : public SetupDriver {
     std::replace(path.begin(), path.end(), '\\', '/');
     return fs::path(path).lexically_normal();
   }
-  // Each answer notes the box's buttons and the status line beneath it.
+  // Each answer notes the status line beneath its box.
   void Queue(std::vector<BoxAnswer> answers) {
     for (BoxAnswer& answer : answers)
-      boxes_.answers.push_back([this, answer = std::move(answer)](QMessageBox* box) {
-        SetupBox& extra = extras_[boxes_.seen.size() - 1];
-        for (auto* button : box->buttons()) extra.buttons.push_back(AnswerOf(button->text().remove('&')));
-        std::sort(extra.buttons.begin(), extra.buttons.end());
-        if (std::count(extra.buttons.begin(), extra.buttons.end(), kAnswerRetry)) SaveShot(box, "setup-retry-cancel");
-        extra.status = dialog_ ? ControlText(dialog_, 1005) : "";
-        if (answer.first) answer.first();
-        PressButton(box, AnswerText(answer.button));
+      boxes_.Expect(answer.button, [this, first = std::move(answer.first)](QMessageBox* box) {
+        BoxSeen& seen = boxes_.seen.back();
+        if (std::count(seen.buttons.begin(), seen.buttons.end(), kAnswerRetry))
+          SaveShot(box, "setup-retry-cancel");
+        seen.status = dialog_ ? ControlText(dialog_, 1005) : "";
+        if (first) first();
       });
-  }
-  std::vector<SetupBox> BoxesSince(std::size_t before) {
-    std::vector<SetupBox> boxes;
-    for (std::size_t i = before; i < boxes_.seen.size(); ++i) {
-      SetupBox box = extras_[i];
-      static_cast<BoxSeen&>(box) = boxes_.seen[i];
-      boxes.push_back(box);
-    }
-    return boxes;
   }
 
   ThrowawayHome home_;
@@ -207,8 +187,6 @@ class QtSetupDriver final : public SetupDriver {
   fs::path medium_ = mediumDir_ / "medium";
   FakeClock clock_;
   MessageBoxAnswers boxes_;
-  // The buttons and status line of each box, by its place among all boxes.
-  std::map<std::size_t, SetupBox> extras_;
   QWidget* dialog_ = nullptr;
 };
 

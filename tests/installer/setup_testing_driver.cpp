@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <map>
 
-#include "framework/dialog_manager.h"
 #include "installer/install_app.h"
 #include "tests/installer/expected_installer.h"
 #include "tests/installer/installer_fixture.h"
 #include "tests/support/setup_driver.h"
+#include "tests/support/testing_program_driver.h"
 
 namespace qv {
 namespace testing {
@@ -110,16 +110,10 @@ class TestingSetupDriver final : public SetupDriver {
       });
   }
   std::vector<SetupBox> BoxesSince(std::size_t before) const {
-    std::vector<SetupBox> boxes;
-    for (std::size_t i = before; i < host_.MessageBoxes().size(); ++i) {
-      const ShownMessageBox& shown = host_.MessageBoxes()[i];
-      SetupBox box;
-      static_cast<BoxSeen&>(box) = {shown.caption, shown.text, IconOfStyle(shown.style)};
-      for (const auto& button : dialog_manager::MessageBoxButtons(shown.style)) box.buttons.push_back(button.id);
-      std::sort(box.buttons.begin(), box.buttons.end());
-      if (const auto status = statusAtBox_.find(i); status != statusAtBox_.end()) box.status = status->second;
-      boxes.push_back(box);
-    }
+    auto boxes = BoxesShown(host_, before);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+      if (const auto status = statusAtBox_.find(before + i); status != statusAtBox_.end())
+        boxes[i].status = status->second;
     return boxes;
   }
 

@@ -13,14 +13,13 @@
 
 #include "tests/support/testing_host.h"
 #include "platform/posix/ini_profile_store.h"
+#include "setting/setting_resources.h"
 #include "setting/setting_services.h"
 #include "setting/two_printer_dlg.h"
 #include "tests/support/service_doubles.h"
 #include "tests/support/temp_dir.h"
 
 namespace qv {
-
-ResourceBundle SettingResources();
 
 struct SettingMachine {
   std::filesystem::path ConfigPath() const { return dir / "QV27-518.ini"; }
@@ -42,7 +41,7 @@ struct SettingMachine {
   testing::RecordingSwitchPort port{&clock, &log};
   testing::FakePrinterStore printers{&log};
   testing::RecordingLauncher launcher{&log};
-  testing::TestingHost host{SettingResources()};
+  testing::TestingHost host{*ResourceBundle::FromResFile(SettingResourceBytes())};
   SettingServices services{profile, printers, port, launcher, clock};
   std::unique_ptr<CTwoPrinterDlg> dialog;
 };

@@ -82,23 +82,14 @@ class QtHostDriver final : public QtSettingDriver {
   std::optional<int> Run(const std::function<void()>& scenario) override {
     bool endedByUser = false;
     const int code = RunLinuxSettingProgram([&](qt::QtDialogHost& host) {
-      host.ObserveShownWindows([&](QWidget* window) {
-        if (boxes_.Answer(window)) return;
-        if (dialog_ && !others.empty()) {
-          const auto handle = std::move(others.front());
-          others.pop_front();
-          return handle(window);
-        }
-        if (dialog_ || !Control(window, 1026)) {
-          ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
-          window->close();
-          return;
-        }
+      host.ObserveShownWindows(RouteWindows(boxes_, &others, [&](QWidget* window) {
+        if (dialog_ || !Control(window, 1026)) return false;
         dialog_ = window;
         scenario();
         endedByUser = !Running();
         if (!endedByUser) Leave(Leaving::CloseBox, kAnswerOk);
-      });
+        return true;
+      }));
     });
     if (!dialog_) ADD_FAILURE() << "the setting dialog did not open";
     return endedByUser ? std::optional<int>(code) : std::nullopt;
@@ -118,13 +109,18 @@ class QtHostDriver final : public QtSettingDriver {
   }
   std::vector<BoxSeen> Do(const std::function<void()>& act,
                           const std::vector<int>& answers) override {
-    const std::size_t before = Queue(answers);
+    for (int answer : answers)
+      boxes_.Expect(answer, [this](QMessageBox* box) {
+        if (beforeAnswer) beforeAnswer(box);
+      });
+    const std::size_t before = boxes_.seen.size();
     act();
-    return BoxesSince(before);
+    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
+    return boxes_.Since(before);
   }
   QWidget* Dialog() override { return dialog_; }
-  std::optional<BoxSeen> Leave(Leaving how, int answer) override {
-    const std::size_t before = Queue({answer});
+  void AskToLeave(Leaving how) override {
+    const std::size_t before = boxes_.seen.size();
     switch (how) {
       case Leaving::QuitButton: Click(dialog_, 2); break;
       case Leaving::EscapeKey: QTest::keyClick(dialog_, Qt::Key_Escape); break;
@@ -132,36 +128,17 @@ class QtHostDriver final : public QtSettingDriver {
     }
     // The close box's request arrives through the event queue.
     for (int round = 0; round < 100 && boxes_.seen.size() == before; ++round) QApplication::processEvents();
-    const auto boxes = BoxesSince(before);
-    if (boxes.empty()) return std::nullopt;
-    // The dialog ends once the handler returns to the host's loop.
-    if (answer == kAnswerOk) left_ = true;
-    return boxes.front();
   }
   bool Running() override { return dialog_ && dialog_->isVisible() && !left_; }
   void SavePicture(const std::string& name) override { SaveShot(dialog_, "setting-" + name); }
 
  private:
   fs::path ConfigPath() const { return config_ / "qv27-518" / "QV27-518.ini"; }
-  std::size_t Queue(const std::vector<int>& answers) {
-    for (int answer : answers) {
-      boxes_.answers.push_back([this, answer](QMessageBox* box) {
-        if (beforeAnswer) beforeAnswer(box);
-        PressButton(box, AnswerText(answer));
-      });
-    }
-    return boxes_.seen.size();
-  }
-  std::vector<BoxSeen> BoxesSince(std::size_t before) {
-    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return {boxes_.seen.begin() + static_cast<std::ptrdiff_t>(before), boxes_.seen.end()};
-  }
 
   TempDir config_;
   fs::path argv_ = config_ / "argv";
   MessageBoxAnswers boxes_;
   QWidget* dialog_ = nullptr;
-  bool left_ = false;  // the user confirmed leaving
 };
 
 }  // namespace

@@ -21,10 +21,6 @@ class QtSettingDriver : public ProgramDriver {
  public:
   // The main dialog's widget, while the program runs.
   virtual QWidget* Dialog() = 0;
-  // Runs `act` in the dialog and answers the message boxes that follow, as
-  // Press does for a click.
-  virtual std::vector<BoxSeen> Do(const std::function<void()>& act,
-                                  const std::vector<int>& answers) = 0;
 
   // The program's other windows (menus, About, the choosers) go to these in
   // turn; each box is shown to `beforeAnswer` before it is answered.

@@ -3,7 +3,7 @@
 // doubles for the printers, the port and the launcher.
 #include "framework/window_constants.h"
 #include "tests/setting/setting_fixture.h"
-#include "tests/support/program_driver.h"
+#include "tests/support/testing_program_driver.h"
 
 namespace qv {
 namespace testing {
@@ -49,33 +49,24 @@ class TestingHostDriver final : public ProgramDriver {
   bool IsEnabled(int id) override { return window_->IsEnabled(id); }
   void Type(int id, std::string_view text) override { window_->Type(id, text); }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
-    return Do(answers, [&] { window_->Click(id); });
+    return Do([&] { window_->Click(id); }, answers);
   }
-  std::optional<BoxSeen> Leave(Leaving how, int answer) override {
-    const auto boxes = Do({answer}, [&] {
-      switch (how) {
-        case Leaving::QuitButton: window_->Click(kIdCancel); break;
-        case Leaving::EscapeKey: window_->PressEscape(); break;
-        case Leaving::CloseBox: window_->CloseBox(); break;
-      }
-    });
-    if (boxes.empty()) return std::nullopt;
-    return boxes.front();
+  std::vector<BoxSeen> Do(const std::function<void()>& act,
+                          const std::vector<int>& answers) override {
+    for (int answer : answers) m_.host.AnswerNextMessageBox(answer);
+    const std::size_t before = m_.host.MessageBoxes().size();
+    act();
+    return BoxesShown(m_.host, before);
   }
   bool Running() override { return !window_->Ended(); }
 
  private:
-  // Answers the boxes that `act` shows with `answers`; what they showed.
-  std::vector<BoxSeen> Do(const std::vector<int>& answers, const std::function<void()>& act) {
-    for (int answer : answers) m_.host.AnswerNextMessageBox(answer);
-    const std::size_t before = m_.host.MessageBoxes().size();
-    act();
-    std::vector<BoxSeen> boxes;
-    for (std::size_t i = before; i < m_.host.MessageBoxes().size(); ++i) {
-      const ShownMessageBox& box = m_.host.MessageBoxes()[i];
-      boxes.push_back({box.caption, box.text, IconOfStyle(box.style)});
+  void AskToLeave(Leaving how) override {
+    switch (how) {
+      case Leaving::QuitButton: window_->Click(kIdCancel); break;
+      case Leaving::EscapeKey: window_->PressEscape(); break;
+      case Leaving::CloseBox: window_->CloseBox(); break;
     }
-    return boxes;
   }
 
   SettingMachine m_;

@@ -29,10 +29,14 @@ inline BoxIcon IconOfStyle(unsigned style) {
   }
 }
 
+// A message box as the program showed it: its buttons (as dialog ids,
+// ascending) and, under setup, what the dialog's status line said beneath it.
 struct BoxSeen {
   std::string caption;
   std::string text;
   BoxIcon icon = BoxIcon::None;
+  std::vector<int> buttons;
+  std::string status;
 };
 
 // The ways a user can ask a program to end.
@@ -74,13 +78,27 @@ class ProgramDriver {
   // Clicks the control and answers, in order, the message boxes that follow
   // with `answers`; what each box showed.
   virtual std::vector<BoxSeen> Press(int id, const std::vector<int>& answers = {}) = 0;
+  // Runs `act` in the dialog and answers the message boxes that follow, as
+  // Press does for a click.
+  virtual std::vector<BoxSeen> Do(const std::function<void()>& act,
+                                  const std::vector<int>& answers) = 0;
   // Asks to leave, answers the confirmation with `answer`; what it showed.
-  virtual std::optional<BoxSeen> Leave(Leaving how, int answer) = 0;
+  std::optional<BoxSeen> Leave(Leaving how, int answer) {
+    const auto boxes = Do([&] { AskToLeave(how); }, {answer});
+    if (boxes.empty()) return std::nullopt;
+    // The dialog ends once the program is back in its message loop.
+    if (answer == kAnswerOk) left_ = true;
+    return boxes.front();
+  }
   // True while the main dialog is open.
   virtual bool Running() = 0;
   // A picture of the main dialog for people to look at, where the host can
   // take one (under the artifacts folder).
   virtual void SavePicture(const std::string& name) { (void)name; }
+
+ protected:
+  virtual void AskToLeave(Leaving how) = 0;
+  bool left_ = false;  // the user confirmed leaving
 };
 
 // The driver of this test program's host (each scenario binary links one).

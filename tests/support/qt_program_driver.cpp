@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QtTest/QTest>
 
+#include <algorithm>
+
 namespace qv::testing {
 
 QWidget* Control(QWidget* dialog, int id) { return dialog->findChild<QWidget*>(QString::number(id)); }
@@ -66,6 +68,17 @@ std::vector<std::string> MessageBoxAnswers::Texts() const {
   return texts;
 }
 
+void MessageBoxAnswers::Expect(int answer, std::function<void(QMessageBox*)> first) {
+  answers.push_back([answer, first = std::move(first)](QMessageBox* box) {
+    if (first) first(box);
+    PressButton(box, AnswerText(answer));
+  });
+}
+
+std::vector<BoxSeen> MessageBoxAnswers::Since(std::size_t from) const {
+  return {seen.begin() + static_cast<std::ptrdiff_t>(from), seen.end()};
+}
+
 bool MessageBoxAnswers::Answer(QWidget* window) {
   auto* box = qobject_cast<QMessageBox*>(window);
   if (!box) return false;
@@ -77,7 +90,10 @@ bool MessageBoxAnswers::Answer(QWidget* window) {
     case QMessageBox::Critical: icon = BoxIcon::Error; break;
     default: break;
   }
-  seen.push_back({box->windowTitle().toStdString(), box->text().toStdString(), icon});
+  std::vector<int> buttons;
+  for (auto* button : box->buttons()) buttons.push_back(AnswerOf(button->text().remove('&')));
+  std::sort(buttons.begin(), buttons.end());
+  seen.push_back({box->windowTitle().toStdString(), box->text().toStdString(), icon, buttons, ""});
   if (answers.empty()) {
     ADD_FAILURE() << "unexpected message box: " << seen.back().text;
     PressButton(box, QStringLiteral("OK"));
@@ -92,6 +108,21 @@ bool MessageBoxAnswers::Answer(QWidget* window) {
     box->done(0);
   }
   return true;
+}
+
+std::function<void(QWidget*)> RouteWindows(MessageBoxAnswers& boxes,
+                                           std::deque<std::function<void(QWidget*)>>* others,
+                                           std::function<bool(QWidget*)> main) {
+  return [&boxes, others, main = std::move(main)](QWidget* window) {
+    if (boxes.Answer(window) || main(window)) return;
+    if (others && !others->empty()) {
+      const auto handle = std::move(others->front());
+      others->pop_front();
+      return handle(window);
+    }
+    ADD_FAILURE() << "unexpected window " << window->windowTitle().toStdString();
+    window->close();
+  };
 }
 
 }  // namespace qv::testing

@@ -38,10 +38,21 @@ struct MessageBoxAnswers {
   std::vector<BoxSeen> seen;  // every box, as shown
 
   std::vector<std::string> Texts() const;
+  // Expects one more box, answered with `answer` once `first` has seen it.
+  void Expect(int answer, std::function<void(QMessageBox*)> first = {});
+  // The boxes from the `from`th on.
+  std::vector<BoxSeen> Since(std::size_t from) const;
 
   // Answers `window` when it is a message box (one that none expected is
   // a failure, and is closed with OK); false for any other window.
   bool Answer(QWidget* window);
 };
+
+// What a program's host does with each window it shows: a message box goes to
+// `boxes`, one that `main` takes (the main dialog) is its, any other goes to
+// the next of `others`; a window that none expects fails the test and closes.
+std::function<void(QWidget*)> RouteWindows(MessageBoxAnswers& boxes,
+                                           std::deque<std::function<void(QWidget*)>>* others,
+                                           std::function<bool(QWidget*)> main);
 
 }  // namespace qv::testing

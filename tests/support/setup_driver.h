@@ -20,12 +20,7 @@
 
 namespace qv::testing {
 
-// A message box as setup showed it: its buttons (as dialog ids, ascending)
-// and what the dialog's status line said beneath it.
-struct SetupBox : BoxSeen {
-  std::vector<int> buttons;
-  std::string status;
-};
+using SetupBox = BoxSeen;
 
 // The user's answer to one message box: `first` runs while the box shows
 // (a file put back on the medium), then the button is pressed.

@@ -61,17 +61,6 @@ BOOL CALLBACK CloseWindowNamed(HWND window, LPARAM group) {
   return TRUE;
 }
 
-// Asks `ready` every `step` until it holds or the time is up; whether it held.
-bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
-          const std::function<bool()>& ready) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(step);
-  }
-  return true;
-}
-
 std::string ArtifactsDirectory() {
   char path[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableA("QV_ARTIFACTS", path, MAX_PATH);
@@ -154,7 +143,35 @@ testing::BoxIcon MatchShownIcon(HWND control) {
   return bestDistance * 10 < static_cast<long>(shown.size()) ? best : testing::BoxIcon::None;
 }
 
+// Which standard icon the message box shows, BoxIcon::None when none can be told.
+testing::BoxIcon IconOf(const MessageBoxSeen& box) {
+  for (const auto& [id, icon] : kBoxIcons)
+    if (box.icon && box.icon == LoadIconA(nullptr, id)) return icon;
+  // Icon handles of another process need not be ours: compare what the
+  // screen shows with each standard icon drawn here. A box that has only
+  // just appeared may not have painted its icon yet on a busy machine, so
+  // the comparison is repeated, for a bounded time, until one matches.
+  HWND control = GetDlgItem(box.window, 0x0440);
+  if (!control || !IsWindowVisible(control)) return testing::BoxIcon::None;
+  testing::BoxIcon shown = testing::BoxIcon::None;
+  Poll(std::chrono::seconds(10), std::chrono::milliseconds(100), [&] {
+    RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return (shown = MatchShownIcon(control)) != testing::BoxIcon::None;
+  });
+  return shown;
+}
+
 }  // namespace
+
+bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
+          const std::function<bool()>& ready) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(step);
+  }
+  return true;
+}
 
 std::string BinDirectory() {
   char path[MAX_PATH] = {};
@@ -236,6 +253,11 @@ bool RunningProgram::Start(const std::string& exePath, const std::string& workin
   return true;
 }
 
+HWND RunningProgram::StartDialog(const std::string& exePath, const std::string& caption,
+                                 const std::string& workingDirectory) {
+  return Start(exePath, workingDirectory) ? WaitForWindow(caption, "#32770") : nullptr;
+}
+
 bool RunningProgram::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
@@ -260,6 +282,22 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::strin
   // The message box's text and icon controls.
   seen.text = WindowTextOf(GetDlgItem(box, 0xFFFF));
   seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+  return seen;
+}
+
+std::vector<testing::BoxSeen> RunningProgram::AnswerBoxes(
+    HWND dialog, std::size_t count, std::chrono::milliseconds wait,
+    const std::function<int(std::size_t, const MessageBoxSeen&, testing::BoxSeen&)>& answer) {
+  std::vector<testing::BoxSeen> seen;
+  while (seen.size() < count) {
+    const auto box = WaitForMessageBox("", wait, dialog);
+    if (!box) break;
+    seen.push_back({box->caption, box->text, IconOf(*box), {}, ""});
+    for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+      if (GetDlgItem(box->window, button)) seen.back().buttons.push_back(button);
+    PressButton(box->window, answer(seen.size() - 1, *box, seen.back()));
+    WaitUntilClosed(box->window);
+  }
   return seen;
 }
 
@@ -297,23 +335,6 @@ bool IsControlChecked(HWND dialog, int id) {
 bool IsControlEnabled(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   return control && IsWindowEnabled(control);
-}
-
-testing::BoxIcon IconOf(const MessageBoxSeen& box) {
-  for (const auto& [id, icon] : kBoxIcons)
-    if (box.icon && box.icon == LoadIconA(nullptr, id)) return icon;
-  // Icon handles of another process need not be ours: compare what the
-  // screen shows with each standard icon drawn here. A box that has only
-  // just appeared may not have painted its icon yet on a busy machine, so
-  // the comparison is repeated, for a bounded time, until one matches.
-  HWND control = GetDlgItem(box.window, 0x0440);
-  if (!control || !IsWindowVisible(control)) return testing::BoxIcon::None;
-  testing::BoxIcon shown = testing::BoxIcon::None;
-  Poll(std::chrono::seconds(10), std::chrono::milliseconds(100), [&] {
-    RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return (shown = MatchShownIcon(control)) != testing::BoxIcon::None;
-  });
-  return shown;
 }
 
 std::filesystem::path ProgramGroupFolder(const std::string& group) {

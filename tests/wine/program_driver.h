@@ -6,8 +6,9 @@
 #include <windows.h>
 
 #include <chrono>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,10 @@
 #include "tests/support/program_driver.h"
 
 namespace qv::wine {
+
+// Asks `ready` every `step` until it holds or the time is up; whether it held.
+bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
+          const std::function<bool()>& ready);
 
 // Paths of this build: the programs lie beside the test programs.
 std::string BinDirectory();
@@ -55,6 +60,10 @@ class RunningProgram {
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   bool Start(const std::string& exePath, const std::string& workingDirectory = "");
+  // Starts the program and waits for its dialog of this caption; null when
+  // either does not come.
+  HWND StartDialog(const std::string& exePath, const std::string& caption,
+                   const std::string& workingDirectory = "");
   bool Running() const;
 
   // A top-level window of the program with this caption (and window class,
@@ -67,6 +76,13 @@ class RunningProgram {
   std::optional<MessageBoxSeen> WaitForMessageBox(const std::string& caption,
                                                   std::chrono::milliseconds timeout = std::chrono::seconds(30),
                                                   HWND exclude = nullptr);
+  // Waits for `count` message boxes in turn, none of them `dialog`, and
+  // presses on each the button that `answer` gives for it, once it has
+  // seen what the box showed, then waits until it is gone; a box that does
+  // not come ends the list. What each box showed.
+  std::vector<testing::BoxSeen> AnswerBoxes(
+      HWND dialog, std::size_t count, std::chrono::milliseconds wait,
+      const std::function<int(std::size_t, const MessageBoxSeen&, testing::BoxSeen&)>& answer);
   // Presses a button of a dialog or message box (BM_CLICK, as a mouse click).
   static void PressButton(HWND dialog, int id);
   // Waits for the program to end; its exit code, or std::nullopt on timeout.
@@ -76,10 +92,6 @@ class RunningProgram {
  private:
   PROCESS_INFORMATION process_{};
 };
-
-// Which standard icon the message box shows (that of IDI_HAND, IDI_QUESTION,
-// IDI_EXCLAMATION or IDI_ASTERISK), BoxIcon::None when none can be told.
-testing::BoxIcon IconOf(const MessageBoxSeen& box);
 
 // A key pressed in the window, as the keyboard would deliver it to the
 // control that has the focus.

@@ -65,13 +65,9 @@ class WineProgramDriver final : public WineSettingDriver {
   }
 
   std::optional<int> Run(const std::function<void()>& scenario) override {
-    if (!program_.Start(wine::BinDirectory() + "\\QV27-518.exe")) {
-      ADD_FAILURE() << "QV27-518.exe did not start";
-      return std::nullopt;
-    }
-    dialog_ = program_.WaitForWindow("QV27-518 Setting Program", "#32770");
-    if (!dialog_) {
-      ADD_FAILURE() << "the setting dialog did not open";
+    const std::string exe = wine::BinDirectory() + "\\QV27-518.exe";
+    if (!(dialog_ = program_.StartDialog(exe, "QV27-518 Setting Program"))) {
+      ADD_FAILURE() << exe << (program_.Running() ? ": no dialog" : " did not start");
       return std::nullopt;
     }
     scenario();
@@ -97,19 +93,13 @@ class WineProgramDriver final : public WineSettingDriver {
       SendDlgItemMessageA(dialog_, id, BM_CLICK, 0, 0);
       return {};
     }
-    RunningProgram::PressButton(dialog_, id);
-    return Answer(answers);
+    return Do([&] { RunningProgram::PressButton(dialog_, id); }, answers);
   }
-  std::optional<BoxSeen> Leave(Leaving how, int answer) override {
-    switch (how) {
-      case Leaving::QuitButton: RunningProgram::PressButton(dialog_, IDCANCEL); break;
-      case Leaving::EscapeKey: wine::PressKey(dialog_, VK_ESCAPE); break;
-      case Leaving::CloseBox: PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-    }
-    const auto boxes = Answer({answer});
-    if (boxes.empty()) return std::nullopt;
-    if (answer == IDOK) left_ = true;
-    return boxes.front();
+  std::vector<BoxSeen> Do(const std::function<void()>& act,
+                          const std::vector<int>& answers) override {
+    act();
+    return program_.AnswerBoxes(dialog_, answers.size(), std::chrono::seconds(30),
+                                [&](std::size_t i, const auto&, auto&) { return answers[i]; });
   }
   bool Running() override { return !left_ && program_.Running() && IsWindow(dialog_); }
   void SavePicture(const std::string& name) override { wine::SaveScreenshot(dialog_, "setting_" + name); }
@@ -117,18 +107,12 @@ class WineProgramDriver final : public WineSettingDriver {
   RunningProgram& Program() override { return program_; }
 
  private:
-  // Waits for each box in turn and answers it; a box that does not come
-  // ends the list.
-  std::vector<BoxSeen> Answer(const std::vector<int>& answers) {
-    std::vector<BoxSeen> seen;
-    for (int answer : answers) {
-      const auto box = program_.WaitForMessageBox("", std::chrono::seconds(30), dialog_);
-      if (!box) break;
-      seen.push_back({box->caption, box->text, wine::IconOf(*box)});
-      RunningProgram::PressButton(box->window, answer);
-      wine::WaitUntilClosed(box->window);
+  void AskToLeave(Leaving how) override {
+    switch (how) {
+      case Leaving::QuitButton: RunningProgram::PressButton(dialog_, IDCANCEL); break;
+      case Leaving::EscapeKey: wine::PressKey(dialog_, VK_ESCAPE); break;
+      case Leaving::CloseBox: PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     }
-    return seen;
   }
 
   const std::string ini_ = wine::WindowsDirectory() + "\\QV27-518.ini";
@@ -136,7 +120,6 @@ class WineProgramDriver final : public WineSettingDriver {
   std::vector<std::string> printers_;
   RunningProgram program_;
   HWND dialog_ = nullptr;
-  bool left_ = false;  // the user confirmed leaving
 };
 
 }  // namespace

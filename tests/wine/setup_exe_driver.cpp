@@ -81,28 +81,22 @@ class WineSetupDriver final : public SetupDriver {
 
   Outcome Run(const std::function<void()>& whenReady, std::vector<BoxAnswer> atStart) override {
     Outcome outcome;
-    dialog_ = nullptr;
-    if (!program_.Start(OnMedium("setup.exe"), medium_) ||
-        !(dialog_ = program_.WaitForWindow(expected::kSetupTitle, "#32770"))) {
-      ADD_FAILURE() << "setup.exe did not start" << (program_.Running() ? ": its dialog did not open" : "");
+    if (!(dialog_ = program_.StartDialog(OnMedium("setup.exe"), expected::kSetupTitle, medium_))) {
+      ADD_FAILURE() << "setup.exe" << (program_.Running() ? ": no dialog" : " did not start");
       return outcome;
     }
     // Ready, or the boxes that the start-up shows instead.
     std::size_t answered = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (program_.Running() && std::chrono::steady_clock::now() < deadline) {
-      if (wine::ControlText(dialog_, 1005) == expected::kSetupReady) {
-        outcome.ready = true;
-        break;
-      }
+    wine::Poll(std::chrono::seconds(30), std::chrono::milliseconds(50), [&] {
+      if (!program_.Running()) return true;
+      if ((outcome.ready = wine::ControlText(dialog_, 1005) == expected::kSetupReady)) return true;
       if (answered < atStart.size()) {
         auto boxes = Answer({atStart[answered]}, std::chrono::milliseconds(100));
         answered += boxes.size();
         outcome.atStart.insert(outcome.atStart.end(), boxes.begin(), boxes.end());
-      } else {
-        Sleep(50);
       }
-    }
+      return false;
+    });
     if (outcome.ready) {
       wine::SaveScreenshot(dialog_, "setup_dialog_ready");
       whenReady();
@@ -124,12 +118,9 @@ class WineSetupDriver final : public SetupDriver {
   }
   // A dialog that the program ended is hidden at once and gone a moment later.
   bool Running() override {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (program_.Running() && IsWindow(dialog_) && IsWindowVisible(dialog_)) {
-      if (std::chrono::steady_clock::now() >= deadline) return true;
-      Sleep(20);
-    }
-    return false;
+    return !wine::Poll(std::chrono::seconds(2), std::chrono::milliseconds(20), [&] {
+      return !program_.Running() || !IsWindow(dialog_) || !IsWindowVisible(dialog_);
+    });
   }
 
  private:
@@ -139,26 +130,16 @@ class WineSetupDriver final : public SetupDriver {
     for (const char* group : kGroups) fs::remove_all(wine::ProgramGroupFolder(group), ignored);
     for (const char* name : kConfigurations) wine::RemoveFile(wine::WindowsDirectory() + "\\" + name);
   }
-  // Waits for each box in turn and answers it; a box that does not come
-  // ends the list.
+  // Each box notes the status line beneath it.
   std::vector<SetupBox> Answer(const std::vector<BoxAnswer>& answers, std::chrono::milliseconds wait) {
-    std::vector<SetupBox> seen;
-    for (const BoxAnswer& answer : answers) {
-      const auto box = program_.WaitForMessageBox("", wait, dialog_);
-      if (!box) break;
-      SetupBox shown;
-      static_cast<BoxSeen&>(shown) = {box->caption, box->text, wine::IconOf(*box)};
-      for (int button : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
-        if (GetDlgItem(box->window, button)) shown.buttons.push_back(button);
-      shown.status = wine::ControlText(dialog_, 1005);
-      if (std::count(shown.buttons.begin(), shown.buttons.end(), IDRETRY))
-        wine::SaveScreenshot(box->window, "setup_retry_prompt");
-      seen.push_back(shown);
-      if (answer.first) answer.first();
-      RunningProgram::PressButton(box->window, answer.button);
-      wine::WaitUntilClosed(box->window);
-    }
-    return seen;
+    const auto answer = [&](std::size_t i, const auto& box, SetupBox& seen) {
+      seen.status = wine::ControlText(dialog_, 1005);
+      if (std::count(seen.buttons.begin(), seen.buttons.end(), IDRETRY))
+        wine::SaveScreenshot(box.window, "setup_retry_prompt");
+      if (answers[i].first) answers[i].first();
+      return answers[i].button;
+    };
+    return program_.AnswerBoxes(dialog_, answers.size(), wait, answer);
   }
 
   std::string medium_ = kTestRoot;
