@@ -38,10 +38,6 @@ std::optional<std::string> ProfileContract::ReadRaw(const std::string& name) con
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string ProfileContract::NameInMissingDirectory(const std::string& name) const {
-  return (target_->PathOf("pc_absent_directory") / name).string();
-}
-
 std::string ProfileContract::ReadOf(const std::string& file, std::string_view section,
                                     std::string_view key, std::string_view defaultValue) {
   return store().ReadString(section, key, defaultValue, file).str();
@@ -61,9 +57,10 @@ std::string Quoted(std::string inner, char quote = '"') { return quote + inner +
 std::string Key(std::size_t i) { return "K" + std::to_string(i); }
 
 // What is handed over or stands in the file, and what a read gives back.
+template <class Read = std::string>
 struct Given {
   std::string given;
-  std::string read;
+  Read read;
 };
 
 // A section [S] with one line Key(i)=given for each case.
@@ -92,7 +89,7 @@ TEST_P(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
 
 TEST_P(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
   const std::string file = FileWith("[Sec]\n");
-  const Given cases[] = {
+  const Given<> cases[] = {
       {"def  ", "def"},     {"tab\t", "tab\t"} /* spaces only */, {"  lead", "  lead"},
       {"   ", " "} /* the first character always stays */,     {"", ""},
       {Quoted("qd"), "qd"}, {Quoted("qd") + "  ", "qd"},        {Quoted("single", '\''), "single"},
@@ -109,7 +106,7 @@ TEST_P(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
 // A file that cannot be opened at all gives the default as it was handed
 // over (trailing spaces gone, quotes kept), and cannot be written.
 TEST_P(ProfileContract, EmptyFileNameAndMissingDirectory) {
-  const std::string inMissingDirectory = NameInMissingDirectory(NewName());
+  const std::string inMissingDirectory = (PathOf("pc_absent_directory") / NewName()).string();
   for (const std::string& file : {std::string(), inMissingDirectory}) {
     SCOPED_TRACE("file '" + file + "'");
     EXPECT_EQ(ReadOf(file, "Sec", "Key", Quoted("qd") + "  "), Quoted("qd"));
@@ -164,7 +161,7 @@ TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
 // cut to 255 characters, and with quotes the cut comes first and the
 // closing quote is dropped after, so "<255 characters>" loses one of them.
 TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
-  const Given cases[] = {
+  const Given<> cases[] = {
       {"  value one  ", "value one"}, {"a=b", "a=b"},     {"", ""},
       {" \t ", ""},                   {"\"", "\""},       {"\xE9t\xA0", "\xE9t\xA0"},
       {Quoted("quoted"), "quoted"},    {Quoted(""), ""},   {Quoted("single", '\''), "single"},
@@ -239,10 +236,7 @@ TEST_P(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
 // The value is read into 30 characters (29 seen), then parsed in wrapping
 // 32-bit arithmetic with optional 0b/0o/0x prefixes; no digits is 0.
 TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
-  const struct {
-    std::string given;
-    int read;
-  } cases[] = {
+  const Given<int> cases[] = {
       {"  42", 42},   {"-7", -7},         {"+9", 9},         {"12abc", 12}, {"abc", 0},
       {"0x10", 16},   {"-0x10", -16},     {"0xffffffff", -1}, {"0b101", 5},  {"0o17", 15},
       {"007", 7},     {"0X1f", 0},        {"0x", 0},         {"0b2", 0},    {"  -  5", 0},
@@ -292,7 +286,7 @@ TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
 // The first write creates the file; a key of an earlier section joins that
 // section after another has been added.
 TEST_P(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
-  const Given cases[] = {
+  const Given<> cases[] = {
       {"plain", "plain"}, {"", ""},       {"   ", ""},          {" \t lead", "lead"},
       {"trail  ", "trail"}, {"a=b", "a=b"}, {Quoted("q"), "q"}, {"\xE9t\xA0", "\xE9t\xA0"},
       {std::string(300, 'w'), std::string(255, 'w')},

@@ -45,10 +45,9 @@ class ProfileContract : public ::testing::TestWithParam<ProfileTargetFactory> {
 
   ProfileStore& store() { return target_->Store(); }
   std::string NewName();
+  std::filesystem::path PathOf(const std::string& name) const { return target_->PathOf(name); }
   // The file's bytes; nothing when there is no such file.
   std::optional<std::string> ReadRaw(const std::string& name) const;
-  // A name, as handed to the store, of a file in a directory that does not exist.
-  std::string NameInMissingDirectory(const std::string& name) const;
   std::string FileWith(std::string_view bytes);
   std::string ReadOf(const std::string& file, std::string_view section, std::string_view key,
                      std::string_view defaultValue = kDefault);
