@@ -24,14 +24,12 @@ class ProfileTarget {
   virtual std::filesystem::path PathOf(const std::string& name) const = 0;
 };
 
-using ProfileTargetFactory = std::unique_ptr<ProfileTarget> (*)();
-
 // Supplied by the target's own file: the suite runs against what it makes.
 std::unique_ptr<ProfileTarget> MakeProfileTarget();
 
 // Kernel32 caches a profile and notices a change only by the file's time
 // stamp, so every file gets a name of its own and is written raw at most once.
-class ProfileContract : public ::testing::TestWithParam<ProfileTargetFactory> {
+class ProfileContract : public ::testing::Test {
  protected:
   struct Read {
     const char* section;
