@@ -51,8 +51,6 @@ class IniEngine : public ::testing::Test {
   IniProfileStore store_{dir_.path()};
 };
 
-// --- The rest of the file stays as it was ------------------------------------
-
 TEST_F(IniEngine, AWriteChangesOnlyItsOwnLine) {
   const struct {
     const char* name;
@@ -137,8 +135,6 @@ TEST_F(IniEngine, RefusesWhatWouldSplitTheEntry) {
   EXPECT_EQ(EntriesOf(dir_.path()), std::set<std::string>{"kept.ini"});
 }
 
-// --- Writes replace the file whole -------------------------------------------
-
 TEST_F(IniEngine, AWriteReplacesTheFileRatherThanWritingIntoIt) {
   const fs::path file = dir_ / "p.ini";
   WriteFileBytes(file, "[S]\nA=1\n");
@@ -174,8 +170,6 @@ TEST_F(IniEngine, AWriteKeepsPermissionsAndSymbolicLinks) {
   EXPECT_TRUE(fs::is_symlink(dir_ / "linked.ini"));
   EXPECT_EQ(ReadFileBytes(dir_ / "real" / "target.ini"), "[S]\nA=via link\n");
 }
-
-// --- Where the files are -----------------------------------------------------
 
 // A bare name is a file of the store's directory, made (private) on the
 // first write, never on a read; a name with a slash is a path, whose
@@ -238,8 +232,6 @@ TEST(IniEngineDefaultDirectory, FollowsXdgConfigHomeThenHome) {
     EXPECT_EQ(IniProfileStore::DefaultDirectory(), fs::path(c.expected));
   }
 }
-
-// --- Files that are not what they should be ----------------------------------
 
 TEST_F(IniEngine, AHugeFileIsReadAndEditedInPlaceOfItsLastEntry) {
   std::string big = "[Big]\n";
@@ -330,8 +322,6 @@ TEST_F(IniEngine, WhatIsNoRegularFileOrTooLargeIsNeitherReadNorWritten) {
   EXPECT_TRUE(fs::is_fifo(dir_ / "fifo.ini"));
   EXPECT_TRUE(fs::is_directory(dir_ / "dir.ini"));
 }
-
-// --- Batches -------------------------------------------------------------------
 
 // What one Set of instance `who` writes on its round: the shared entries
 // carry the same mark, and its own counter says how far it got.

@@ -119,12 +119,19 @@ class IniFaults : public ::testing::Test {
     injection.armed = false;
     return written;
   }
-  // The steps of one undisturbed write.
+  // The steps of one undisturbed write, which are those of a replacement:
+  // the file read is closed first, then the temporary file is made, and its
+  // data is synced before the rename.
   std::vector<std::string> Steps() {
     Reset();
     EXPECT_TRUE(Write());
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), kNew);
-    return injection.steps;
+    const std::vector<std::string>& steps = injection.steps;
+    const auto rename = std::find(steps.begin(), steps.end(), "rename");
+    EXPECT_TRUE(steps.size() >= 7 && steps[0] == "close" && steps[1] == "mkostemp" &&
+                rename != steps.end() && std::find(steps.begin(), rename, "fsync") != rename)
+        << ::testing::PrintToString(steps);
+    return steps;
   }
   // The number (from 1) of the first step called `name`.
   static int StepOf(const std::vector<std::string>& steps, const char* name) {
@@ -134,19 +141,6 @@ class IniFaults : public ::testing::Test {
   TempDir dir_;
   posix::IniProfileStore store_{dir_.path()};
 };
-
-TEST_F(IniFaults, TheStepsAreThoseOfAReplacement) {
-  const std::vector<std::string> steps = Steps();
-  // Written, synced and closed before the rename; the directory synced after.
-  // The file is read first (its descriptor closed); the replacement starts
-  // with the temporary file.
-  ASSERT_GE(steps.size(), 7u);
-  EXPECT_EQ(steps.front(), "close");
-  EXPECT_EQ(steps[1], "mkostemp");
-  const auto rename = std::find(steps.begin(), steps.end(), "rename");
-  ASSERT_NE(rename, steps.end());
-  EXPECT_NE(std::find(steps.begin(), rename, "fsync"), rename) << "the data is synced before the rename";
-}
 
 // Killed just before each step, and once after the last: the file is the old
 // one until the rename, the new one from then on, and never anything else.
@@ -167,7 +161,6 @@ TEST_F(IniFaults, AWriteKilledAtAnyStepLeavesTheOldOrTheNewFile) {
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), at <= renameAt ? kOld : kNew);
     EXPECT_TRUE(store_.WriteString("S", "A", "3", "p.ini"));
     EXPECT_EQ(store_.ReadString("S", "A", "", "p.ini").str(), "3");
-    // The killed write's temporary file went with the later write.
     EXPECT_EQ(EntriesOf(dir_.path()), (std::set<std::string>{"p.ini", ".p.ini.lock"}));
   }
 }
@@ -210,14 +203,13 @@ TEST_F(IniFaults, AShortWriteIsCarriedOnAndAFailureAfterItLeavesTheOldFile) {
 // Root writes anywhere, so there the refusal is injected where the system
 // would give it.
 TEST_F(IniFaults, AReadOnlyDirectoryLeavesTheOldFile) {
-  constexpr int kMakeTemporaryStep = 2;  // after closing the file read
-  ASSERT_EQ(Steps()[kMakeTemporaryStep - 1], "mkostemp");
+  const int makeTemporaryAt = StepOf(Steps(), "mkostemp");
   for (const int errorNumber : {EACCES, EROFS}) {
     SCOPED_TRACE(errorNumber);
     Reset();
     ASSERT_EQ(::chmod(dir_.path().c_str(), 0500), 0);
     const bool root = ::geteuid() == 0;
-    const bool written = Write(root ? Fault::kFail : Fault::kNone, kMakeTemporaryStep, errorNumber);
+    const bool written = Write(root ? Fault::kFail : Fault::kNone, makeTemporaryAt, errorNumber);
     ::chmod(dir_.path().c_str(), 0700);
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadFileBytes(dir_ / "p.ini"), kOld);

@@ -112,8 +112,6 @@ std::string PackedWithABackReference() {
 
 }  // namespace
 
-// --- Copying -------------------------------------------------------------
-
 // Plain files byte for byte, SZDD files expanded, each over a longer file
 // that stood at the destination; a source missing under its name is read
 // under its compressed name. Real compression gives matches of every length
@@ -158,8 +156,6 @@ TEST_P(InstallerFileSystemContract, FilesAreCopiedPlainOrExpanded) {
     EXPECT_EQ(target().ReadRaw(source), c.bytes);
   }
 }
-
-// --- Sources that fail ---------------------------------------------------
 
 // A header that cannot be expanded fails to open and touches no destination;
 // data of the wrong length fails the copy (what the destination holds then
@@ -223,8 +219,6 @@ TEST_P(InstallerFileSystemContract, AMissingSourceFailsToOpenAndTouchesNoDestina
   }
 }
 
-// --- Destinations that fail ------------------------------------------------
-
 TEST_P(InstallerFileSystemContract, ADestinationThatCannotBeCreatedFailsAndNoOtherNameAppears) {
   const std::string folder = Directory("TARGET");
   const std::string source = At({"TOOL.BI_"});
@@ -238,8 +232,6 @@ TEST_P(InstallerFileSystemContract, ADestinationThatCannotBeCreatedFailsAndNoOth
   EXPECT_EQ(target().ReadRaw(At({"TARGET", "TOOL.BI_"})), std::nullopt);
   EXPECT_EQ(target().ReadRaw(At({"TARGET", "TOOL.BIN", "KEPT.DAT"})), "kept");
 }
-
-// --- One file under two names ------------------------------------------------
 
 TEST_P(InstallerFileSystemContract, CopyingAFileOntoItselfLeavesItAsItIs) {
   const std::string folder = Directory("MEDIUM");
@@ -274,8 +266,6 @@ TEST_P(InstallerFileSystemContract, CopyingAFileOntoItselfLeavesItAsItIs) {
   EXPECT_EQ(UpperListing(folder), (std::vector<std::string>{"SAME.BI_", "SAME.DAT"}));
 }
 
-// --- Path lengths ------------------------------------------------------------
-
 // Destinations live in 256-byte buffers everywhere: up to 255 characters
 // work. Windows' ANSI calls refuse a longer source as well; Linux reads a
 // medium wherever it lies, however deep (a cut path would name a parent
@@ -302,8 +292,6 @@ TEST_P(InstallerFileSystemContract, PathsOfUpTo255CharactersWorkAndLongerAreRefu
     EXPECT_EQ(files().FileExists(destination), fits);
   }
 }
-
-// --- Existence and directories --------------------------------------------------
 
 TEST_P(InstallerFileSystemContract, FilesExistAsFilesAndDirectoriesAreMadeOneLevelAtATime) {
   target().WriteRaw(At({"THERE.DAT"}), "x");

@@ -44,7 +44,6 @@ int InterruptedAnswer(const std::function<int()>& call) {
   return answer;
 }
 
-// The lock, on the double's device and on a real file with the real calls.
 TEST(PortLock, IsExclusivePerOpenFileInterruptibleAndDroppedOnClose) {
   for (const bool real : {false, true}) {
     SCOPED_TRACE(real ? "flock on a real file" : "kernel-like double");

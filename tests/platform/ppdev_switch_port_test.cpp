@@ -44,27 +44,20 @@ Calls Expected(const SwitchCommand& command, const std::string& device) {
   return calls;
 }
 
-TEST_F(PortFixture, EachCommandIsOneLockedClaimOfItsRegisterWrites) {
-  kernel.Add("/dev/parport1");
+// LPT n is /dev/parport(n - 1); there is no LPT0.
+TEST_F(PortFixture, EachCommandIsOneLockedClaimOfItsRegisterWritesOnTheDeviceOfItsLpt) {
+  for (const char* device : {"/dev/parport0", "/dev/parport1", "/dev/parport2"}) kernel.Add(device);
+  std::uint32_t lpt = 0;
   for (const SwitchCommand* command : {&switch_commands::kSelectA, &switch_commands::kSelectB,
                                        &switch_commands::kBroadcast, &switch_commands::kTransferOn,
                                        &switch_commands::kTransferOff}) {
+    lpt = lpt % 3 + 1;
     kernel.calls.clear();
-    EXPECT_EQ(Send(*command), std::nullopt);
-    EXPECT_EQ(kernel.Calls(), Expected(*command, "/dev/parport1"));
+    EXPECT_EQ(Send(*command, lpt), std::nullopt);
+    EXPECT_EQ(kernel.Calls(), Expected(*command, "/dev/parport" + std::to_string(lpt - 1)));
   }
   EXPECT_EQ(waits, 0);
   EXPECT_EQ(complaints.str(), "");
-}
-
-TEST_F(PortFixture, LptNumberNamesTheDeviceCountedFromZero) {
-  kernel.Add("/dev/parport0");
-  kernel.Add("/dev/parport2");
-  for (std::uint32_t lpt : {1u, 3u}) {
-    kernel.calls.clear();
-    EXPECT_EQ(Send(switch_commands::kSelectA, lpt), std::nullopt);
-    EXPECT_EQ(kernel.Calls().front(), "open /dev/parport" + std::to_string(lpt - 1));
-  }
   kernel.calls.clear();
   EXPECT_EQ(Send(switch_commands::kSelectA, 0), PortFailure::kAbsent);
   EXPECT_EQ(kernel.Calls(), Calls{});

@@ -9,7 +9,7 @@ namespace qv::testing {
 
 using namespace std::string_literals;
 
-void ProfileContract::SetUp() { target_ = GetParam()(); }
+void ProfileContract::SetUp() { target_ = MakeProfileTarget(); }
 
 void ProfileContract::TearDown() {
   std::error_code ignored;
@@ -38,10 +38,6 @@ std::optional<std::string> ProfileContract::ReadRaw(const std::string& name) con
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string ProfileContract::NameInMissingDirectory(const std::string& name) const {
-  return (target_->PathOf("pc_absent_directory") / name).string();
-}
-
 std::string ProfileContract::ReadOf(const std::string& file, std::string_view section,
                                     std::string_view key, std::string_view defaultValue) {
   return store().ReadString(section, key, defaultValue, file).str();
@@ -61,9 +57,10 @@ std::string Quoted(std::string inner, char quote = '"') { return quote + inner +
 std::string Key(std::size_t i) { return "K" + std::to_string(i); }
 
 // What is handed over or stands in the file, and what a read gives back.
+template <class Read = std::string>
 struct Given {
   std::string given;
-  std::string read;
+  Read read;
 };
 
 // A section [S] with one line Key(i)=given for each case.
@@ -78,7 +75,7 @@ std::string KeyedLines(const Cases& cases) {
 
 // --- Reading -------------------------------------------------------------
 
-TEST_P(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
+TEST_F(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
   const std::string file = FileWith("[Sec]\nKey=value\n");
   const std::string absent = NewName();
   ExpectReads(file,
@@ -90,9 +87,9 @@ TEST_P(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_FALSE(ReadRaw(absent)) << "reading must not create the file";
 }
 
-TEST_P(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
+TEST_F(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
   const std::string file = FileWith("[Sec]\n");
-  const Given cases[] = {
+  const Given<> cases[] = {
       {"def  ", "def"},     {"tab\t", "tab\t"} /* spaces only */, {"  lead", "  lead"},
       {"   ", " "} /* the first character always stays */,     {"", ""},
       {Quoted("qd"), "qd"}, {Quoted("qd") + "  ", "qd"},        {Quoted("single", '\''), "single"},
@@ -108,8 +105,8 @@ TEST_P(ProfileContract, TheDefaultLosesTrailingSpacesAndQuotes) {
 
 // A file that cannot be opened at all gives the default as it was handed
 // over (trailing spaces gone, quotes kept), and cannot be written.
-TEST_P(ProfileContract, EmptyFileNameAndMissingDirectory) {
-  const std::string inMissingDirectory = NameInMissingDirectory(NewName());
+TEST_F(ProfileContract, EmptyFileNameAndMissingDirectory) {
+  const std::string inMissingDirectory = (PathOf("pc_absent_directory") / NewName()).string();
   for (const std::string& file : {std::string(), inMissingDirectory}) {
     SCOPED_TRACE("file '" + file + "'");
     EXPECT_EQ(ReadOf(file, "Sec", "Key", Quoted("qd") + "  "), Quoted("qd"));
@@ -119,7 +116,7 @@ TEST_P(ProfileContract, EmptyFileNameAndMissingDirectory) {
   }
 }
 
-TEST_P(ProfileContract, NamesIgnoreAsciiCaseAndSurroundingWhiteSpace) {
+TEST_F(ProfileContract, NamesIgnoreAsciiCaseAndSurroundingWhiteSpace) {
   const std::string file = FileWith(
       "top=above\n"
       "[Sec]\nKey1=one\n"
@@ -135,7 +132,7 @@ TEST_P(ProfileContract, NamesIgnoreAsciiCaseAndSurroundingWhiteSpace) {
                      {"", "top", "above"}});
 }
 
-TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
+TEST_F(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
   const struct {
     char c;
     bool isSpace;
@@ -163,8 +160,8 @@ TEST_P(ProfileContract, WhiteSpaceIsTabToCarriageReturnSpaceAndCtrlZ) {
 // A value loses its surrounding white space and one pair of quotes; it is
 // cut to 255 characters, and with quotes the cut comes first and the
 // closing quote is dropped after, so "<255 characters>" loses one of them.
-TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
-  const Given cases[] = {
+TEST_F(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
+  const Given<> cases[] = {
       {"  value one  ", "value one"}, {"a=b", "a=b"},     {"", ""},
       {" \t ", ""},                   {"\"", "\""},       {"\xE9t\xA0", "\xE9t\xA0"},
       {Quoted("quoted"), "quoted"},    {Quoted(""), ""},   {Quoted("single", '\''), "single"},
@@ -189,7 +186,7 @@ TEST_P(ProfileContract, ValuesAreTrimmedUnquotedAndCutAt255Characters) {
 
 // No comment syntax, no multi-valued keys: the first line of a key wins even
 // when it has no '=', and only the first section of a name is ever searched.
-TEST_P(ProfileContract, CommentsLinesWithoutEqualsAndDuplicates) {
+TEST_F(ProfileContract, CommentsLinesWithoutEqualsAndDuplicates) {
   const std::string file = FileWith(
       "[Sec]\nno equals here\n; comment=5\nKey=first\nKey=second\n=novalkey\nHidden\nHidden=5\n"
       "[U\nAfterU=u\n"
@@ -205,7 +202,7 @@ TEST_P(ProfileContract, CommentsLinesWithoutEqualsAndDuplicates) {
 }
 
 // Any CR or LF ends a line, including a lone CR in the middle of an LF file.
-TEST_P(ProfileContract, LineEndings) {
+TEST_F(ProfileContract, LineEndings) {
   const struct {
     const char* name;
     std::string bytes;
@@ -224,7 +221,7 @@ TEST_P(ProfileContract, LineEndings) {
   }
 }
 
-TEST_P(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
+TEST_F(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
   const std::string withNul = FileWith(
       "[S]\nK=a\0b\nNext=n\nM\0ey=m\n\0Lost=x\n[S2\0junk]\nB=1\n"s);
   ExpectReads(withNul, {{"S", "K", "a"},
@@ -238,11 +235,8 @@ TEST_P(ProfileContract, NulEndsANameOrAValueAndByteOrderMarkIsSkipped) {
 
 // The value is read into 30 characters (29 seen), then parsed in wrapping
 // 32-bit arithmetic with optional 0b/0o/0x prefixes; no digits is 0.
-TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
-  const struct {
-    std::string given;
-    int read;
-  } cases[] = {
+TEST_F(ProfileContract, ReadIntParsesLikeKernel32) {
+  const Given<int> cases[] = {
       {"  42", 42},   {"-7", -7},         {"+9", 9},         {"12abc", 12}, {"abc", 0},
       {"0x10", 16},   {"-0x10", -16},     {"0xffffffff", -1}, {"0b101", 5},  {"0o17", 15},
       {"007", 7},     {"0X1f", 0},        {"0x", 0},         {"0b2", 0},    {"  -  5", 0},
@@ -264,7 +258,7 @@ TEST_P(ProfileContract, ReadIntParsesLikeKernel32) {
 
 // --- Writing -------------------------------------------------------------
 
-TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
+TEST_F(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
   const struct {
     const char* name;
     const char* lineBreak;
@@ -291,8 +285,8 @@ TEST_P(ProfileContract, WriteReplacesOneEntryAndKeepsTheOthers) {
 
 // The first write creates the file; a key of an earlier section joins that
 // section after another has been added.
-TEST_P(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
-  const Given cases[] = {
+TEST_F(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
+  const Given<> cases[] = {
       {"plain", "plain"}, {"", ""},       {"   ", ""},          {" \t lead", "lead"},
       {"trail  ", "trail"}, {"a=b", "a=b"}, {Quoted("q"), "q"}, {"\xE9t\xA0", "\xE9t\xA0"},
       {std::string(300, 'w'), std::string(255, 'w')},
@@ -319,7 +313,7 @@ TEST_P(ProfileContract, WritesCreateTheFileAndReadBackAsReadsSeeThem) {
 
 // Names are trimmed and matched without regard to case; the file keeps the
 // spelling it has, and a write goes to the first section and key of a name.
-TEST_P(ProfileContract, WriteTrimsNamesAndGoesToTheFirstSectionAndKey) {
+TEST_F(ProfileContract, WriteTrimsNamesAndGoesToTheFirstSectionAndKey) {
   const std::string file = FileWith("[Sec]\nKey=old\nA=1\nA=dup\nHidden\n[sec]\nB=2\nC=3\n");
   EXPECT_TRUE(store().WriteString("SEC", "KEY", "new", file));
   EXPECT_TRUE(store().WriteString("  New Sec ", " Fresh Key\t", "x", file));
@@ -336,7 +330,7 @@ TEST_P(ProfileContract, WriteTrimsNamesAndGoesToTheFirstSectionAndKey) {
   EXPECT_NE(raw.find("B=2"), std::string::npos) << "the second section stays as it was: " << raw;
 }
 
-TEST_P(ProfileContract, WriteOfTheValueAlreadyThereLeavesTheFileAlone) {
+TEST_F(ProfileContract, WriteOfTheValueAlreadyThereLeavesTheFileAlone) {
   const std::string bytes = "[S]\n  A = 1 \nB=\n\n; x\nC=a\0b"s;
   const std::string file = FileWith(bytes);
   EXPECT_TRUE(store().WriteString("S", "A", "1", file));
@@ -348,7 +342,7 @@ TEST_P(ProfileContract, WriteOfTheValueAlreadyThereLeavesTheFileAlone) {
 
 // A batch is its writes in order: a later entry of the same key wins, the
 // rest of the file stays.
-TEST_P(ProfileContract, ABatchWritesEveryEntryInOrder) {
+TEST_F(ProfileContract, ABatchWritesEveryEntryInOrder) {
   const std::string file = FileWith("[Sec]\nKept=1\nKey=old\n");
   const ProfileEntry entries[] = {{"Sec", "Key", "first"}, {"New", "Number", "7"},
                                   {"Sec", "Key", "second"}, {"Sec", "Empty", ""}};
@@ -356,7 +350,5 @@ TEST_P(ProfileContract, ABatchWritesEveryEntryInOrder) {
   ExpectReads(file, {{"Sec", "Kept", "1"}, {"Sec", "Key", "second"}, {"New", "Number", "7"},
                      {"Sec", "Empty", ""}});
 }
-
-INSTANTIATE_TEST_SUITE_P(Kernel32Rules, ProfileContract, ::testing::Values(&MakeProfileTarget));
 
 }  // namespace qv::testing

@@ -24,14 +24,12 @@ class ProfileTarget {
   virtual std::filesystem::path PathOf(const std::string& name) const = 0;
 };
 
-using ProfileTargetFactory = std::unique_ptr<ProfileTarget> (*)();
-
 // Supplied by the target's own file: the suite runs against what it makes.
 std::unique_ptr<ProfileTarget> MakeProfileTarget();
 
 // Kernel32 caches a profile and notices a change only by the file's time
 // stamp, so every file gets a name of its own and is written raw at most once.
-class ProfileContract : public ::testing::TestWithParam<ProfileTargetFactory> {
+class ProfileContract : public ::testing::Test {
  protected:
   struct Read {
     const char* section;
@@ -45,10 +43,9 @@ class ProfileContract : public ::testing::TestWithParam<ProfileTargetFactory> {
 
   ProfileStore& store() { return target_->Store(); }
   std::string NewName();
+  std::filesystem::path PathOf(const std::string& name) const { return target_->PathOf(name); }
   // The file's bytes; nothing when there is no such file.
   std::optional<std::string> ReadRaw(const std::string& name) const;
-  // A name, as handed to the store, of a file in a directory that does not exist.
-  std::string NameInMissingDirectory(const std::string& name) const;
   std::string FileWith(std::string_view bytes);
   std::string ReadOf(const std::string& file, std::string_view section, std::string_view key,
                      std::string_view defaultValue = kDefault);
