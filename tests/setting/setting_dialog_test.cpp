@@ -49,7 +49,7 @@ TEST_F(SettingLoad, EachStoredValueMapsToItsRadioAndAnyOtherModeIsTheSharedPrint
       {1041, 1042}, {1036, 1037, 1038}, {1007, 1008, 1011}, {1012, 1013}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
-    WriteConfig(std::string("[Configuration]\n") + c.entry + "\n[Printer Name]\nPrinter1=P1\n");
+    WriteConfig(std::string("[Configuration]\n") + c.entry + "\n");
     TestWindow& w = OpenDialog();
     EXPECT_TRUE(w.IsChecked(c.checked));
     const auto checked = [&](int id) { return w.IsChecked(id); };
@@ -64,8 +64,6 @@ TEST_F(SettingLoad, EachStoredValueMapsToItsRadioAndAnyOtherModeIsTheSharedPrint
     for (int id : {1041, 1042, 1036, 1001, kIdOk, kIdCancel, 1026}) {
       EXPECT_TRUE(w.IsEnabled(id)) << id;
     }
-    EXPECT_EQ(w.Text(1043), "P1");
-    EXPECT_EQ(w.Text(1018), "P1");
   }
 }
 
@@ -273,7 +271,6 @@ TEST_F(SettingSet, EachChoiceSendsItsCommandToThePortOfTheCheckedRadio) {
     for (const auto& r : port.requests) EXPECT_EQ(r.request.port, expectedPort);
     EXPECT_EQ(host.MessageBoxes().back().text, "System finishes setting successfully.");
     EXPECT_TRUE(printers.defaultWrites.empty());
-    EXPECT_FALSE(w.Ended()) << "Set never closes the dialog";
   }
 }
 
