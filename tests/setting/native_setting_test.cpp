@@ -11,7 +11,6 @@
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -96,11 +95,7 @@ TEST(NativeSetting, EnterRightAfterTheStartIsSet) {
       QWidget* focus = driver->Dialog()->focusWidget();
       EXPECT_EQ(focus, Control(driver->Dialog(), start.focus));
       const auto boxes = driver->Do(
-          [&] {
-            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-            QCoreApplication::sendEvent(focus ? focus : driver->Dialog(), &enter);
-          },
-          {kAnswerOk});
+          [&] { QTest::keyClick(focus ? focus : driver->Dialog(), Qt::Key_Return); }, {kAnswerOk});
       ASSERT_EQ(boxes.size(), 1u);
       EXPECT_EQ(boxes[0].text, "System finishes setting successfully.");
     });

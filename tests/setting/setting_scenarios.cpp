@@ -140,8 +140,6 @@ TEST_F(SettingScenario, TheDialogShowsWhatTheFileHolds) {
 TEST_F(SettingScenario, SetSavesTheFormMakesTheChosenPrinterTheDefaultAndSaysSo) {
   driver->WriteConfiguration(TwoPrinters("Mode1-2", "QV_A", "QV_B"));
   const auto code = driver->Run([&] {
-    EXPECT_EQ(driver->Text(1014), "Front");
-    EXPECT_EQ(driver->Text(1018), "QV_A");
     driver->Type(1014, "Desk");
     driver->Type(1015, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
     EXPECT_EQ(driver->Text(1015), "ABCDEFGHIJKLMNOPQRST") << "typing stops at twenty";
@@ -169,8 +167,6 @@ TEST_F(SettingScenario, InTheSharedPrinterModeEachSetStartsTheTransferProgramAnd
   driver->WriteConfiguration(TwoPrinters("Mode2-1", "QV_B", "QV_A", "Mode2-1=FtpOFF\r\nFtpPath=" + loaded + "\r\n"));
   const std::string command = driver->RecordingCommand("--from-set");
   const auto code = driver->Run([&] {
-    EXPECT_EQ(driver->Text(1039), loaded);
-    EXPECT_TRUE(driver->IsChecked(1013)) << "Disable, as the file says";
     driver->Press(1012);  // Enable
     driver->Type(1039, command);
     SetAndExpectSuccess();

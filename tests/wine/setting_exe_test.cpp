@@ -37,7 +37,7 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
     SCOPED_TRACE(version);
     const auto driver = MakeWineSettingDriver();
     if (!version.empty()) driver->WriteConfiguration("[Product]\r\nVersionStr=" + version + "\r\n");
-    const auto code = driver->Run([&] {
+    driver->Run([&] {
       for (bool fromMenu : {false, true}) {
         SCOPED_TRACE(fromMenu);
         if (fromMenu)
@@ -52,9 +52,7 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
         RunningProgram::PressButton(about, IDOK);
         EXPECT_TRUE(wine::WaitUntilClosed(about));
       }
-      EXPECT_TRUE(driver->Leave(Leaving::QuitButton, kAnswerOk));
     });
-    EXPECT_EQ(code, 0);
   }
 }
 
