@@ -88,7 +88,8 @@ void RunInside(qt::QtDialogHost& host, CProbeDlg& dialog, Shown inside, Shown ot
 class QtHostTest : public ::testing::Test {
  protected:
   QApplication& app = App();  // before the host
-  qt::QtDialogHost host{FrameworkTestResources()};
+  qt::PrinterChoices printers;
+  qt::QtDialogHost host{FrameworkTestResources(), [this] { return printers; }};
 };
 
 int Scaled(int value, int base, int divisor) { return qt::MulDiv(value, base, divisor); }
@@ -314,14 +315,12 @@ TEST_F(QtHostTest, TheFileChooserOffersAllFilesBesideTheFiltersOwnEntry) {
 // The columns of the Windows print-setup dialog for each printer, the
 // default marked and current, the text in the owner dialog's own font with
 // no icons beside it, the chosen name, none when cancelled.
-TEST(QtPrinterChooser, ShowsEachPrinterInTheColumnsOfThePrintSetupDialog) {
-  App();
-  const qt::PrinterChoices choices{
+TEST_F(QtHostTest, ThePrinterChooserShowsEachPrinterInTheColumnsOfThePrintSetupDialog) {
+  printers = {
       {{"Laser", "Ready", "Generic PCL Laser", "Room 2", "Desk laser"},
        {"A", "Printing", "", "Printer A on QV27-518 switch (LPT1)", "Printer A on QV27-518 switch (LPT1)"},
        {"Plotter", "Stopped", "", "file:/dev/null", ""}},
       "A"};
-  qt::QtDialogHost host(FrameworkTestResources(), [&] { return choices; });
   for (const bool accept : {true, false}) {
     SCOPED_TRACE(accept ? "OK" : "Cancel");
     CProbeDlg owner(host, 100);
@@ -356,9 +355,7 @@ TEST(QtPrinterChooser, ShowsEachPrinterInTheColumnsOfThePrintSetupDialog) {
   }
 }
 
-TEST(QtRadioButtons, PresentThemselvesAsRadioButtons) {
-  App();
-  qt::QtDialogHost host(FrameworkTestResources());
+TEST_F(QtHostTest, RadioButtonsPresentThemselvesAsRadioButtons) {
   CProbeDlg owner(host, 100);
   RunInside(host, owner, [&](QWidget*) {
     QAccessibleInterface* radio =
