@@ -45,7 +45,6 @@ struct DrawnIcon {
 };
 
 struct PaintRecord {
-  bool handledByDialog = false;
   bool defaultPainting = false;
   int begunPaints = 0;
   int endedPaints = 0;
@@ -193,7 +192,9 @@ class TestingHost final : public DialogHost {
   }
   // Queues the answer for the next message box; without one, a box answers
   // as when the user presses Enter.
-  void AnswerNextMessageBox(int answer);
+  void AnswerNextMessageBox(int answer) {
+    AnswerNextMessageBox([answer] { return answer; });
+  }
   // The user does something while the next box shows, then presses the
   // button that `act` returns.
   void AnswerNextMessageBox(std::function<int()> act);
