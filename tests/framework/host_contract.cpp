@@ -36,13 +36,18 @@ constexpr int kFirst = 61, kHidden = 62, kSecond = 63, kThird = 64, kPick = 65, 
 class CContractDlg;
 using Step = std::function<void(CContractDlg&)>;
 
+struct Hooks {
+  Step init = {}, probe = {}, sysCommand = {};
+};
+
 class CContractDlg : public CDialog {
  public:
   CContractDlg(HostDriver& driver, int templateId)
       : CDialog(driver.Host(), templateId), driver(driver) {}
 
   HostDriver& driver;
-  Step onInit, script, onProbe, onSysCommand;
+  Hooks hooks;
+  Step script;
   std::vector<unsigned> commands;  // every button's command, as it arrives
   unsigned throwOn = 0;            // the command whose handler fails
   int probes = 0;
@@ -72,7 +77,7 @@ class CContractDlg : public CDialog {
 
  protected:
   bool OnInitDialog() override {
-    if (onInit) onInit(*this);
+    if (hooks.init) hooks.init(*this);
     PostToSelf(kRunScript);
     return true;
   }
@@ -89,12 +94,12 @@ class CContractDlg : public CDialog {
   void OnRun() { script(*this); }
   void OnProbe() {
     ++probes;
-    if (onProbe) onProbe(*this);
+    if (hooks.probe) hooks.probe(*this);
   }
   void OnThrow() { throw std::runtime_error("handler failed"); }
   void OnFinish() { EndDialog(kFinished); }
   void OnSys(unsigned) {
-    if (onSysCommand) onSysCommand(*this);
+    if (hooks.sysCommand) hooks.sysCommand(*this);
   }
 
   static const MessageTable* ClassMessageTable() {
@@ -117,19 +122,13 @@ class CContractDlg : public CDialog {
   const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
 };
 
-struct Hooks {
-  Step init = {}, probe = {}, sysCommand = {};
-};
-
 // Runs dialog `templateId`: `script` inside it, then the dialog ends with
 // kFinished once the messages that the script left are dispatched. The
 // commands that arrived.
 std::vector<unsigned> ExpectRuns(HostDriver& driver, int templateId, const Step& script,
                                  Hooks hooks = {}) {
   CContractDlg dialog(driver, templateId);
-  dialog.onInit = std::move(hooks.init);
-  dialog.onProbe = std::move(hooks.probe);
-  dialog.onSysCommand = std::move(hooks.sysCommand);
+  dialog.hooks = std::move(hooks);
   dialog.script = [&](CContractDlg& d) {
     script(d);
     d.PostToSelf(kFinish);
