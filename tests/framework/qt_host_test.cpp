@@ -92,7 +92,11 @@ class QtHostTest : public ::testing::Test {
   qt::QtDialogHost host{FrameworkTestResources(), [this] { return printers; }};
 };
 
-int Scaled(int value, int base, int divisor) { return qt::MulDiv(value, base, divisor); }
+// Dialog units to pixels at the base units of Arial 8, 6 by 12 (worked out
+// here with MulDiv, not with the host's own conversion).
+QRect Pixels(int x, int y, int cx, int cy) {
+  return {qt::MulDiv(x, 6, 4), qt::MulDiv(y, 12, 8), qt::MulDiv(cx, 6, 4), qt::MulDiv(cy, 12, 8)};
+}
 
 TEST(QtDialogUnits, MulDivRoundsHalvesAwayFromZero) {
   EXPECT_EQ(qt::MulDiv(5, 6, 4), 8);    // 7.5
@@ -127,16 +131,14 @@ TEST(QtSettingDialog, EveryControlOfTheSettingDialogSitsWhereTheDialogUnitsPutIt
   CProbeDlg dialog(host, 102);
   std::size_t controls = 0;
   RunInside(host, dialog, [&](QWidget* window) {
-    const qt::BaseUnits units{6, 12};
-    EXPECT_EQ(window->size(), QSize(Scaled(tpl.cx, units.x, 4), Scaled(tpl.cy, units.y, 8)));
+    EXPECT_EQ(window->size(), Pixels(0, 0, tpl.cx, tpl.cy).size());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("QV27-518 Setting Program"));
     for (const auto& item : tpl.items) {
       SCOPED_TRACE(item.id);
       QWidget* w = qt::QtDialogHost::ControlOf(&dialog, static_cast<int>(item.id));
       ASSERT_NE(w, nullptr);
       ++controls;
-      const QRect place(Scaled(item.x, units.x, 4), Scaled(item.y, units.y, 8),
-                        Scaled(item.cx, units.x, 4), Scaled(item.cy, units.y, 8));
+      const QRect place = Pixels(item.x, item.y, item.cx, item.cy);
       // The icon static keeps its corner and takes the icon's 32 by 32 pixels.
       EXPECT_EQ(w->geometry(), item.id == 1030 ? QRect(place.topLeft(), QSize(32, 32)) : place);
     }
@@ -181,8 +183,7 @@ TEST(QtCustomControls, ARegisteredClassMakesItsControlsAndOthersGetAPlaceholder)
       auto* label = qobject_cast<QLabel*>(control);
       EXPECT_EQ(label != nullptr && label->text() == QStringLiteral("made"), registered);
       // Where the template puts it, whoever made it.
-      EXPECT_EQ(control->geometry(), QRect(Scaled(215, 6, 4), Scaled(149, 12, 8), Scaled(50, 6, 4),
-                                           Scaled(12, 12, 8)));
+      EXPECT_EQ(control->geometry(), Pixels(215, 149, 50, 12));
       EXPECT_TRUE(control->isVisible());
     });
     EXPECT_EQ(seen != nullptr, registered);
