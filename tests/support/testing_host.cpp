@@ -296,7 +296,6 @@ TestWindow& TestingHost::Create(CDialog& dialog, int templateId) {
 }
 
 void TestingHost::Destroy(TestWindow& window) {
-  if (window.destroyed_) return;
   window.destroyed_ = true;
   window.dialog_->HandleDestroy();
 }
@@ -351,12 +350,6 @@ bool TestingHost::PumpOneMessage() {
   } leave{pumpDepth_};
   event();
   return true;
-}
-
-int TestingHost::PumpAll() {
-  int count = 0;
-  while (PumpOneMessage()) ++count;
-  return count;
 }
 
 TestWindow* TestingHost::LastWindow(int templateId) const {

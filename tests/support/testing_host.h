@@ -214,7 +214,10 @@ class TestingHost final : public DialogHost {
   // Queues a user action that runs inside a later pump of messages, as a
   // click that arrives while a handler dispatches messages.
   void QueueUserAction(std::function<void()> action) { events_.push_back(std::move(action)); }
-  int PumpAll();
+  void PumpAll() {
+    while (PumpOneMessage()) {
+    }
+  }
   // Queues what the next chooser answers: a printer's device name or a
   // file's path, "" for a chooser that returns no name, std::nullopt for
   // Cancel. A chooser without a queued answer is cancelled.
