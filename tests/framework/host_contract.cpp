@@ -1,12 +1,9 @@
-// The host contract's cases. Dialog 100 of the framework's test resources
-// has two radio sets, edits, a check box and a disabled button; dialog 101
-// the dialog manager's rules: a radio set without tab stops (as the setting
-// dialog's mode set) with a hidden member, then a push button that is the
-// template's first tab stop. Each case runs a script inside the open
-// dialog's modal loop. The box and chooser cases are answered by the posted
-// message they check: on a real platform a box that never delivered it
-// would stay open until the test's time limit. Each expectation is what
-// the win32 host shows under Wine.
+// The host contract's cases, on dialogs 100 and 101 of test_dialogs.rc
+// (101 holds the dialog manager's rules). Each case runs a script inside
+// the open dialog's modal loop. The box and chooser cases are answered by
+// the posted message they check: on a real platform a box that never
+// delivered it would stay open until the test's time limit. Each
+// expectation is what the win32 host shows under Wine.
 #include "tests/framework/host_contract.h"
 
 #include <functional>
