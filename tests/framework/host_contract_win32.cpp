@@ -71,8 +71,7 @@ class Win32Driver final : public HostDriver {
   win32::Win32Host host_{GetModuleHandleA(nullptr)};
 };
 
-INSTANTIATE_TEST_SUITE_P(Win32, HostContract,
-                         ::testing::Values(HostUnderTest{"win32", [] { return std::unique_ptr<HostDriver>(new Win32Driver); }}),
+INSTANTIATE_TEST_SUITE_P(Win32, HostContract, ::testing::Values(HostOf<Win32Driver>("win32")),
                          HostName);
 
 // The program's item comes last in the system menu, after a separator.
