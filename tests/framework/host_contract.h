@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "framework/dialog_host.h"
 
@@ -53,6 +54,11 @@ struct HostUnderTest {
   std::string name;
   std::function<std::unique_ptr<HostDriver>()> make;
 };
+
+template <class Driver>
+HostUnderTest HostOf(std::string name) {
+  return {std::move(name), [] { return std::unique_ptr<HostDriver>(new Driver); }};
+}
 
 class HostContract : public ::testing::TestWithParam<HostUnderTest> {
  protected:

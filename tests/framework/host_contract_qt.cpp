@@ -89,9 +89,7 @@ class QtDriver final : public HostDriver {
   qt::QtDialogHost host_{FrameworkTestResources(), [] { return qt::PrinterChoices{{{"Laser"}, {"Ink"}}, "Ink"}; }};
 };
 
-INSTANTIATE_TEST_SUITE_P(Qt, HostContract,
-                         ::testing::Values(HostUnderTest{"qt", [] { return std::unique_ptr<HostDriver>(new QtDriver); }}),
-                         HostName);
+INSTANTIATE_TEST_SUITE_P(Qt, HostContract, ::testing::Values(HostOf<QtDriver>("qt")), HostName);
 
 }  // namespace
 }  // namespace qv

@@ -39,8 +39,7 @@ class TestingDriver final : public HostDriver {
   testing::TestingHost host_{FrameworkTestResources()};
 };
 
-INSTANTIATE_TEST_SUITE_P(Testing, HostContract,
-                         ::testing::Values(HostUnderTest{"testing", [] { return std::unique_ptr<HostDriver>(new TestingDriver); }}),
+INSTANTIATE_TEST_SUITE_P(Testing, HostContract, ::testing::Values(HostOf<TestingDriver>("testing")),
                          HostName);
 
 }  // namespace

@@ -12,26 +12,6 @@
 namespace qv {
 namespace {
 
-struct OwnedSearch {
-  HWND owner;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwned(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<OwnedSearch*>(param);
-  if (GetWindow(hwnd, GW_OWNER) != search->owner || !IsWindowVisible(hwnd)) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-// The top-level window of this thread that `owner` owns: the open message
-// box or chooser.
-HWND OwnedWindow(HWND owner) {
-  OwnedSearch search{owner, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class Win32Driver final : public HostDriver {
  public:
   DialogHost& Host() override { return host_; }
@@ -82,16 +62,16 @@ class Win32Driver final : public HostDriver {
   // `button`: its own loop takes both in turn; once the key has closed it,
   // the click that follows finds no window.
   static void Answer(const CDialog& owner, int button, std::optional<Key> key = std::nullopt) {
-    HWND box = OwnedWindow(Hwnd(owner));
-    if (!box) return ADD_FAILURE() << "no open box or chooser over the dialog";
+    // The open box or chooser is the dialog's last active popup.
+    HWND box = GetLastActivePopup(Hwnd(owner));
+    if (box == Hwnd(owner)) return ADD_FAILURE() << "no open box or chooser over the dialog";
     if (key) PostMessageA(box, WM_KEYDOWN, VirtualKey(*key), 1);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   }
   win32::Win32Host host_{GetModuleHandleA(nullptr)};
 };
 
-INSTANTIATE_TEST_SUITE_P(Win32, HostContract,
-                         ::testing::Values(HostUnderTest{"win32", [] { return std::unique_ptr<HostDriver>(new Win32Driver); }}),
+INSTANTIATE_TEST_SUITE_P(Win32, HostContract, ::testing::Values(HostOf<Win32Driver>("win32")),
                          HostName);
 
 // The program's item comes last in the system menu, after a separator.

@@ -88,10 +88,15 @@ void RunInside(qt::QtDialogHost& host, CProbeDlg& dialog, Shown inside, Shown ot
 class QtHostTest : public ::testing::Test {
  protected:
   QApplication& app = App();  // before the host
-  qt::QtDialogHost host{FrameworkTestResources()};
+  qt::PrinterChoices printers;
+  qt::QtDialogHost host{FrameworkTestResources(), [this] { return printers; }};
 };
 
-int Scaled(int value, int base, int divisor) { return qt::MulDiv(value, base, divisor); }
+// Dialog units to pixels at the base units of Arial 8, 6 by 12 (worked out
+// here with MulDiv, not with the host's own conversion).
+QRect Pixels(int x, int y, int cx, int cy) {
+  return {qt::MulDiv(x, 6, 4), qt::MulDiv(y, 12, 8), qt::MulDiv(cx, 6, 4), qt::MulDiv(cy, 12, 8)};
+}
 
 TEST(QtDialogUnits, MulDivRoundsHalvesAwayFromZero) {
   EXPECT_EQ(qt::MulDiv(5, 6, 4), 8);    // 7.5
@@ -126,16 +131,14 @@ TEST(QtSettingDialog, EveryControlOfTheSettingDialogSitsWhereTheDialogUnitsPutIt
   CProbeDlg dialog(host, 102);
   std::size_t controls = 0;
   RunInside(host, dialog, [&](QWidget* window) {
-    const qt::BaseUnits units{6, 12};
-    EXPECT_EQ(window->size(), QSize(Scaled(tpl.cx, units.x, 4), Scaled(tpl.cy, units.y, 8)));
+    EXPECT_EQ(window->size(), Pixels(0, 0, tpl.cx, tpl.cy).size());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("QV27-518 Setting Program"));
     for (const auto& item : tpl.items) {
       SCOPED_TRACE(item.id);
       QWidget* w = qt::QtDialogHost::ControlOf(&dialog, static_cast<int>(item.id));
       ASSERT_NE(w, nullptr);
       ++controls;
-      const QRect place(Scaled(item.x, units.x, 4), Scaled(item.y, units.y, 8),
-                        Scaled(item.cx, units.x, 4), Scaled(item.cy, units.y, 8));
+      const QRect place = Pixels(item.x, item.y, item.cx, item.cy);
       // The icon static keeps its corner and takes the icon's 32 by 32 pixels.
       EXPECT_EQ(w->geometry(), item.id == 1030 ? QRect(place.topLeft(), QSize(32, 32)) : place);
     }
@@ -180,8 +183,7 @@ TEST(QtCustomControls, ARegisteredClassMakesItsControlsAndOthersGetAPlaceholder)
       auto* label = qobject_cast<QLabel*>(control);
       EXPECT_EQ(label != nullptr && label->text() == QStringLiteral("made"), registered);
       // Where the template puts it, whoever made it.
-      EXPECT_EQ(control->geometry(), QRect(Scaled(215, 6, 4), Scaled(149, 12, 8), Scaled(50, 6, 4),
-                                           Scaled(12, 12, 8)));
+      EXPECT_EQ(control->geometry(), Pixels(215, 149, 50, 12));
       EXPECT_TRUE(control->isVisible());
     });
     EXPECT_EQ(seen != nullptr, registered);
@@ -314,14 +316,12 @@ TEST_F(QtHostTest, TheFileChooserOffersAllFilesBesideTheFiltersOwnEntry) {
 // The columns of the Windows print-setup dialog for each printer, the
 // default marked and current, the text in the owner dialog's own font with
 // no icons beside it, the chosen name, none when cancelled.
-TEST(QtPrinterChooser, ShowsEachPrinterInTheColumnsOfThePrintSetupDialog) {
-  App();
-  const qt::PrinterChoices choices{
+TEST_F(QtHostTest, ThePrinterChooserShowsEachPrinterInTheColumnsOfThePrintSetupDialog) {
+  printers = {
       {{"Laser", "Ready", "Generic PCL Laser", "Room 2", "Desk laser"},
        {"A", "Printing", "", "Printer A on QV27-518 switch (LPT1)", "Printer A on QV27-518 switch (LPT1)"},
        {"Plotter", "Stopped", "", "file:/dev/null", ""}},
       "A"};
-  qt::QtDialogHost host(FrameworkTestResources(), [&] { return choices; });
   for (const bool accept : {true, false}) {
     SCOPED_TRACE(accept ? "OK" : "Cancel");
     CProbeDlg owner(host, 100);
@@ -356,9 +356,7 @@ TEST(QtPrinterChooser, ShowsEachPrinterInTheColumnsOfThePrintSetupDialog) {
   }
 }
 
-TEST(QtRadioButtons, PresentThemselvesAsRadioButtons) {
-  App();
-  qt::QtDialogHost host(FrameworkTestResources());
+TEST_F(QtHostTest, RadioButtonsPresentThemselvesAsRadioButtons) {
   CProbeDlg owner(host, 100);
   RunInside(host, owner, [&](QWidget*) {
     QAccessibleInterface* radio =

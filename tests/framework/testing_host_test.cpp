@@ -83,14 +83,18 @@ class CDerivedTestDlg : public CBaseTestDlg {
   const MessageTable* GetMessageTable() const override { return ClassMessageTable(); }
 };
 
-class TestingHostTest : public ::testing::Test {
+// The dialog is open on dialog 100 before each case.
+template <class Dialog>
+class OpenDialog : public ::testing::Test {
  protected:
   TestingHost host{FrameworkTestResources()};
+  Dialog dialog{host};
+  TestWindow& window = host.Open(dialog);
 };
+using MessageTables = OpenDialog<CDerivedTestDlg>;
+using TestingHostTest = OpenDialog<CBaseTestDlg>;
 
-TEST_F(TestingHostTest, DerivedTableWinsAndUnlistedMessagesFallBackToTheBase) {
-  CDerivedTestDlg dialog(host);
-  auto& window = host.Open(dialog);
+TEST_F(MessageTables, DerivedTableWinsAndUnlistedMessagesFallBackToTheBase) {
   window.Click(40);  // the check box: listed by both classes
   window.Click(13);  // a group box sends nothing
   EXPECT_TRUE(dialog.HandleCommand(41));
@@ -104,9 +108,7 @@ TEST_F(TestingHostTest, DerivedTableWinsAndUnlistedMessagesFallBackToTheBase) {
 // OK and Cancel reach the virtual hooks through the base table, and
 // CDialog's own Cancel ends with IDCANCEL; a system command reaches its
 // entry with its value, and Close left to the platform becomes Cancel.
-TEST_F(TestingHostTest, HooksAndSystemCommandsGoThroughTheTables) {
-  CDerivedTestDlg dialog(host);
-  auto& window = host.Open(dialog);
+TEST_F(MessageTables, HooksAndSystemCommandsGoThroughTheTables) {
   window.PressEnter();           // the default button, IDOK: overridden, does not end
   window.SystemCommand(0x0010);  // handled, no default
   EXPECT_FALSE(window.Ended());
@@ -117,8 +119,6 @@ TEST_F(TestingHostTest, HooksAndSystemCommandsGoThroughTheTables) {
 }
 
 TEST_F(TestingHostTest, DisabledOrEndedControlsCannotBeWorked) {
-  CBaseTestDlg dialog(host);
-  TestWindow& window = host.Open(dialog);
   EXPECT_FALSE(window.Click(50));
   EXPECT_FALSE(window.Click(13)) << "a group box is no button";
   window.EnableItem(31, false);
@@ -130,8 +130,6 @@ TEST_F(TestingHostTest, DisabledOrEndedControlsCannotBeWorked) {
 
 // Typing over the selection under a limit is the host contract's.
 TEST_F(TestingHostTest, TypingAtTheEndStopsAtTheLimit) {
-  CBaseTestDlg dialog(host);
-  TestWindow& window = host.Open(dialog);
   dialog.LimitText(31, 5);
   window.SetItemText(31, "1234567");
   window.TypeAtEnd(31, "8");
@@ -142,8 +140,6 @@ TEST_F(TestingHostTest, TypingAtTheEndStopsAtTheLimit) {
 }
 
 TEST_F(TestingHostTest, MessageBoxesAnswerAsQueuedOrWithTheirFirstButton) {
-  CBaseTestDlg dialog(host);
-  host.Open(dialog);
   host.AnswerNextMessageBox(kIdCancel);
   EXPECT_EQ(dialog.ShowMessageBox("a", "b", kMbOkCancel), kIdCancel);
   EXPECT_EQ(dialog.ShowMessageBox("c", "d", kMbOkCancel), kIdOk);
@@ -155,13 +151,11 @@ TEST_F(TestingHostTest, MessageBoxesAnswerAsQueuedOrWithTheirFirstButton) {
 }
 
 TEST_F(TestingHostTest, NestedModalDialogsRunTheirScriptsOrAreEndedByTheHost) {
-  CBaseTestDlg parent(host);
-  TestWindow& window = host.Open(parent);
   int firstChild = 0, secondChild = 0;
-  parent.onCheck = [&] {
-    CBaseTestDlg child(host, 100, &parent);
+  dialog.onCheck = [&] {
+    CBaseTestDlg child(host, 100, &dialog);
     firstChild = child.DoModal();
-    CBaseTestDlg unscripted(host, 100, &parent);
+    CBaseTestDlg unscripted(host, 100, &dialog);
     secondChild = unscripted.DoModal();
   };
   host.WhenDialogRuns(100, [](TestWindow& child) { child.PressEnter(); });
@@ -174,8 +168,6 @@ TEST_F(TestingHostTest, NestedModalDialogsRunTheirScriptsOrAreEndedByTheHost) {
 }
 
 TEST_F(TestingHostTest, QueuedUserActionsRunInsideAPumpInOrderWithPostedMessages) {
-  CBaseTestDlg dialog(host);
-  TestWindow& window = host.Open(dialog);
   std::vector<std::string> order;
   host.QueueUserAction([&] { order.push_back("user"); });
   dialog.PostToSelf(kWmUser + 1);  // no handler: dropped quietly
@@ -192,8 +184,6 @@ TEST_F(TestingHostTest, QueuedUserActionsRunInsideAPumpInOrderWithPostedMessages
 
 // Without a modal loop, the exception comes out of the user's action.
 TEST_F(TestingHostTest, AnExceptionInAHandlerReachesTheTest) {
-  CBaseTestDlg dialog(host);
-  TestWindow& window = host.Open(dialog);
   dialog.onCheck = [] { throw std::runtime_error("boom"); };
   EXPECT_THROW(window.Click(40), std::runtime_error);
 }

@@ -50,8 +50,6 @@ T Take(std::deque<T>& queue) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- TestWindow
-
 TestWindow::TestWindow(TestingHost& host, CDialog& dialog, int templateId,
                        DialogTemplate dialogTemplate)
     : host_(host), dialog_(&dialog), templateId_(templateId), template_(std::move(dialogTemplate)) {
@@ -228,8 +226,8 @@ PaintRecord TestWindow::Paint() {
   PaintRecord record;
   paint_ = &record;
   defaultRequested_ = false;
-  record.handledByDialog = dialog_->HandlePaint();
-  record.defaultPainting = !record.handledByDialog || defaultRequested_;
+  const bool handled = dialog_->HandlePaint();
+  record.defaultPainting = !handled || defaultRequested_;
   paint_ = nullptr;
   return record;
 }
@@ -285,8 +283,6 @@ void TestWindow::End(int code) {
   endCode_ = code;
 }
 
-// --------------------------------------------------------------- TestingHost
-
 TestWindow& TestingHost::Create(CDialog& dialog, int templateId) {
   auto dialogTemplate = resources_.Dialog(static_cast<unsigned>(templateId));
   if (!dialogTemplate) throw std::logic_error("no dialog template " + std::to_string(templateId));
@@ -300,7 +296,6 @@ TestWindow& TestingHost::Create(CDialog& dialog, int templateId) {
 }
 
 void TestingHost::Destroy(TestWindow& window) {
-  if (window.destroyed_) return;
   window.destroyed_ = true;
   window.dialog_->HandleDestroy();
 }
@@ -333,10 +328,6 @@ int TestingHost::RunModal(CDialog& dialog, int templateId, CDialog* /*parent*/) 
   return window.endCode_;
 }
 
-void TestingHost::AnswerNextMessageBox(int answer) {
-  answers_.push_back([answer](unsigned) { return answer; });
-}
-
 void TestingHost::AnswerNextMessageBox(std::function<int()> act) {
   answers_.push_back([act = std::move(act)](unsigned) { return act(); });
 }
@@ -359,12 +350,6 @@ bool TestingHost::PumpOneMessage() {
   } leave{pumpDepth_};
   event();
   return true;
-}
-
-int TestingHost::PumpAll() {
-  int count = 0;
-  while (PumpOneMessage()) ++count;
-  return count;
 }
 
 TestWindow* TestingHost::LastWindow(int templateId) const {

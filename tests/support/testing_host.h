@@ -45,7 +45,6 @@ struct DrawnIcon {
 };
 
 struct PaintRecord {
-  bool handledByDialog = false;
   bool defaultPainting = false;
   int begunPaints = 0;
   int endedPaints = 0;
@@ -193,7 +192,9 @@ class TestingHost final : public DialogHost {
   }
   // Queues the answer for the next message box; without one, a box answers
   // as when the user presses Enter.
-  void AnswerNextMessageBox(int answer);
+  void AnswerNextMessageBox(int answer) {
+    AnswerNextMessageBox([answer] { return answer; });
+  }
   // The user does something while the next box shows, then presses the
   // button that `act` returns.
   void AnswerNextMessageBox(std::function<int()> act);
@@ -213,7 +214,10 @@ class TestingHost final : public DialogHost {
   // Queues a user action that runs inside a later pump of messages, as a
   // click that arrives while a handler dispatches messages.
   void QueueUserAction(std::function<void()> action) { events_.push_back(std::move(action)); }
-  int PumpAll();
+  void PumpAll() {
+    while (PumpOneMessage()) {
+    }
+  }
   // Queues what the next chooser answers: a printer's device name or a
   // file's path, "" for a chooser that returns no name, std::nullopt for
   // Cancel. A chooser without a queued answer is cancelled.
