@@ -120,7 +120,8 @@ std::string Inf(const std::vector<std::string>& fileLines, const std::string& ex
 
 std::string Numbered(const std::string& key, const std::vector<std::string>& values) {
   std::string text = key + "s=" + std::to_string(values.size()) + "\r\n";
-  for (std::size_t i = 0; i < values.size(); ++i) text += key + std::to_string(i + 1) + "=" + values[i] + "\r\n";
+  for (std::size_t i = 0; i < values.size(); ++i)
+    text += key + std::to_string(i + 1) + "=" + values[i] + "\r\n";
   return text;
 }
 

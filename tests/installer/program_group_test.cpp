@@ -76,8 +76,8 @@ TEST_F(ProgramGroup, AGroupTheShellRefusesMakesNoItems) {
 
 TEST_F(ProgramGroup, AShellThatDoesNotAnswerCostsNothingButItsItems) {
   shell.answers = false;
-  testing::TestWindow& w =
-      Ready("[Directory]\ndirs=1\ndir1=.\n[Program]\nfiles=0\n[Program Group Info]\nfiles=1\nfile1=A.EXE, A\n");
+  testing::TestWindow& w = Ready("[Directory]\ndirs=1\ndir1=.\n[Program]\nfiles=0\n"
+                                 "[Program Group Info]\nfiles=1\nfile1=A.EXE, A\n");
   w.Click(kIdOk);
   EXPECT_EQ(shell.groups.size() + shell.items.size(), 2u) << "every item is still tried";
   EXPECT_EQ(BoxTexts().back(), "System completes installation successfully.");

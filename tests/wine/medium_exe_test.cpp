@@ -62,7 +62,8 @@ class SampleMedium : public ::testing::Test {
 };
 
 TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
-  HWND dialog = installer.StartDialog(MediumDirectory() + "\\SETUP.EXE", expected::kSetupTitle, MediumDirectory());
+  const std::string medium = MediumDirectory();
+  HWND dialog = installer.StartDialog(medium + "\\SETUP.EXE", expected::kSetupTitle, medium);
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(WaitForStatus(dialog, expected::kSetupReady));
   EXPECT_EQ(wine::ControlText(dialog, 1003), kTarget);
@@ -102,7 +103,8 @@ TEST_F(SampleMedium, InstallsTheSettingProgramWithItsGroupAndConfiguration) {
   wine::CloseGroupWindow("QV27-518");
 
   // The installed setting program, with the ports the installer counted.
-  HWND settingDialog = setting.StartDialog(target + "\\QV27-518.EXE", "QV27-518 Setting Program", target);
+  HWND settingDialog =
+      setting.StartDialog(target + "\\QV27-518.EXE", "QV27-518 Setting Program", target);
   ASSERT_NE(settingDialog, nullptr);
   EXPECT_TRUE(wine::IsControlEnabled(settingDialog, 1036));
   EXPECT_EQ(wine::IsControlEnabled(settingDialog, 1037), portCount >= 2);

@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
               installed.c_str(), ConfigValue("PortCount").c_str());
 
   RunningProgram setting;
-  HWND settingDialog = setting.StartDialog(installed + "\\QV27-518.EXE", "QV27-518 Setting Program", installed);
+  HWND settingDialog =
+      setting.StartDialog(installed + "\\QV27-518.EXE", "QV27-518 Setting Program", installed);
   if (!settingDialog) return Fail("the setting program's dialog did not open");
   Shot(settingDialog, "4-setting-program");
   if (!closeSetting) {
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   RunningProgram::PressButton(settingDialog, IDCANCEL);
-  if (auto confirm = setting.WaitForMessageBox("QV27-518 Software Setting Program", 30s, settingDialog))
+  if (auto confirm = setting.WaitForMessageBox("QV27-518 Software Setting Program", 30s,
+                                               settingDialog))
     RunningProgram::PressButton(confirm->window, IDOK);
   setting.WaitForExit();
   return 0;
