@@ -115,9 +115,14 @@ std::vector<HostileCase> Build() {
 std::string Inf(const std::vector<std::string>& fileLines, const std::string& extra, const std::string& configuration) {
   std::string text = "[Configuration]\r\n" + configuration;
   if (configuration.find("[Directory]") == std::string::npos) text += "[Directory]\r\ndirs=1\r\ndir1=.\r\n";
-  text += "[Program]\r\nfiles=" + std::to_string(fileLines.size()) + "\r\n";
-  for (std::size_t i = 0; i < fileLines.size(); ++i) text += "file" + std::to_string(i + 1) + "=" + fileLines[i] + "\r\n";
-  return text + extra;
+  return text + "[Program]\r\n" + Numbered("file", fileLines) + extra;
+}
+
+std::string Numbered(const std::string& key, const std::vector<std::string>& values) {
+  std::string text = key + "s=" + std::to_string(values.size()) + "\r\n";
+  for (std::size_t i = 0; i < values.size(); ++i)
+    text += key + std::to_string(i + 1) + "=" + values[i] + "\r\n";
+  return text;
 }
 
 void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }

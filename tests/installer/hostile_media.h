@@ -38,6 +38,8 @@ const std::vector<HostileCase>& HostileMedia();
 void PrintTo(const HostileCase& c, std::ostream* os);
 std::string TestName(const HostileCase& c);
 
+// A numbered list of the information file: "files=2", "file1=...", "file2=...".
+std::string Numbered(const std::string& key, const std::vector<std::string>& values);
 // An information file that installs `fileLines` (from and to directory 1,
 // ".") with `extra` lines appended to its end.
 std::string Inf(const std::vector<std::string>& fileLines, const std::string& extra = "",

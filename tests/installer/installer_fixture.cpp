@@ -37,6 +37,15 @@ testing::TestWindow& InstallerFixture::StartDialog() {
   return window;
 }
 
+testing::TestWindow& InstallerFixture::Ready(std::string_view inf, std::string_view path) {
+  WriteInf(inf);
+  testing::TestWindow& window = StartDialog();
+  window.Type(kPath, path);
+  statusLine.clear();
+  files.calls.clear();
+  return window;
+}
+
 std::vector<std::string> InstallerFixture::BoxTexts() const {
   std::vector<std::string> texts;
   for (const auto& box : host.MessageBoxes()) texts.push_back(box.text);

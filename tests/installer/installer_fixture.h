@@ -30,9 +30,8 @@ struct StatusChange {
   std::string text;
 };
 
-// The installer's services on the testing host: the doubles, with drives A:
-// and C: (with C:\WINDOWS\SYSTEM) and a clock that moves a millisecond a
-// reading, and the real profile engine on a temporary directory.
+// Drives A: and C: (with C:\WINDOWS\SYSTEM), and a clock that moves a
+// millisecond a reading.
 struct InstallerRig {
   InstallerRig();
 
@@ -68,6 +67,9 @@ class InstallerFixture : public ::testing::Test, protected InstallerRig {
   testing::TestWindow& OpenDialog();
   // Opens the dialog and lets the deferred start-up run.
   testing::TestWindow& StartDialog();
+  // With this information file, started and the install path typed in; the
+  // status line and the file system's calls are recorded from then on.
+  testing::TestWindow& Ready(std::string_view inf, std::string_view path = "C:\\QV27-518");
   // The texts of the message boxes shown so far.
   std::vector<std::string> BoxTexts() const;
   std::vector<std::string> StatusTexts() const;

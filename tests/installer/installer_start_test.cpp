@@ -123,8 +123,7 @@ TEST_F(InstallerStart, LeavingAsksFirstFromEveryWayOut) {
 }
 
 TEST_F(InstallerStart, AboutOpensFromTheButtonAndTheSystemMenu) {
-  WriteInf("[Configuration]\r\n");
-  TestWindow& w = StartDialog();
+  TestWindow& w = Ready("[Configuration]\r\n");
   for (int i = 0; i < 2; ++i)
     host.WhenDialogRuns(100, [](TestWindow& about) {
       EXPECT_EQ(about.Text(1009), "Version 2.00");
@@ -142,8 +141,7 @@ TEST_F(InstallerStart, AboutOpensFromTheButtonAndTheSystemMenu) {
 }
 
 TEST_F(InstallerStart, TheMinimizedDialogDrawsItsIcon) {
-  WriteInf("[Configuration]\r\n");
-  TestWindow& w = StartDialog();
+  TestWindow& w = Ready("[Configuration]\r\n");
   EXPECT_TRUE(w.Paint().defaultPainting);
   w.SetClientSize({160, 40});
   w.Minimize();

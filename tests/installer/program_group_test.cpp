@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/window_constants.h"
+#include "tests/installer/hostile_media.h"
 #include "tests/installer/installer_fixture.h"
 
 namespace qv {
@@ -17,13 +18,10 @@ class ProgramGroup : public InstallerFixture {
   // A dialog whose information file lists these group lines, ready to run
   // CreateProgramGroup for the install path.
   CInstallDlg& Prepared(const std::vector<std::string>& items, const std::string& installPath) {
-    std::string inf = "[Program Group Info]\nGroupName=QV27-518 Tools\nfiles=" + std::to_string(items.size()) + "\n";
-    for (std::size_t i = 0; i < items.size(); ++i) inf += "file" + std::to_string(i + 1) + "=" + items[i] + "\n";
-    WriteInf(inf);
-    testing::TestWindow& w = StartDialog();
     // The install path comes from the field, as Setup takes it; a drive's
     // root loses its one trailing backslash there.
-    w.Type(kPath, installPath == "C:" ? "C:\\" : installPath);
+    Ready("[Program Group Info]\r\nGroupName=QV27-518 Tools\r\n" + hostile::Numbered("file", items),
+          installPath == "C:" ? "C:\\" : installPath);
     EXPECT_EQ(dialog->PrepareInstallDir(), 1);
     shell.groups.clear();
     shell.items.clear();
@@ -78,9 +76,8 @@ TEST_F(ProgramGroup, AGroupTheShellRefusesMakesNoItems) {
 
 TEST_F(ProgramGroup, AShellThatDoesNotAnswerCostsNothingButItsItems) {
   shell.answers = false;
-  WriteInf("[Directory]\ndirs=1\ndir1=.\n[Program]\nfiles=0\n[Program Group Info]\nfiles=1\nfile1=A.EXE, A\n");
-  testing::TestWindow& w = StartDialog();
-  w.Type(kPath, "C:\\QV27-518");
+  testing::TestWindow& w = Ready("[Directory]\ndirs=1\ndir1=.\n[Program]\nfiles=0\n"
+                                 "[Program Group Info]\nfiles=1\nfile1=A.EXE, A\n");
   w.Click(kIdOk);
   EXPECT_EQ(shell.groups.size() + shell.items.size(), 2u) << "every item is still tried";
   EXPECT_EQ(BoxTexts().back(), "System completes installation successfully.");

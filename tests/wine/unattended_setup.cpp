@@ -15,6 +15,7 @@
 namespace {
 
 using qv::wine::RunningProgram;
+using namespace std::chrono_literals;
 
 constexpr const char* kSetupTitle = "QV27-518 Installation Program";
 constexpr const char* kReady = "Initialization is done, press Setup to proceed.";
@@ -46,18 +47,18 @@ int main(int argc, char** argv) {
   const bool closeSetting = argc > 3 && std::string(argv[3]) == "--close-setting";
 
   RunningProgram setup;
-  if (!setup.Start(medium + "\\SETUP.EXE", medium)) return Fail("setup.exe did not start");
-  HWND dialog = setup.WaitForWindow(kSetupTitle, "#32770");
+  HWND dialog = setup.StartDialog(medium + "\\SETUP.EXE", kSetupTitle, medium);
   if (!dialog) return Fail("the installer's dialog did not open");
-  for (int i = 0; i < 600 && qv::wine::ControlText(dialog, 1005) != kReady; ++i) Sleep(50);
+  const auto status = [&] { return qv::wine::ControlText(dialog, 1005); };
+  qv::wine::Poll(30s, 50ms, [&] { return status() == kReady; });
   std::printf("Installing into %s\n", qv::wine::ControlText(dialog, 1003).c_str());
   Shot(dialog, "1-setup-ready");
   RunningProgram::PressButton(dialog, IDOK);
-  for (int i = 0; i < 600 && qv::wine::ControlText(dialog, 1005).rfind("Copying File", 0) != 0; ++i) Sleep(20);
+  qv::wine::Poll(12s, 20ms, [&] { return status().rfind("Copying File", 0) == 0; });
   Shot(dialog, "2-setup-copying");
 
-  auto box = setup.WaitForMessageBox(kSetupTitle, std::chrono::seconds(120), dialog);
-  if (!box) box = setup.WaitForMessageBox(std::string(kSetupTitle) + " Error", std::chrono::seconds(5), dialog);
+  auto box = setup.WaitForMessageBox(kSetupTitle, 120s, dialog);
+  if (!box) box = setup.WaitForMessageBox(std::string(kSetupTitle) + " Error", 5s, dialog);
   if (!box) return Fail("the installer did not finish");
   Shot(box->window, "3-setup-finished");
   std::printf("The installer says: %s\n", box->text.c_str());
@@ -70,17 +71,17 @@ int main(int argc, char** argv) {
               installed.c_str(), ConfigValue("PortCount").c_str());
 
   RunningProgram setting;
-  if (!setting.Start(installed + "\\QV27-518.EXE", installed)) return Fail("the setting program did not start");
-  HWND settingDialog = setting.WaitForWindow("QV27-518 Setting Program", "#32770");
+  HWND settingDialog =
+      setting.StartDialog(installed + "\\QV27-518.EXE", "QV27-518 Setting Program", installed);
   if (!settingDialog) return Fail("the setting program's dialog did not open");
   Shot(settingDialog, "4-setting-program");
   if (!closeSetting) {
     std::printf("The setting program is open.\n");
-    setting.WaitForExit(std::chrono::hours(24));
+    setting.WaitForExit(24h);
     return 0;
   }
   RunningProgram::PressButton(settingDialog, IDCANCEL);
-  if (auto confirm = setting.WaitForMessageBox("QV27-518 Software Setting Program", std::chrono::seconds(30),
+  if (auto confirm = setting.WaitForMessageBox("QV27-518 Software Setting Program", 30s,
                                                settingDialog))
     RunningProgram::PressButton(confirm->window, IDOK);
   setting.WaitForExit();
