@@ -5,6 +5,7 @@
 // real Windows programs under Wine.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,8 +14,15 @@
 #include <vector>
 
 #include "framework/window_constants.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv::testing {
+
+// A file's bytes as the disk holds them; std::nullopt when there is none.
+inline std::optional<std::string> FileBytes(const std::filesystem::path& path) {
+  if (!std::filesystem::is_regular_file(path)) return std::nullopt;
+  return ReadFileBytes(path);
+}
 
 enum class BoxIcon { None, Information, Warning, Question, Error };
 
