@@ -47,8 +47,10 @@ void PressButton(QWidget* window, const QString& text) {
 }
 
 namespace {
-constexpr std::pair<int, const char*> kAnswerTexts[] = {{kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
-}  // namespace
+
+// A message box's button texts by their answers.
+constexpr std::pair<int, const char*> kAnswerTexts[] = {
+    {kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
 
 QString AnswerText(int answer) {
   for (const auto& [id, text] : kAnswerTexts)
@@ -56,11 +58,14 @@ QString AnswerText(int answer) {
   return {};
 }
 
+// 0 for none of them.
 int AnswerOf(const QString& text) {
   for (const auto& [id, known] : kAnswerTexts)
     if (text == QLatin1String(known)) return id;
   return 0;
 }
+
+}  // namespace
 
 std::vector<std::string> MessageBoxAnswers::Texts() const {
   std::vector<std::string> texts;
@@ -75,8 +80,11 @@ void MessageBoxAnswers::Expect(int answer, std::function<void(QMessageBox*)> fir
   });
 }
 
-std::vector<BoxSeen> MessageBoxAnswers::Since(std::size_t from) const {
-  return {seen.begin() + static_cast<std::ptrdiff_t>(from), seen.end()};
+std::vector<BoxSeen> MessageBoxAnswers::During(const std::function<void()>& act) {
+  const auto before = static_cast<std::ptrdiff_t>(seen.size());
+  act();
+  answers.clear();
+  return {seen.begin() + before, seen.end()};
 }
 
 bool MessageBoxAnswers::Answer(QWidget* window) {
