@@ -106,7 +106,9 @@ class QtSetupDriver final : public SetupDriver {
 
   std::string Shown(const std::string& typed) override { return Native(typed).string(); }
   bool Exists(const std::string& typed) override { return fs::exists(Native(typed)); }
-  std::optional<std::string> ReadFile(const std::string& typed) override { return FileBytes(Native(typed)); }
+  std::optional<std::string> ReadFile(const std::string& typed) override {
+    return FileBytes(Native(typed));
+  }
   void MakeFolder(const std::string& typed) override { fs::create_directories(Native(typed)); }
   void RemoveFolder(const std::string& typed) override { fs::remove(Native(typed)); }
   std::optional<std::string> Configuration(const std::string& name) override {

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,14 +16,14 @@
 #include <vector>
 
 #include "framework/window_constants.h"
-#include "tests/support/temp_dir.h"
 
 namespace qv::testing {
 
 // A file's bytes as the disk holds them; std::nullopt when there is none.
 inline std::optional<std::string> FileBytes(const std::filesystem::path& path) {
-  if (!std::filesystem::is_regular_file(path)) return std::nullopt;
-  return ReadFileBytes(path);
+  std::ifstream in(path, std::ios::binary);
+  if (!std::filesystem::is_regular_file(path) || !in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 enum class BoxIcon { None, Information, Warning, Question, Error };

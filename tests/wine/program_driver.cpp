@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <tuple>
 #include <utility>
@@ -166,7 +167,10 @@ std::optional<std::span<const std::uint8_t>> ResourceBytes(HMODULE module, unsig
 
 std::optional<std::string> ReadFile(const std::string& path) { return testing::FileBytes(path); }
 
-void WriteFile(const std::string& path, const std::string& bytes) { testing::WriteFileBytes(path, bytes); }
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
@@ -218,7 +222,8 @@ HWND RunningProgram::WaitForWindow(const std::string& caption, const char* windo
     // Without a caption, any message box: a dialog with the box's text control.
     if (caption.empty() ? !GetDlgItem(window, 0xFFFF) : caption != CaptionOf(window)) return false;
     char cls[256] = {};
-    return !windowClass || (GetClassNameA(window, cls, sizeof cls) && lstrcmpiA(cls, windowClass) == 0);
+    if (!windowClass) return true;
+    return GetClassNameA(window, cls, sizeof cls) && lstrcmpiA(cls, windowClass) == 0;
   };
   HWND window = nullptr;
   testing::PollUntil([&] { return (window = FirstWindow(wanted)) || !Running(); }, timeout,

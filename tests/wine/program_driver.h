@@ -74,7 +74,7 @@ class RunningProgram {
   std::vector<testing::BoxSeen> AnswerBoxes(
       HWND dialog, std::size_t count, std::chrono::milliseconds wait,
       const std::function<int(std::size_t, const MessageBoxSeen&, testing::BoxSeen&)>& answer);
-  // Presses a button of a dialog or message box (BM_CLICK, as a mouse click).
+  // Presses a button of a dialog or message box, as its click tells the dialog.
   static void PressButton(HWND dialog, int id);
   // Waits for the program to end; its exit code, or std::nullopt on timeout.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(30));

@@ -60,7 +60,8 @@ class WineProgramDriver final : public WineSettingDriver {
   std::optional<std::string> TakeRecordedStart() override {
     // "ran: " and the command line: the marker's path, then the arguments.
     std::optional<std::string> ran;
-    PollUntil([&] { return (ran = wine::ReadFile(marker_)).has_value(); }, std::chrono::seconds(15));
+    const auto arrived = [&] { return (ran = wine::ReadFile(marker_)).has_value(); };
+    PollUntil(arrived, std::chrono::seconds(15));
     wine::RemoveFile(marker_);
     const std::string prefix = "ran: " + marker_ + " ";
     if (!ran || ran->rfind(prefix, 0) != 0) return std::nullopt;

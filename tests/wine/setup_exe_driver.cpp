@@ -53,7 +53,9 @@ class WineSetupDriver final : public SetupDriver {
   std::string MediumFolder() override { return Shown(medium_); }
 
   bool Exists(const std::string& typed) override { return fs::exists(typed); }
-  std::optional<std::string> ReadFile(const std::string& typed) override { return FileBytes(typed); }
+  std::optional<std::string> ReadFile(const std::string& typed) override {
+    return FileBytes(typed);
+  }
   void MakeFolder(const std::string& typed) override { fs::create_directories(typed); }
   void RemoveFolder(const std::string& typed) override { fs::remove(typed); }
   std::optional<std::string> Configuration(const std::string& name) override {
@@ -108,7 +110,8 @@ class WineSetupDriver final : public SetupDriver {
   // The field turns what it is given to upper case, as typed letters.
   void Type(int id, std::string_view text) override {
     const std::string line(text);
-    wine::SendBounded(GetDlgItem(dialog_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    const auto lParam = reinterpret_cast<LPARAM>(line.c_str());
+    wine::SendBounded(GetDlgItem(dialog_, id), WM_SETTEXT, 0, lParam);
   }
   std::vector<SetupBox> Press(int id, std::vector<BoxAnswer> answers) override {
     RunningProgram::PressButton(dialog_, id);
