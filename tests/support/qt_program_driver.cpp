@@ -52,13 +52,7 @@ namespace {
 constexpr std::pair<int, const char*> kAnswerTexts[] = {
     {kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
 
-QString AnswerText(int answer) {
-  for (const auto& [id, text] : kAnswerTexts)
-    if (id == answer) return QString::fromLatin1(text);
-  return {};
-}
-
-// 0 for none of them.
+// The answer that a button of this text gives, 0 for none of them.
 int AnswerOf(const QString& text) {
   for (const auto& [id, known] : kAnswerTexts)
     if (text == QLatin1String(known)) return id;
@@ -76,7 +70,8 @@ std::vector<std::string> MessageBoxAnswers::Texts() const {
 void MessageBoxAnswers::Expect(int answer, std::function<void(QMessageBox*)> first) {
   answers.push_back([answer, first = std::move(first)](QMessageBox* box) {
     if (first) first(box);
-    PressButton(box, AnswerText(answer));
+    for (const auto& [id, text] : kAnswerTexts)
+      if (id == answer) PressButton(box, QString::fromLatin1(text));
   });
 }
 
