@@ -107,15 +107,12 @@ class QtSetupDriver final : public SetupDriver {
   std::string Shown(const std::string& typed) override { return Native(typed).string(); }
   bool Exists(const std::string& typed) override { return fs::exists(Native(typed)); }
   std::optional<std::string> ReadFile(const std::string& typed) override {
-    if (!fs::is_regular_file(Native(typed))) return std::nullopt;
-    return ReadFileBytes(Native(typed));
+    return FileBytes(Native(typed));
   }
   void MakeFolder(const std::string& typed) override { fs::create_directories(Native(typed)); }
   void RemoveFolder(const std::string& typed) override { fs::remove(Native(typed)); }
   std::optional<std::string> Configuration(const std::string& name) override {
-    const fs::path file = home_ / ".config/qv27-518" / name;
-    if (!fs::exists(file)) return std::nullopt;
-    return ReadFileBytes(file);
+    return FileBytes(home_ / ".config/qv27-518" / name);
   }
   std::map<std::string, std::string> Outside() override {
     std::map<std::string, std::string> entries;
@@ -138,14 +135,14 @@ class QtSetupDriver final : public SetupDriver {
     const int code = RunNativeSetup(medium_, clock_, boxes_, [&](QWidget* dialog) {
       dialog_ = dialog;
       outcome.ready = true;
-      outcome.atStart = boxes_.Since(0);
+      outcome.atStart = boxes_.seen;
       whenReady();
       if (!Running()) return;
       endedByDriver = true;
       Queue({kAnswerOk});
       dialog_->close();
     });
-    if (!outcome.ready) outcome.atStart = boxes_.Since(0);
+    if (!outcome.ready) outcome.atStart = boxes_.seen;
     if (!endedByDriver) outcome.exitCode = code;
     dialog_ = nullptr;
     return outcome;
@@ -153,11 +150,8 @@ class QtSetupDriver final : public SetupDriver {
   std::string Text(int id) override { return dialog_ ? ControlText(dialog_, id) : ""; }
   void Type(int id, std::string_view text) override { TypeInto(dialog_, id, text); }
   std::vector<SetupBox> Press(int id, std::vector<BoxAnswer> answers) override {
-    const std::size_t before = boxes_.seen.size();
     Queue(std::move(answers));
-    Click(dialog_, id);
-    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return boxes_.Since(before);
+    return boxes_.During([&] { Click(dialog_, id); });
   }
   bool Running() override {
     auto* dialog = dynamic_cast<qt::TemplateDialog*>(dialog_);

@@ -47,8 +47,7 @@ class TestingSetupDriver final : public SetupDriver {
   }
   void RemoveFolder(const std::string& typed) override { files_.RemoveDirectory(typed); }
   std::optional<std::string> Configuration(const std::string& name) override {
-    if (!std::filesystem::exists(rig_.dir / name)) return std::nullopt;
-    return ReadFileBytes(rig_.dir / name);
+    return FileBytes(rig_.dir / name);
   }
   std::map<std::string, std::string> Outside() override {
     std::map<std::string, std::string> entries;

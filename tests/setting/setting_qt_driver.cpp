@@ -45,14 +45,10 @@ class QtHostDriver final : public QtSettingDriver {
   }
 
   void WriteConfiguration(std::string_view text) override { WriteFileBytes(ConfigPath(), text); }
-  std::optional<std::string> Configuration() override {
-    if (!fs::exists(ConfigPath())) return std::nullopt;
-    return ReadFileBytes(ConfigPath());
-  }
+  std::optional<std::string> Configuration() override { return FileBytes(ConfigPath()); }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
       EXPECT_TRUE(SettingPrintServer().AddPrinter(name)) << name;
-    }
     EXPECT_TRUE(SettingPrintServer().SetServerDefault(defaultName));
   }
   std::string DefaultPrinter() override {
@@ -109,14 +105,8 @@ class QtHostDriver final : public QtSettingDriver {
   }
   std::vector<BoxSeen> Do(const std::function<void()>& act,
                           const std::vector<int>& answers) override {
-    for (int answer : answers)
-      boxes_.Expect(answer, [this](QMessageBox* box) {
-        if (beforeAnswer) beforeAnswer(box);
-      });
-    const std::size_t before = boxes_.seen.size();
-    act();
-    boxes_.answers.clear();  // answers for boxes that did not come answer nothing later
-    return boxes_.Since(before);
+    for (int answer : answers) boxes_.Expect(answer, beforeAnswer);
+    return boxes_.During(act);
   }
   QWidget* Dialog() override { return dialog_; }
   void AskToLeave(Leaving how) override {

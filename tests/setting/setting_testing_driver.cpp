@@ -14,10 +14,7 @@ constexpr std::string_view kRecorder = "C:\\FT\\RECORD.EXE ";
 class TestingHostDriver final : public ProgramDriver {
  public:
   void WriteConfiguration(std::string_view text) override { m_.WriteConfig(text); }
-  std::optional<std::string> Configuration() override {
-    if (!std::filesystem::exists(m_.ConfigPath())) return std::nullopt;
-    return ReadFileBytes(m_.ConfigPath());
-  }
+  std::optional<std::string> Configuration() override { return FileBytes(m_.ConfigPath()); }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
     for (std::size_t i = 0; i < names.size(); ++i)
       m_.printers.printers.push_back({0, names[i], "winspool,LPT" + std::to_string(i + 1) + ":"});

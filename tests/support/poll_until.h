@@ -6,13 +6,15 @@
 
 namespace qv::testing {
 
-// True once `done()` holds; a program that never gets there fails the test
-// after about 30 s instead of hanging it. No timing is asserted.
+// True once `done()` holds, asked every `step`; a program that never gets
+// there fails the test once about `timeout` has been slept away, instead of
+// hanging it. No timing is asserted.
 template <class Done>
-bool PollUntil(Done done) {
-  for (int round = 0; round < 3000; ++round) {
+bool PollUntil(Done done, std::chrono::milliseconds timeout = std::chrono::seconds(30),
+               std::chrono::milliseconds step = std::chrono::milliseconds(10)) {
+  for (std::chrono::milliseconds slept{0}; slept < timeout; slept += step) {
     if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(step);
   }
   return done();
 }

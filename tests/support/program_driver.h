@@ -5,7 +5,10 @@
 // real Windows programs under Wine.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +18,13 @@
 #include "framework/window_constants.h"
 
 namespace qv::testing {
+
+// A file's bytes as the disk holds them; std::nullopt when there is none.
+inline std::optional<std::string> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!std::filesystem::is_regular_file(path) || !in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 enum class BoxIcon { None, Information, Warning, Question, Error };
 

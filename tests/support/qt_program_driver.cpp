@@ -47,20 +47,19 @@ void PressButton(QWidget* window, const QString& text) {
 }
 
 namespace {
-constexpr std::pair<int, const char*> kAnswerTexts[] = {{kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
-}  // namespace
 
-QString AnswerText(int answer) {
-  for (const auto& [id, text] : kAnswerTexts)
-    if (id == answer) return QString::fromLatin1(text);
-  return {};
-}
+// A message box's button texts by their answers.
+constexpr std::pair<int, const char*> kAnswerTexts[] = {
+    {kAnswerOk, "OK"}, {kAnswerCancel, "Cancel"}, {kAnswerRetry, "Retry"}};
 
+// The answer that a button of this text gives, 0 for none of them.
 int AnswerOf(const QString& text) {
   for (const auto& [id, known] : kAnswerTexts)
     if (text == QLatin1String(known)) return id;
   return 0;
 }
+
+}  // namespace
 
 std::vector<std::string> MessageBoxAnswers::Texts() const {
   std::vector<std::string> texts;
@@ -71,12 +70,16 @@ std::vector<std::string> MessageBoxAnswers::Texts() const {
 void MessageBoxAnswers::Expect(int answer, std::function<void(QMessageBox*)> first) {
   answers.push_back([answer, first = std::move(first)](QMessageBox* box) {
     if (first) first(box);
-    PressButton(box, AnswerText(answer));
+    for (const auto& [id, text] : kAnswerTexts)
+      if (id == answer) PressButton(box, QString::fromLatin1(text));
   });
 }
 
-std::vector<BoxSeen> MessageBoxAnswers::Since(std::size_t from) const {
-  return {seen.begin() + static_cast<std::ptrdiff_t>(from), seen.end()};
+std::vector<BoxSeen> MessageBoxAnswers::During(const std::function<void()>& act) {
+  const auto before = static_cast<std::ptrdiff_t>(seen.size());
+  act();
+  answers.clear();
+  return {seen.begin() + before, seen.end()};
 }
 
 bool MessageBoxAnswers::Answer(QWidget* window) {

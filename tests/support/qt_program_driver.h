@@ -27,10 +27,6 @@ void TypeInto(QWidget* dialog, int id, std::string_view text);
 std::string ControlText(QWidget* dialog, int id);
 // Clicks the window's button with the text (without its mnemonic's &).
 void PressButton(QWidget* window, const QString& text);
-// A message box's button text for an answer (kAnswerOk and the others),
-// and the answer of a button's text (0 for none of them).
-QString AnswerText(int answer);
-int AnswerOf(const QString& text);
 
 // The answers to the message boxes that a scenario expects, in order.
 struct MessageBoxAnswers {
@@ -40,8 +36,9 @@ struct MessageBoxAnswers {
   std::vector<std::string> Texts() const;
   // Expects one more box, answered with `answer` once `first` has seen it.
   void Expect(int answer, std::function<void(QMessageBox*)> first = {});
-  // The boxes from the `from`th on.
-  std::vector<BoxSeen> Since(std::size_t from) const;
+  // Runs `act`; the boxes it showed. Answers for boxes that did not come
+  // are dropped, so that they answer nothing later.
+  std::vector<BoxSeen> During(const std::function<void()>& act);
 
   // Answers `window` when it is a message box (one that none expected is
   // a failure, and is closed with OK); false for any other window.

@@ -5,12 +5,11 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
-#include <iterator>
-#include <thread>
 #include <tuple>
 #include <utility>
 
 #include "tests/support/png_writer.h"
+#include "tests/support/poll_until.h"
 
 namespace qv::wine {
 namespace {
@@ -18,47 +17,33 @@ namespace {
 std::string WindowTextOf(HWND window) {
   // WM_GETTEXT reaches the owning process; GetWindowText would not for edits.
   char buffer[4096] = {};
-  SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  SendBounded(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
   return buffer;
 }
 
-struct Search {
-  DWORD processId;
-  std::string caption;
-  const char* windowClass;
-  HWND exclude;
-  HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != search->processId || window == search->exclude || !IsWindowVisible(window)) return TRUE;
+std::string CaptionOf(HWND window) {
   char caption[512] = {};
   GetWindowTextA(window, caption, sizeof caption);
-  // Without a caption, any message box: a dialog with the box's text control.
-  if (search->caption.empty() ? !GetDlgItem(window, 0xFFFF) : search->caption != caption) return TRUE;
-  if (search->windowClass) {
-    char cls[256] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpiA(cls, search->windowClass) != 0) return TRUE;
-  }
-  search->found = window;
+  return caption;
+}
+
+struct Search {
+  const std::function<bool(HWND)>& wanted;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<Search*>(param);
+  if (!search.wanted(window)) return TRUE;
+  search.found = window;
   return FALSE;
 }
 
-HWND FindOnce(DWORD pid, const std::string& caption, const char* windowClass, HWND exclude) {
-  Search search{pid, caption, windowClass, exclude, nullptr};
-  EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+// The first top-level window that `wanted` takes, or null.
+HWND FirstWindow(const std::function<bool(HWND)>& wanted) {
+  Search search{wanted};
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-BOOL CALLBACK CloseWindowNamed(HWND window, LPARAM group) {
-  char caption[256] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  if (*reinterpret_cast<const std::string*>(group) == caption) PostMessageA(window, WM_CLOSE, 0, 0);
-  return TRUE;
 }
 
 std::string ArtifactsDirectory() {
@@ -102,14 +87,6 @@ std::vector<std::uint32_t> CaptureScreen(const RECT& r) {
   });
 }
 
-// The icon drawn on a plain background, as the icon control would show it.
-std::vector<std::uint32_t> RenderIcon(HICON icon, int width, int height, std::uint32_t background) {
-  return Picture(width, height, [&](HDC memory, HDC, std::uint32_t* bits) {
-    std::fill(bits, bits + static_cast<std::size_t>(width) * height, background);
-    DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-  });
-}
-
 // The standard icons that a message box may show, in the scenarios' terms.
 const std::pair<LPCSTR, testing::BoxIcon> kBoxIcons[] = {
     {IDI_HAND, testing::BoxIcon::Error},
@@ -132,7 +109,11 @@ testing::BoxIcon MatchShownIcon(HWND control) {
   testing::BoxIcon best = testing::BoxIcon::None;
   long bestDistance = static_cast<long>(shown.size());
   for (const auto& [id, icon] : kBoxIcons) {
-    const auto drawn = RenderIcon(LoadIconA(nullptr, id), width, height, shown[0]);
+    // The icon drawn on the shown background, as the icon control would draw it.
+    const auto drawn = Picture(width, height, [&](HDC memory, HDC, std::uint32_t* bits) {
+      std::fill(bits, bits + shown.size(), shown[0]);
+      DrawIconEx(memory, 0, 0, LoadIconA(nullptr, id), 0, 0, 0, nullptr, DI_NORMAL);
+    });
     if (drawn.size() != shown.size()) continue;
     long distance = 0;
     for (std::size_t i = 0; i < shown.size(); ++i)
@@ -145,33 +126,23 @@ testing::BoxIcon MatchShownIcon(HWND control) {
 
 // Which standard icon the message box shows, BoxIcon::None when none can be told.
 testing::BoxIcon IconOf(const MessageBoxSeen& box) {
-  for (const auto& [id, icon] : kBoxIcons)
-    if (box.icon && box.icon == LoadIconA(nullptr, id)) return icon;
-  // Icon handles of another process need not be ours: compare what the
-  // screen shows with each standard icon drawn here. A box that has only
-  // just appeared may not have painted its icon yet on a busy machine, so
-  // the comparison is repeated, for a bounded time, until one matches.
+  // Icon handles of another process are not ours to compare or draw: what
+  // the screen shows is compared with each standard icon drawn here. A box
+  // that has only just appeared may not have painted its icon yet on a busy
+  // machine, so the comparison is repeated, for a bounded time, until one
+  // matches.
   HWND control = GetDlgItem(box.window, 0x0440);
   if (!control || !IsWindowVisible(control)) return testing::BoxIcon::None;
   testing::BoxIcon shown = testing::BoxIcon::None;
-  Poll(std::chrono::seconds(10), std::chrono::milliseconds(100), [&] {
+  const auto matched = [&] {
     RedrawWindow(box.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     return (shown = MatchShownIcon(control)) != testing::BoxIcon::None;
-  });
+  };
+  testing::PollUntil(matched, std::chrono::seconds(10), std::chrono::milliseconds(100));
   return shown;
 }
 
 }  // namespace
-
-bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
-          const std::function<bool()>& ready) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(step);
-  }
-  return true;
-}
 
 std::string BinDirectory() {
   char path[MAX_PATH] = {};
@@ -194,11 +165,7 @@ std::optional<std::span<const std::uint8_t>> ResourceBytes(HMODULE module, unsig
   return std::span(data, SizeofResource(module, found));
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::optional<std::string> ReadFile(const std::string& path) { return testing::FileBytes(path); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -206,13 +173,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
-
-std::optional<std::string> WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
-  std::optional<std::string> bytes;
-  const auto arrived = [&] { return (bytes = ReadFile(path)).has_value(); };
-  Poll(timeout, std::chrono::milliseconds(50), arrived);
-  return bytes;
-}
 
 std::optional<std::string> RegistryString(const char* key, const char* name) {
   char value[1024] = {};
@@ -223,21 +183,12 @@ std::optional<std::string> RegistryString(const char* key, const char* name) {
 }
 
 bool SetRegistryString(const char* key, const char* name, const std::string& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  const bool set = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-  RegCloseKey(handle);
-  return set;
+  return RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 void DeleteRegistryValue(const char* key, const char* name) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
-  RegDeleteValueA(handle, name);
-  RegCloseKey(handle);
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name);
 }
 
 RunningProgram::~RunningProgram() { Kill(); }
@@ -264,11 +215,19 @@ bool RunningProgram::Running() const {
 
 HWND RunningProgram::WaitForWindow(const std::string& caption, const char* windowClass,
                                    std::chrono::milliseconds timeout, HWND exclude) {
+  const auto wanted = [&](HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != process_.dwProcessId || window == exclude || !IsWindowVisible(window)) return false;
+    // Without a caption, any message box: a dialog with the box's text control.
+    if (caption.empty() ? !GetDlgItem(window, 0xFFFF) : caption != CaptionOf(window)) return false;
+    char cls[256] = {};
+    if (!windowClass) return true;
+    return GetClassNameA(window, cls, sizeof cls) && lstrcmpiA(cls, windowClass) == 0;
+  };
   HWND window = nullptr;
-  Poll(timeout, std::chrono::milliseconds(50), [&] {
-    window = FindOnce(process_.dwProcessId, caption, windowClass, exclude);
-    return window || !Running();
-  });
+  testing::PollUntil([&] { return (window = FirstWindow(wanted)) || !Running(); }, timeout,
+                     std::chrono::milliseconds(50));
   return window;
 }
 
@@ -279,9 +238,8 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(const std::strin
   MessageBoxSeen seen;
   seen.window = box;
   seen.caption = WindowTextOf(box);
-  // The message box's text and icon controls.
+  // The message box's text control.
   seen.text = WindowTextOf(GetDlgItem(box, 0xFFFF));
-  seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
   return seen;
 }
 
@@ -326,10 +284,16 @@ void RunningProgram::Kill() {
   process_ = {};
 }
 
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result);
+  return static_cast<LRESULT>(result);
+}
+
 std::string ControlText(HWND dialog, int id) { return WindowTextOf(GetDlgItem(dialog, id)); }
 
 bool IsControlChecked(HWND dialog, int id) {
-  return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendBounded(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED;
 }
 
 bool IsControlEnabled(HWND dialog, int id) {
@@ -344,7 +308,10 @@ std::filesystem::path ProgramGroupFolder(const std::string& group) {
 }
 
 void CloseGroupWindow(const std::string& group) {
-  EnumWindows(CloseWindowNamed, reinterpret_cast<LPARAM>(&group));
+  FirstWindow([&](HWND window) {
+    if (CaptionOf(window) == group) PostMessageA(window, WM_CLOSE, 0, 0);
+    return false;
+  });
 }
 
 void PressKey(HWND window, WORD virtualKey) {
@@ -381,7 +348,7 @@ std::string SaveScreenshot(HWND window, const std::string& name) {
 }
 
 bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout) {
-  return Poll(timeout, std::chrono::milliseconds(10), [&] { return !IsWindow(window); });
+  return testing::PollUntil([&] { return !IsWindow(window); }, timeout);
 }
 
 }  // namespace qv::wine

@@ -18,10 +18,6 @@
 
 namespace qv::wine {
 
-// Asks `ready` every `step` until it holds or the time is up; whether it held.
-bool Poll(std::chrono::milliseconds timeout, std::chrono::milliseconds step,
-          const std::function<bool()>& ready);
-
 // Paths of this build: the programs lie beside the test programs.
 std::string BinDirectory();
 std::string WindowsDirectory();
@@ -34,10 +30,6 @@ std::optional<std::span<const std::uint8_t>> ResourceBytes(HMODULE module, unsig
 std::optional<std::string> ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 void RemoveFile(const std::string& path);
-// Waits for a file that another program is to write; its bytes, or
-// std::nullopt when it did not appear in time.
-std::optional<std::string> WaitForFile(const std::string& path,
-                                       std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 // Values of the current user's registry: a string, std::nullopt when the
 // value is missing; writing makes the key when needed (false when it cannot).
@@ -49,7 +41,6 @@ struct MessageBoxSeen {
   HWND window = nullptr;
   std::string caption;
   std::string text;
-  HICON icon = nullptr;  // the icon control's image
 };
 
 class RunningProgram {
@@ -83,7 +74,7 @@ class RunningProgram {
   std::vector<testing::BoxSeen> AnswerBoxes(
       HWND dialog, std::size_t count, std::chrono::milliseconds wait,
       const std::function<int(std::size_t, const MessageBoxSeen&, testing::BoxSeen&)>& answer);
-  // Presses a button of a dialog or message box (BM_CLICK, as a mouse click).
+  // Presses a button of a dialog or message box, as its click tells the dialog.
   static void PressButton(HWND dialog, int id);
   // Waits for the program to end; its exit code, or std::nullopt on timeout.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(30));
@@ -92,6 +83,11 @@ class RunningProgram {
  private:
   PROCESS_INFORMATION process_{};
 };
+
+// Sends a message to a window of the program and waits at most 10 s for its
+// answer (0 when none came), so that a hung program fails the test instead
+// of holding it.
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // A key pressed in the window, as the keyboard would deliver it to the
 // control that has the focus.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/poll_until.h"
+
 namespace qv::testing {
 namespace {
 
@@ -57,7 +59,9 @@ class WineProgramDriver final : public WineSettingDriver {
   }
   std::optional<std::string> TakeRecordedStart() override {
     // "ran: " and the command line: the marker's path, then the arguments.
-    const auto ran = wine::WaitForFile(marker_);
+    std::optional<std::string> ran;
+    const auto arrived = [&] { return (ran = wine::ReadFile(marker_)).has_value(); };
+    PollUntil(arrived, std::chrono::seconds(15));
     wine::RemoveFile(marker_);
     const std::string prefix = "ran: " + marker_ + " ";
     if (!ran || ran->rfind(prefix, 0) != 0) return std::nullopt;
@@ -83,14 +87,15 @@ class WineProgramDriver final : public WineSettingDriver {
   // Selects the field's text and types over it key by key, so that the
   // field's limit applies as it does to a user.
   void Type(int id, std::string_view text) override {
-    SendDlgItemMessageA(dialog_, id, EM_SETSEL, 0, -1);
-    if (text.empty()) SendDlgItemMessageA(dialog_, id, WM_CLEAR, 0, 0);
-    for (char c : text) SendDlgItemMessageA(dialog_, id, WM_CHAR, static_cast<unsigned char>(c), 0);
+    HWND field = GetDlgItem(dialog_, id);
+    wine::SendBounded(field, EM_SETSEL, 0, -1);
+    if (text.empty()) wine::SendBounded(field, WM_CLEAR);
+    for (char c : text) wine::SendBounded(field, WM_CHAR, static_cast<unsigned char>(c));
   }
   std::vector<BoxSeen> Press(int id, const std::vector<int>& answers) override {
     if (answers.empty()) {
       // A control whose click shows nothing: the click is done when this returns.
-      SendDlgItemMessageA(dialog_, id, BM_CLICK, 0, 0);
+      wine::SendBounded(GetDlgItem(dialog_, id), BM_CLICK);
       return {};
     }
     return Do([&] { RunningProgram::PressButton(dialog_, id); }, answers);

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "tests/installer/expected_installer.h"
+#include "tests/support/poll_until.h"
 #include "tests/support/setup_driver.h"
 #include "tests/wine/program_driver.h"
 
@@ -53,8 +54,7 @@ class WineSetupDriver final : public SetupDriver {
 
   bool Exists(const std::string& typed) override { return fs::exists(typed); }
   std::optional<std::string> ReadFile(const std::string& typed) override {
-    if (!fs::is_regular_file(typed)) return std::nullopt;
-    return wine::ReadFile(typed);
+    return FileBytes(typed);
   }
   void MakeFolder(const std::string& typed) override { fs::create_directories(typed); }
   void RemoveFolder(const std::string& typed) override { fs::remove(typed); }
@@ -87,7 +87,7 @@ class WineSetupDriver final : public SetupDriver {
     }
     // Ready, or the boxes that the start-up shows instead.
     std::size_t answered = 0;
-    wine::Poll(std::chrono::seconds(30), std::chrono::milliseconds(50), [&] {
+    PollUntil([&] {
       if (!program_.Running()) return true;
       if ((outcome.ready = wine::ControlText(dialog_, 1005) == expected::kSetupReady)) return true;
       if (answered < atStart.size()) {
@@ -96,7 +96,7 @@ class WineSetupDriver final : public SetupDriver {
         outcome.atStart.insert(outcome.atStart.end(), boxes.begin(), boxes.end());
       }
       return false;
-    });
+    }, std::chrono::seconds(30), std::chrono::milliseconds(50));
     if (outcome.ready) {
       wine::SaveScreenshot(dialog_, "setup_dialog_ready");
       whenReady();
@@ -110,7 +110,8 @@ class WineSetupDriver final : public SetupDriver {
   // The field turns what it is given to upper case, as typed letters.
   void Type(int id, std::string_view text) override {
     const std::string line(text);
-    SendDlgItemMessageA(dialog_, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    const auto lParam = reinterpret_cast<LPARAM>(line.c_str());
+    wine::SendBounded(GetDlgItem(dialog_, id), WM_SETTEXT, 0, lParam);
   }
   std::vector<SetupBox> Press(int id, std::vector<BoxAnswer> answers) override {
     RunningProgram::PressButton(dialog_, id);
@@ -118,9 +119,10 @@ class WineSetupDriver final : public SetupDriver {
   }
   // A dialog that the program ended is hidden at once and gone a moment later.
   bool Running() override {
-    return !wine::Poll(std::chrono::seconds(2), std::chrono::milliseconds(20), [&] {
+    const auto ended = [&] {
       return !program_.Running() || !IsWindow(dialog_) || !IsWindowVisible(dialog_);
-    });
+    };
+    return !PollUntil(ended, std::chrono::seconds(2), std::chrono::milliseconds(20));
   }
 
  private:
