@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "tests/installer/expected_installer.h"
+#include "tests/support/poll_until.h"
 #include "tests/wine/program_driver.h"
 
 namespace qv {
@@ -36,8 +37,8 @@ std::string MediumDirectory() {
 
 // Waits (up to 30 s) until the status line shows the text.
 bool WaitForStatus(HWND dialog, const std::string& text) {
-  return wine::Poll(std::chrono::seconds(30), std::chrono::milliseconds(20),
-                    [&] { return wine::ControlText(dialog, 1005) == text; });
+  return testing::PollUntil([&] { return wine::ControlText(dialog, 1005) == text; },
+                            std::chrono::seconds(30), std::chrono::milliseconds(20));
 }
 
 class SampleMedium : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/poll_until.h"
 #include "tests/wine/program_driver.h"
 
 namespace {
@@ -50,11 +51,11 @@ int main(int argc, char** argv) {
   HWND dialog = setup.StartDialog(medium + "\\SETUP.EXE", kSetupTitle, medium);
   if (!dialog) return Fail("the installer's dialog did not open");
   const auto status = [&] { return qv::wine::ControlText(dialog, 1005); };
-  qv::wine::Poll(30s, 50ms, [&] { return status() == kReady; });
+  qv::testing::PollUntil([&] { return status() == kReady; }, 30s, 50ms);
   std::printf("Installing into %s\n", qv::wine::ControlText(dialog, 1003).c_str());
   Shot(dialog, "1-setup-ready");
   RunningProgram::PressButton(dialog, IDOK);
-  qv::wine::Poll(12s, 20ms, [&] { return status().rfind("Copying File", 0) == 0; });
+  qv::testing::PollUntil([&] { return status().rfind("Copying File", 0) == 0; }, 12s, 20ms);
   Shot(dialog, "2-setup-copying");
 
   auto box = setup.WaitForMessageBox(kSetupTitle, 120s, dialog);
