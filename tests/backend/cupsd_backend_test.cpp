@@ -95,7 +95,8 @@ class CupsdBackend : public ::testing::Test {
     fs::create_directories(bin_ / "backend");
     // CUPS runs a backend that is root's and not writable by others as lp.
     fs::copy_file(QV_STANDIN_BACKEND, bin_ / "backend/qv27-518");
-    for (const fs::path& path : {dir_.path(), port_, bin_, bin_ / "backend", bin_ / "backend/qv27-518"})
+    for (const fs::path& path :
+         {dir_.path(), port_, bin_, bin_ / "backend", bin_ / "backend/qv27-518"})
       fs::permissions(path, everyone);
     WriteFileBytes(port_ / "events", "");
     fs::permissions(port_ / "events", fs::perms::all);
@@ -128,16 +129,14 @@ class CupsdBackend : public ::testing::Test {
       if (pid == 0 || e.pid == pid) events.push_back(e);
     return events;
   }
-  std::vector<int> Backends() {
+  // The backends that made `call`, in order, once for each time.
+  std::vector<int> Backends(const std::string& call = "open") {
     std::vector<int> pids;
     for (const Event& e : Events())
-      if (e.call.starts_with("open")) pids.push_back(e.pid);
+      if (e.call.starts_with(call)) pids.push_back(e.pid);
     return pids;
   }
-  long Closes() {
-    const std::vector<Event> events = Events();
-    return std::count_if(events.begin(), events.end(), [](const Event& e) { return e.call == "close"; });
-  }
+  std::size_t Closes() { return Backends("close").size(); }
 
   // One backend's job as the port saw it: the lock, the claim, the whole
   // command with a millisecond after every data byte, the settle time, the

@@ -27,7 +27,8 @@ std::uint32_t Hash(std::string_view data, std::size_t at) {
 std::string Header(std::uint32_t expandedLength) {
   std::string header(kMagic);
   header += std::string_view("A\0", 2);
-  for (int shift = 0; shift < 32; shift += 8) header += static_cast<char>((expandedLength >> shift) & 0xFF);
+  for (int shift = 0; shift < 32; shift += 8)
+    header += static_cast<char>((expandedLength >> shift) & 0xFF);
   return header;
 }
 
