@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -70,11 +68,10 @@ inline const std::filesystem::path& RunDirectory(const char* prefix) {
   return directory;
 }
 
-// The whole file; none when it cannot be opened.
+// The whole file; none when there is none.
 inline std::optional<std::string> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!std::filesystem::exists(path)) return std::nullopt;
+  return testing::ReadFileBytes(path);
 }
 
 }  // namespace qv::fuzz

@@ -110,7 +110,7 @@ void FakeInstallerFileSystem::SetCriticalErrorMode(unsigned mode) {
 }
 
 LzCopyResult FakeInstallerFileSystem::CopyExpanded(std::string_view source, std::string_view destination) {
-  if (++copyAttempts > copyAttemptLimit) throw std::runtime_error("the program copied without end");
+  if (++copyAttempts > 1000) throw std::runtime_error("the program copied without end");
   Log("copy " + std::string(source) + " -> " + std::string(destination));
   errorModeAtCopy.push_back(errorMode_);
   if (!FitsInstallerPath(source)) return LzCopyResult::SourceOpenFailed;

@@ -45,8 +45,7 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   std::vector<std::string> calls;
   std::vector<unsigned> errorModes;          // every mode set, in order
   std::vector<unsigned> errorModeAtCopy;     // the mode in force at each copy
-  int copyAttempts = 0;
-  int copyAttemptLimit = 1000;  // a program that retries without end fails the test
+  int copyAttempts = 0;  // past 1000 a program that retries without end fails the test
 
   std::string ModulePath() override { return modulePath; }
   bool FileExists(std::string_view path) override;

@@ -18,7 +18,7 @@ std::uint32_t FakeClock::TickCount() {
 }
 
 std::chrono::nanoseconds FakeClock::PreciseNow() {
-  if (++reads > readLimit) throw std::runtime_error("the clock was read without end");
+  if (++reads > 10'000'000) throw std::runtime_error("the clock was read without end");
   return std::exchange(now, now + step);
 }
 

@@ -17,12 +17,12 @@
 #include "platform/printer_store.h"
 #include "platform/profile_store.h"
 #include "platform/switch_port.h"
+#include "platform/win32/port_io_request.h"
 
 namespace qv {
-// The register offsets as the recording port names its writes (those of the
-// PC parallel-port layout).
-inline constexpr std::uint32_t kDataRegister = 0;
-inline constexpr std::uint32_t kControlRegister = 2;
+// The recording port names its writes by the PC parallel port's register offsets.
+using win32::kControlRegister;
+using win32::kDataRegister;
 }  // namespace qv
 
 namespace qv::testing {
@@ -38,7 +38,6 @@ class FakeClock final : public Clock {
   std::chrono::nanoseconds step{std::chrono::microseconds(100)};
   std::uint32_t tickBase = 0;  // the tick count at precise time 0
   long reads = 0;
-  long readLimit = 10'000'000;
 
   std::uint32_t TickCount() override;
   std::chrono::nanoseconds PreciseNow() override;

@@ -22,6 +22,16 @@ std::uint32_t Hash(std::string_view data, std::size_t at) {
           static_cast<unsigned char>(data[at + 2])) & 0x7FFF;
 }
 
+// The 14-byte header: signature, method 'A', the name's missing last
+// character (not kept), the expanded length as given.
+std::string Header(std::uint32_t expandedLength) {
+  std::string header(kMagic);
+  header += std::string_view("A\0", 2);
+  for (int shift = 0; shift < 32; shift += 8)
+    header += static_cast<char>((expandedLength >> shift) & 0xFF);
+  return header;
+}
+
 }  // namespace
 
 bool HasSzddSignature(std::string_view bytes) { return bytes.substr(0, kMagic.size()) == kMagic; }
@@ -67,16 +77,8 @@ std::string SzddExpand(std::string_view bytes) {
   }
 }
 
-std::string SzddHeader(std::uint32_t expandedLength, char method, char missing) {
-  std::string header(kMagic);
-  header += method;
-  header += missing;
-  for (int shift = 0; shift < 32; shift += 8) header += static_cast<char>((expandedLength >> shift) & 0xFF);
-  return header;
-}
-
 std::string CompressSzdd(std::string_view data) {
-  std::string out = SzddHeader(static_cast<std::uint32_t>(data.size()));
+  std::string out = Header(static_cast<std::uint32_t>(data.size()));
   std::vector<long> head(0x8000, -1), previous(data.size(), -1);
   auto insert = [&](std::size_t at) {
     if (at + kMinMatch <= data.size())
@@ -119,8 +121,8 @@ std::string CompressSzdd(std::string_view data) {
   return out;
 }
 
-std::string SzddPack(std::string_view plain, std::uint32_t claimedLength, char method) {
-  std::string out = SzddHeader(claimedLength, method);
+std::string SzddPack(std::string_view plain, std::optional<std::uint32_t> claimedLength) {
+  std::string out = Header(claimedLength.value_or(static_cast<std::uint32_t>(plain.size())));
   for (std::size_t i = 0; i < plain.size(); i += 8) {
     const std::string_view group = plain.substr(i, 8);
     out += static_cast<char>((1u << group.size()) - 1);

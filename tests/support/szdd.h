@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,10 +20,6 @@ std::uint32_t SzddClaimedLength(std::string_view bytes);
 // without looking at the header's length.
 std::string SzddExpand(std::string_view bytes);
 
-// The 14-byte header: signature, method, the name's missing last
-// character and the expanded length as given.
-std::string SzddHeader(std::uint32_t expandedLength, char method = 'A', char missing = '\0');
-
 // The whole compressed file for `data`: LZSS data in a 4096-byte window
 // that starts filled with spaces, as Windows' LZ library expands it. Unlike
 // Debian's mscompress it is right for inputs of any length, and it uses
@@ -31,10 +28,7 @@ std::string SzddHeader(std::uint32_t expandedLength, char method = 'A', char mis
 std::string CompressSzdd(std::string_view data);
 
 // A compressed file of `plain` (every byte a literal) whose header gives
-// `claimedLength` and `method`.
-std::string SzddPack(std::string_view plain, std::uint32_t claimedLength, char method = 'A');
-inline std::string SzddPack(std::string_view plain) {
-  return SzddPack(plain, static_cast<std::uint32_t>(plain.size()));
-}
+// `claimedLength`, by default the true one.
+std::string SzddPack(std::string_view plain, std::optional<std::uint32_t> claimedLength = {});
 
 }  // namespace qv::testing
