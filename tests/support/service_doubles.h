@@ -17,12 +17,13 @@
 #include "platform/printer_store.h"
 #include "platform/profile_store.h"
 #include "platform/switch_port.h"
-#include "platform/win32/port_io_request.h"
 
 namespace qv {
-// The recording port names its writes by the PC parallel port's register offsets.
-using win32::kControlRegister;
-using win32::kDataRegister;
+// The register offsets as the recording port names its writes (those of the
+// PC parallel-port layout). Kept apart from the Windows driver's own, so that
+// a wrong offset there still shows in its tests.
+inline constexpr std::uint32_t kDataRegister = 0;
+inline constexpr std::uint32_t kControlRegister = 2;
 }  // namespace qv
 
 namespace qv::testing {
