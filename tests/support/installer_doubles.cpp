@@ -114,10 +114,6 @@ LzCopyResult FakeInstallerFileSystem::CopyExpanded(std::string_view source, std:
   Log("copy " + std::string(source) + " -> " + std::string(destination));
   errorModeAtCopy.push_back(errorMode_);
   if (!FitsInstallerPath(source)) return LzCopyResult::SourceOpenFailed;
-  if (auto missing = missingFor.find(Key(source)); missing != missingFor.end() && missing->second > 0) {
-    --missing->second;
-    return LzCopyResult::SourceOpenFailed;
-  }
   const auto from = SourceKey(source);
   if (!from) return LzCopyResult::SourceOpenFailed;
   const std::string bytes = files_[*from];

@@ -34,11 +34,9 @@ class FakeInstallerFileSystem final : public InstallerFileSystem {
   std::optional<std::string> File(std::string_view path) const;
   // The names in a directory, files and directories alike, in upper case.
   std::vector<std::string> Listing(std::string_view directory) const;
-  // What fails for a while, by full path in upper case: a directory that
-  // cannot be made yet, a medium not yet inserted, a disk that fails while
-  // writing (the destination is left part-written).
-  std::map<std::string, int> creationFailures;  // directory -> how many more creations fail
-  std::map<std::string, int> missingFor;        // source -> how many more opens fail
+  // A directory that cannot be made for a while, by full path in upper case:
+  // how many more creations fail.
+  std::map<std::string, int> creationFailures;
 
   // What the program did: "enter P", "enter P (missing)", "create P",
   // "copy S -> D", in order.
