@@ -94,6 +94,9 @@ qv_wine_prefix() {
     local log
     log=$(mktemp)
     qv_wine wineboot.exe -i >"$log" 2>&1 </dev/null 9>&-
+    # wineboot returns before the wineserver has written the registry files;
+    # importing before they exist would skip the settings below.
+    "$QV_WINESERVER" -w 9>&- || true
     local reg
     reg=$(mktemp --suffix=.reg)
     # Without a window manager Wine waits for every managed window that
@@ -112,8 +115,14 @@ REG
       qv_wine regedit.exe /S "$(qv_winepath "$reg")" </dev/null >>"$log" 2>&1 9>&-
     rm -f "$reg"
     "$QV_WINESERVER" -w 9>&- || true
+    local problem=
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      echo "wine-env: could not create the $WINEARCH Wine prefix $WINEPREFIX; wineboot said:" >&2
+      problem="could not create the $WINEARCH Wine prefix $WINEPREFIX"
+    elif ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+      problem="could not set up the $WINEARCH Wine prefix $WINEPREFIX (regedit)"
+    fi
+    if [ -n "$problem" ]; then
+      echo "wine-env: $problem; wineboot said:" >&2
       sed 's/^/  /' "$log" | tail -n 20 >&2
       rm -f "$log"
       exit 1
