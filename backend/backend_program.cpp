@@ -3,6 +3,7 @@
 #include <cups/sidechannel.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -90,6 +91,13 @@ int CopiesOf(const char* text) {
   return end != text && *end == '\0' && copies >= 1 && copies <= 9999 ? static_cast<int>(copies) : 1;
 }
 
+// The name of the user this process runs as; its number when it has none.
+std::string UserName() {
+  const uid_t uid = geteuid();
+  if (const passwd* entry = getpwuid(uid)) return entry->pw_name;
+  return std::to_string(uid);
+}
+
 }  // namespace
 
 int RunBackend(int argc, char** argv, posix::PpdevCalls& calls) {
@@ -126,6 +134,7 @@ int RunBackend(int argc, char** argv, posix::PpdevCalls& calls) {
   posix::PosixClock clock;
   JobServices services{calls, clock, std::cerr, input, signals, sideChannel,
                        [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }};
+  services.user = UserName();
   const int code = RunJob(*uri, copies, services);
   if (argc == 7) close(fd);
   return code;

@@ -72,8 +72,9 @@ int OpenFailure(const DeviceUri& uri, int error, JobServices& s) {
     case EACCES:
     case EPERM: {
       const std::string group = s.calls.GroupOf(uri.device);
-      s.messages << "ERROR: The lp user may not open " << uri.device;
-      if (!group.empty()) s.messages << "; it belongs to the group \"" << group << "\", which lp is not in";
+      s.messages << "ERROR: The " << s.user << " user may not open " << uri.device;
+      if (!group.empty())
+        s.messages << "; it belongs to the group \"" << group << "\", which " << s.user << " is not in";
       s.messages << std::endl;
       return kExitStop;
     }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <ostream>
 #include <span>
+#include <string>
 
 #include "backend/device_uri.h"
 #include "platform/clock.h"
@@ -63,6 +64,9 @@ struct JobServices {
   // How long a job waits for a port that another driver holds before it
   // leaves the job for a later retry.
   std::chrono::milliseconds claimBound{10000};
+  // The user the job runs as, named when the device refuses it: CUPS runs
+  // backends as lp unless its configuration names another user.
+  std::string user{"lp"};
 };
 
 // Between tries of a lock that another job holds, and of data that did not move.

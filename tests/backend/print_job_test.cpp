@@ -201,12 +201,21 @@ TEST_F(JobFixture, APortThatCannotBeHadGivesTheExitCodeCupsActsOn) {
        },
        kExitStop,
        "ERROR: The lp user may not open /dev/parport0; it belongs to the group \"dialout\", which lp is not in\n"},
+      {"0",  // CUPS configured to run its backends as another user
+       [&] {
+         device.permitted = false;
+         device.group = "lp";
+         services.user = "cupsprint";
+       },
+       kExitStop,
+       "ERROR: The cupsprint user may not open /dev/parport0; it belongs to the group \"lp\", which cupsprint is not in\n"},
       {"0", [&] { device.heldByDriver = true; }, kExitRetry,
        "ERROR: /dev/parport0 is held by another driver; the job will be tried again later\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     device = {};
+    services.user = "lp";
     Reset();
     c.arrange();
     EXPECT_EQ(Run(std::string("qv27-518:/dev/parport") + c.port + "?printer=A"), c.code);
