@@ -5,11 +5,13 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QHeaderView>
 #include <QIcon>
 #include <QTreeWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "framework/qt/qt_host.h"
@@ -78,7 +80,19 @@ std::optional<std::string> QtDialogHost::ChoosePrinter(CDialog* owner, unsigned 
       list->setCurrentItem(row);
     }
   }
-  for (int column = 0; column < 5; ++column) list->resizeColumnToContents(column);
+  // A column as wide as its text up to about 40 characters: a printer with a
+  // long comment or location must not push the buttons off the screen. The
+  // text cut short is elided, and shown whole in the cell's tooltip.
+  const int widest = 40 * list->fontMetrics().averageCharWidth();
+  for (int column = 0; column < 5; ++column) {
+    list->resizeColumnToContents(column);
+    if (list->columnWidth(column) <= widest) continue;
+    list->setColumnWidth(column, widest);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* row = list->topLevelItem(i);
+      row->setToolTip(column, row->text(column));
+    }
+  }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   // Text alone on the buttons, beside the dialog's small text.
   for (QAbstractButton* button : buttons->buttons()) button->setIcon(QIcon());
@@ -93,7 +107,10 @@ std::optional<std::string> QtDialogHost::ChoosePrinter(CDialog* owner, unsigned 
   layout->addWidget(label);
   layout->addWidget(list);
   layout->addWidget(buttons);
-  dialog.resize(dialog.sizeHint().expandedTo(QSize(list->header()->length() + 40, 0)));
+  QSize size = dialog.sizeHint().expandedTo(QSize(list->header()->length() + 40, 0));
+  if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size());
+  dialog.resize(size);
   AnnounceWhenRunning(&dialog);
   const int row = dialog.exec() == QDialog::Accepted && list->currentItem()
                       ? list->indexOfTopLevelItem(list->currentItem())

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -320,7 +321,8 @@ TEST_F(QtHostTest, ThePrinterChooserShowsEachPrinterInTheColumnsOfThePrintSetupD
   printers = {
       {{"Laser", "Ready", "Generic PCL Laser", "Room 2", "Desk laser"},
        {"A", "Printing", "", "Printer A on QV27-518 switch (LPT1)", "Printer A on QV27-518 switch (LPT1)"},
-       {"Plotter", "Stopped", "", "file:/dev/null", ""}},
+       {"Plotter", "Stopped", "", "file:/dev/null", ""},
+       {"Wide", "Ready", "", "", std::string(3000, 'x')}},
       "A"};
   for (const bool accept : {true, false}) {
     SCOPED_TRACE(accept ? "OK" : "Cancel");
@@ -337,9 +339,10 @@ TEST_F(QtHostTest, ThePrinterChooserShowsEachPrinterInTheColumnsOfThePrintSetupD
           {"Laser", "Ready", "Generic PCL Laser", "Room 2", "Desk laser"},
           {"A", "Default printer; Printing", "", "Printer A on QV27-518 switch (LPT1)",
            "Printer A on QV27-518 switch (LPT1)"},
-          {"Plotter", "Stopped", "", "file:/dev/null", ""}};
-      ASSERT_EQ(list->topLevelItemCount(), 3);
-      for (int row = 0; row < 3; ++row)
+          {"Plotter", "Stopped", "", "file:/dev/null", ""},
+          {"Wide", "Ready", "", "", QString(3000, u'x')}};
+      ASSERT_EQ(list->topLevelItemCount(), 4);
+      for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 5; ++column)
           EXPECT_EQ(list->topLevelItem(row)->text(column), rows[row][column]) << row << "," << column;
       EXPECT_EQ(list->currentItem(), list->topLevelItem(1)) << "the chooser opens on the default";
@@ -349,6 +352,11 @@ TEST_F(QtHostTest, ThePrinterChooserShowsEachPrinterInTheColumnsOfThePrintSetupD
       EXPECT_EQ(QFontInfo(list->header()->font()).pixelSize(), QFontInfo(font).pixelSize());
       auto* buttons = window->findChild<QDialogButtonBox*>();
       for (QAbstractButton* button : buttons->buttons()) EXPECT_TRUE(button->icon().isNull());
+      // A long comment is cut short in its column and whole in its tooltip;
+      // the window, and so its buttons, stay on the screen.
+      EXPECT_TRUE(list->topLevelItem(3)->toolTip(4) == rows[3][4]) << "the whole comment";
+      EXPECT_LE(window->width(), window->screen()->availableGeometry().width());
+      EXPECT_LE(buttons->mapTo(window, buttons->rect().bottomRight()).x(), window->width());
       list->setCurrentItem(list->topLevelItem(2));
       buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
     });
