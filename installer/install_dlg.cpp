@@ -135,18 +135,25 @@ void CInstallDlg::OnSetup() {
     EndDialog(1);
     return;
   }
-  WriteConfiguration();
+  const bool written = WriteConfiguration();
   CreateProgramGroup();
-  ShowMessageBox(LoadText(IDS_INSTALL_SUCCESS), LoadText(IDS_TITLE), kMbOk | kMbIconInformation);
+  if (written) {
+    ShowMessageBox(LoadText(IDS_INSTALL_SUCCESS), LoadText(IDS_TITLE), kMbOk | kMbIconInformation);
+  } else {
+    // The files are in place, but the setting program would not find the
+    // port count: no success is claimed.
+    ShowMessageBox(FormatWithText(IDS_INI_NOT_WRITTEN, info_.initialFile).view(), LoadText(IDS_ERROR_TITLE),
+                   kMbOk | kMbIconExclamation);
+  }
   EndDialog(1);
 }
 
 int CInstallDlg::WriteConfiguration() {
   ShowStatus(IDS_WRITING_INI);
-  WriteConfigurationEntries(services_.profile, info_, portCount, installPath);
+  const bool written = WriteConfigurationEntries(services_.profile, info_, portCount, installPath);
   WaitWithMessages(kPauseMs);
   ClearStatus();
-  return 1;
+  return written ? 1 : 0;
 }
 
 void CInstallDlg::OnExitRequest() {

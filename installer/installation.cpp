@@ -93,13 +93,14 @@ std::vector<ProgramGroupItem> ProgramGroupItems(const InfoFile& info, std::strin
   return items;
 }
 
-void WriteConfigurationEntries(ProfileStore& profile, const InfoFile& info, std::int32_t portCount,
+bool WriteConfigurationEntries(ProfileStore& profile, const InfoFile& info, std::int32_t portCount,
                                std::string_view installPath) {
   // Without InitialFile there is no file to write to; a name that is not a
   // bare file name never reaches here (the medium is refused as damaged).
-  if (info.initialFile.empty() || !IsBareName(info.initialFile)) return;
-  profile.WriteString("Configuration", "PortCount", std::to_string(portCount), info.initialFile);
-  profile.WriteString("Configuration", "InstalledDir", installPath, info.initialFile);
+  if (info.initialFile.empty() || !IsBareName(info.initialFile)) return true;
+  const bool count = profile.WriteString("Configuration", "PortCount", std::to_string(portCount), info.initialFile);
+  const bool dir = profile.WriteString("Configuration", "InstalledDir", installPath, info.initialFile);
+  return count && dir;
 }
 
 }  // namespace qv

@@ -53,8 +53,9 @@ ResolvedPath ResolvePath(InstallerFileSystem& files, const InfoFile& info, std::
 std::vector<ProgramGroupItem> ProgramGroupItems(const InfoFile& info, std::string_view installPath);
 
 // "PortCount" and "InstalledDir" into the configuration file that the
-// information file names; nothing without one.
-void WriteConfigurationEntries(ProfileStore& profile, const InfoFile& info, std::int32_t portCount,
+// information file names; nothing without one. False when the file did not
+// take them.
+bool WriteConfigurationEntries(ProfileStore& profile, const InfoFile& info, std::int32_t portCount,
                                std::string_view installPath);
 
 }  // namespace qv

@@ -74,6 +74,7 @@ inline const std::vector<StringRow>& InstallerStrings() {
       {3032, "Information file (%s) cannot be found. Program will terminate!"},
       {3033, "Information file (%s) is too large. Program will terminate!"},
       {3034, "Information file is damaged (%s). Program will terminate!"},
+      {3035, "Files are installed, but the configuration file (%s) cannot be written."},
   };
   return strings;
 }

@@ -114,6 +114,9 @@ class QtSetupDriver final : public SetupDriver {
   std::optional<std::string> Configuration(const std::string& name) override {
     return FileBytes(home_ / ".config/qv27-518" / name);
   }
+  void BlockConfiguration(const std::string& name) override {
+    fs::create_directories(home_ / ".config/qv27-518" / name);
+  }
   std::map<std::string, std::string> Outside() override {
     std::map<std::string, std::string> entries;
     for (const fs::path& root : {home_.path(), mediumDir_.path()})

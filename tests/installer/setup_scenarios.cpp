@@ -134,6 +134,26 @@ TEST_F(SetupScenario, InstallsPlainAndCompressedFilesIntoANewNestedDirectory) {
   }
 }
 
+// The files are in place and the group is made, but setup names the
+// configuration file that did not take its entries instead of claiming success.
+TEST_F(SetupScenario, AConfigurationFileThatCannotBeWrittenIsNamedInsteadOfSuccess) {
+  driver->PutOnMedium("PLAIN.DAT", kPlain);
+  driver->PutOnMedium(kInfName, Inf({"1:PLAIN.DAT,1,PLAIN.DAT,1,N,N,N"}));
+  driver->BlockConfiguration(kConfig);
+  const std::string target = "C:\\QVTEST\\BLOCKED";
+  const auto outcome = driver->Run([&] {
+    const auto boxes = Setup(target, {kAnswerOk});
+    ASSERT_EQ(boxes.size(), 1u);
+    ExpectBox(boxes[0], std::string("Files are installed, but the configuration file (") + kConfig + ") cannot be written.",
+              kSetupErrorTitle, BoxIcon::Warning, {kAnswerOk});
+    EXPECT_FALSE(driver->Running());
+  });
+  EXPECT_EQ(outcome.exitCode, 0);
+  ExpectFile(target, "PLAIN.DAT", kPlain);
+  EXPECT_EQ(driver->Configuration(kConfig), std::nullopt);
+  EXPECT_NE(driver->GroupHas(kGroup, "Plain Data"), std::optional<bool>(false));
+}
+
 TEST_F(SetupScenario, AFailedFilePromptsRetryAndCancelKeepsWhatWasCopied) {
   const std::string packed = CompressSzdd(Tool());
   driver->PutOnMedium("README.TX_", CompressSzdd(kReadme));

@@ -49,6 +49,7 @@ class TestingSetupDriver final : public SetupDriver {
   std::optional<std::string> Configuration(const std::string& name) override {
     return FileBytes(rig_.dir / name);
   }
+  void BlockConfiguration(const std::string& name) override { std::filesystem::create_directory(rig_.dir / name); }
   std::map<std::string, std::string> Outside() override {
     std::map<std::string, std::string> entries;
     for (const std::string drive : {"A:\\", "C:\\"})

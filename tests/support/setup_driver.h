@@ -58,6 +58,8 @@ class SetupDriver {
   virtual void RemoveFolder(const std::string& typed) = 0;
   // The configuration file of this name as setup left it.
   virtual std::optional<std::string> Configuration(const std::string& name) = 0;
+  // A folder where the configuration file of this name goes: no write can take.
+  virtual void BlockConfiguration(const std::string& name) = 0;
   // What lies where a medium could reach outside its own folder (the
   // drive's root, the folders beside the medium, the home), by path, with
   // each file's bytes: what a refused medium must leave as it was.

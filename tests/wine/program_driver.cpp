@@ -172,7 +172,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void RemoveFile(const std::string& path) {
+  if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+}
 
 std::optional<std::string> RegistryString(const char* key, const char* name) {
   char value[1024] = {};

@@ -29,6 +29,7 @@ std::optional<std::span<const std::uint8_t>> ResourceBytes(HMODULE module, unsig
 // A file's bytes; std::nullopt when it does not exist.
 std::optional<std::string> ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+// A file, or an empty folder in its place.
 void RemoveFile(const std::string& path);
 
 // Values of the current user's registry: a string, std::nullopt when the

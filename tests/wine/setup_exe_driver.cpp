@@ -61,6 +61,9 @@ class WineSetupDriver final : public SetupDriver {
   std::optional<std::string> Configuration(const std::string& name) override {
     return wine::ReadFile(wine::WindowsDirectory() + "\\" + name);
   }
+  void BlockConfiguration(const std::string& name) override {
+    EXPECT_TRUE(CreateDirectoryA((wine::WindowsDirectory() + "\\" + name).c_str(), nullptr));
+  }
   std::map<std::string, std::string> Outside() override {
     std::map<std::string, std::string> entries;
     const auto note = [&](const fs::directory_entry& e) {
