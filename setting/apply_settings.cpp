@@ -28,7 +28,7 @@ SelectionRow RowOf(Selection selection) {
 // Both the selection and the transfer word are stored in either mode; each
 // mode keeps its own entries, and those of the other mode stay as stored.
 // One batch, so another instance's Set never mixes with this one.
-void SaveSettings(ProfileStore& profile, const ConfigVocabulary& v, const SetRequest& request) {
+bool SaveSettings(ProfileStore& profile, const ConfigVocabulary& v, const SetRequest& request) {
   const std::string printerKeys[] = {v.PrinterKey(1), v.PrinterKey(2)};
   std::vector<ProfileEntry> entries = {
       {v.configSection, v.modeKey, request.onePc ? v.modeOnePc : v.modeTwoPcs},
@@ -45,7 +45,7 @@ void SaveSettings(ProfileStore& profile, const ConfigVocabulary& v, const SetReq
     entries.push_back({v.configSection, v.ftpPathKey, request.transferPath});
     entries.push_back({v.nameSection, printerKeys[0], request.sharedPrinter});
   }
-  profile.WriteStrings(entries, v.fileName);
+  return profile.WriteStrings(entries, v.fileName);
 }
 
 // The one place Set talks to the switch. A port without a driver says
@@ -69,7 +69,9 @@ SetOutcome SendToSwitch(const SettingServices& services, int lpt, const SwitchCo
 
 SetOutcome ApplySettings(const SettingServices& services, const ConfigVocabulary& vocabulary,
                          const SetRequest& request) {
-  SaveSettings(services.profile, vocabulary, request);
+  // A save that fails does not stop the rest: a user who may not write the
+  // file (a standard user on Windows) can still switch printers.
+  const bool saved = SaveSettings(services.profile, vocabulary, request);
   const std::string& printer = !request.onePc ? request.sharedPrinter
                                : request.selection == Selection::kPrinterB ? request.printers[1]
                                                                           : request.printers[0];
@@ -81,6 +83,7 @@ SetOutcome ApplySettings(const SettingServices& services, const ConfigVocabulary
   // The program is started whatever the switch heard: the settings it goes
   // with are saved, and the user asked for it.
   if (!request.onePc && request.transferOn) services.launcher.Start(request.transferPath);
+  if (!saved) return outcome == SetOutcome::kDone ? SetOutcome::kNotSaved : SetOutcome::kNotSavedNotTold;
   return outcome;
 }
 

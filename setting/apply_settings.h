@@ -10,12 +10,14 @@
 
 namespace qv {
 
-// What the user must be told after Set. Everything but the switch command
-// happens in every case; a port without a driver is not worth a word.
+// What the user must be told after Set. Everything else happens in every
+// case; a port without a driver is not worth a word.
 enum class SetOutcome {
   kDone,
   kPortBusy,          // another program holds the port: the switch was not told
   kPortNotPermitted,  // this user may not open the port: the switch was not told
+  kNotSaved,          // the configuration file could not be written
+  kNotSavedNotTold,   // neither the file nor the switch took the settings
 };
 
 SetOutcome ApplySettings(const SettingServices& services, const ConfigVocabulary& vocabulary,

@@ -49,7 +49,8 @@ class CSettingDlg : public CDialog {
   // The LPT port (1-3) that the port radios choose; LPT1 when none is checked.
   int CheckedPort() const;
   // What Set ended with: the success message, or the warning that the
-  // settings were saved but the switch on LPT `lpt` was not told.
+  // settings were saved but the switch on LPT `lpt` was not told, or that
+  // the configuration file did not take them.
   void ShowSetOutcome(SetOutcome outcome, int lpt);
   void ShowSetSuccess();
 

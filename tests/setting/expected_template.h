@@ -96,6 +96,8 @@ inline const std::vector<StringRow>& SettingStrings() {
       {131, "Executables (*.exe)||"},
       {132, "LPT%s is in use by another program.\nThe settings were saved, but the switch was not told."},
       {133, "This user may not use LPT%s.\nThe settings were saved, but the switch was not told."},
+      {134, "The settings could not be saved in %s.\nThe program will show the old settings next time."},
+      {135, "The settings could not be saved in %s, and the switch was not told."},
   };
   return strings;
 }

@@ -445,6 +445,7 @@ TEST_F(SettingSet, APortTheSwitchCouldNotBeToldThroughIsNamedInAWarning) {
     int lpt;
     std::string text, caption;
     unsigned style;
+    bool unsaved = false;  // a folder where the configuration file goes
   };
   const Case cases[] = {
       {PortFailure::kAbsent, 1037, "System finishes setting successfully.",
@@ -453,11 +454,17 @@ TEST_F(SettingSet, APortTheSwitchCouldNotBeToldThroughIsNamedInAWarning) {
        kMbOk | kMbIconExclamation},
       {PortFailure::kNotPermitted, 1038, "This user may not use LPT3." + notTold, warning,
        kMbOk | kMbIconExclamation},
+      {PortFailure::kBusy, 1037, "The settings could not be saved in QV27-518.ini, and the switch was not told.",
+       warning, kMbOk | kMbIconExclamation, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     port.openFailure = c.failure;
     TestWindow& w = OpenWith("Mode1-2");
+    if (c.unsaved) {
+      std::filesystem::remove(ConfigPath());
+      std::filesystem::create_directory(ConfigPath());
+    }
     w.Click(c.lpt);
     const std::size_t before = host.MessageBoxes().size();
     w.Click(kIdOk);

@@ -46,6 +46,7 @@ class QtHostDriver final : public QtSettingDriver {
 
   void WriteConfiguration(std::string_view text) override { WriteFileBytes(ConfigPath(), text); }
   std::optional<std::string> Configuration() override { return FileBytes(ConfigPath()); }
+  void BlockConfiguration() override { fs::create_directory(ConfigPath()); }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
     for (const std::string& name : names)
       EXPECT_TRUE(SettingPrintServer().AddPrinter(name)) << name;

@@ -187,6 +187,28 @@ TEST_F(SettingScenario, InTheSharedPrinterModeEachSetStartsTheTransferProgramAnd
   EXPECT_EQ(driver->DefaultPrinter(), "QV_B") << "the shared printer is printer A";
 }
 
+// A configuration file that cannot be written: Set does all the rest (a
+// user who may not write the file can still switch) and says that the
+// settings were not saved, never that it finished successfully.
+TEST_F(SettingScenario, ASetThatCannotSaveSaysSoAndStillDoesTheRest) {
+  driver->BlockConfiguration();
+  const std::string command = driver->RecordingCommand("--unsaved");
+  driver->Run([&] {
+    driver->Press(1042);  // 2 PCs to 1 Printer
+    driver->Press(1012);  // Enable
+    driver->Type(1039, command);
+    const auto boxes = driver->Press(kSet, {kAnswerOk});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              "The settings could not be saved in QV27-518.ini.\nThe program will show the old settings next time.");
+    EXPECT_EQ(boxes[0].caption, std::string(kTitle) + " Warning");
+    EXPECT_EQ(boxes[0].icon, BoxIcon::Warning);
+    EXPECT_EQ(driver->TakeRecordedStart(), "--unsaved");
+    Quit();
+  });
+  EXPECT_EQ(driver->Configuration(), std::nullopt);
+}
+
 TEST_F(SettingScenario, BroadcastWarnsFirstWhenThePrintersAreNamedDifferently) {
   struct Case {
     const char* what;

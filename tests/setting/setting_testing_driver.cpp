@@ -15,6 +15,7 @@ class TestingHostDriver final : public ProgramDriver {
  public:
   void WriteConfiguration(std::string_view text) override { m_.WriteConfig(text); }
   std::optional<std::string> Configuration() override { return FileBytes(m_.ConfigPath()); }
+  void BlockConfiguration() override { std::filesystem::create_directory(m_.ConfigPath()); }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
     for (std::size_t i = 0; i < names.size(); ++i)
       m_.printers.printers.push_back({0, names[i], "winspool,LPT" + std::to_string(i + 1) + ":"});

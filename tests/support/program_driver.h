@@ -65,6 +65,8 @@ class ProgramDriver {
   // The configuration file as a user's disk holds it (CR LF lines).
   virtual void WriteConfiguration(std::string_view text) = 0;
   virtual std::optional<std::string> Configuration() = 0;
+  // A folder where the configuration file goes: no write can take.
+  virtual void BlockConfiguration() = 0;
   // Printers that print nowhere, and the user's default among them.
   virtual void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) = 0;
   // The name of the user's default printer now.

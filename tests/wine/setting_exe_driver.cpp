@@ -35,6 +35,7 @@ class WineProgramDriver final : public WineSettingDriver {
 
   void WriteConfiguration(std::string_view text) override { wine::WriteFile(ini_, std::string(text)); }
   std::optional<std::string> Configuration() override { return wine::ReadFile(ini_); }
+  void BlockConfiguration() override { EXPECT_TRUE(CreateDirectoryA(ini_.c_str(), nullptr)); }
   void AddPrinters(const std::vector<std::string>& names, const std::string& defaultName) override {
     for (std::size_t i = 0; i < names.size(); ++i) {
       const std::string port = "winspool,LPT" + std::to_string(i + 1) + ":";
