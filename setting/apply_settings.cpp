@@ -80,8 +80,8 @@ SetOutcome ApplySettings(const SettingServices& services, const ConfigVocabulary
                                  : request.transferOn ? switch_commands::kTransferOn
                                                       : switch_commands::kTransferOff;
   const SetOutcome outcome = SendToSwitch(services, request.lpt, command);
-  // The program is started whatever the switch heard: the settings it goes
-  // with are saved, and the user asked for it.
+  // The program is started whatever the switch heard or the file took: the
+  // user asked for it.
   if (!request.onePc && request.transferOn) services.launcher.Start(request.transferPath);
   if (!saved) return outcome == SetOutcome::kDone ? SetOutcome::kNotSaved : SetOutcome::kNotSavedNotTold;
   return outcome;
