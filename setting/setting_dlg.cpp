@@ -103,10 +103,11 @@ void CSettingDlg::ShowSetOutcome(SetOutcome outcome, int lpt) {
   unsigned id = IDS_PORT_NOT_PERMITTED;
   std::string value = std::to_string(lpt);
   switch (outcome) {
+    case SetOutcome::kDone:
+    case SetOutcome::kPortNotPermitted: break;
     case SetOutcome::kPortBusy: id = IDS_PORT_BUSY; break;
     case SetOutcome::kNotSaved: id = IDS_NOT_SAVED; value = vocabulary.fileName; break;
     case SetOutcome::kNotSavedNotTold: id = IDS_NOT_SAVED_NOT_TOLD; value = vocabulary.fileName; break;
-    default: break;
   }
   std::string text = LoadText(id);
   if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, value);
