@@ -72,9 +72,57 @@ qv_wine_env() {
 qv_wine() { "$QV_WINE" "$@"; }
 qv_winepath() { "$QV_WINE" winepath.exe -w "$1" 2>/dev/null; }
 
+# One attempt at setting up the prefix; says what went wrong on stdout, with
+# wineboot's and regedit's own words. A failing wineboot or regedit must not
+# end the caller's `set -e` shell before the checks below can say why.
+qv_wine_prefix_attempt() {
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX" && touch "$WINEPREFIX/.qv-made" || { echo "cannot create $WINEPREFIX"; return 0; }
+  local log rc=0
+  log=$(mktemp)
+  qv_wine wineboot.exe -i >"$log" 2>&1 </dev/null 9>&- || rc=$?
+  # wineboot returns before the wineserver has written the registry files;
+  # importing before they exist would skip the settings below.
+  "$QV_WINESERVER" -w 9>&- || true
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  # Without a window manager Wine waits for every managed window that
+  # closes; crash dialogs would block an unattended run.
+  cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+  if [ -f "$WINEPREFIX/system.reg" ]; then
+    qv_wine regedit.exe /S "$(qv_winepath "$reg")" </dev/null >>"$log" 2>&1 9>&- ||
+      echo "(regedit ended with status $?)" >>"$log"
+  fi
+  rm -f "$reg"
+  "$QV_WINESERVER" -w 9>&- || true
+  local problem=
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    problem="could not create the $WINEARCH Wine prefix $WINEPREFIX"
+  elif ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+    problem="could not set up the $WINEARCH Wine prefix $WINEPREFIX (regedit)"
+  fi
+  if [ -n "$problem" ]; then
+    echo "$problem"
+    echo "wineboot ended with status $rc and said:"
+    sed 's/^/  /' "$log" | tail -n 20
+  fi
+  rm -f "$log"
+}
+
 # Makes the prefix when it is missing; safe when several runs start at once.
 # Only a folder that these scripts made (their marker is in it) or an empty
 # one is ever removed or set up: anything else is someone's own prefix.
+# A prefix that does not come up is made once more before giving up, so
+# that one bad start of Wine does not fail the whole run.
 qv_wine_prefix() {
   [ -f "$WINEPREFIX/.qv-ready" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")" || return 1
@@ -89,45 +137,15 @@ qv_wine_prefix() {
       fi
     fi
     # A half-made prefix of ours from an interrupted run starts over.
-    [ -f "$WINEPREFIX/.qv-made" ] && rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX" && touch "$WINEPREFIX/.qv-made" || exit 1
-    local log
-    log=$(mktemp)
-    qv_wine wineboot.exe -i >"$log" 2>&1 </dev/null 9>&-
-    # wineboot returns before the wineserver has written the registry files;
-    # importing before they exist would skip the settings below.
-    "$QV_WINESERVER" -w 9>&- || true
-    local reg
-    reg=$(mktemp --suffix=.reg)
-    # Without a window manager Wine waits for every managed window that
-    # closes; crash dialogs would block an unattended run.
-    cat >"$reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-"Decorated"="Y"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-REG
-    [ -f "$WINEPREFIX/system.reg" ] &&
-      qv_wine regedit.exe /S "$(qv_winepath "$reg")" </dev/null >>"$log" 2>&1 9>&-
-    rm -f "$reg"
-    "$QV_WINESERVER" -w 9>&- || true
-    local problem=
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      problem="could not create the $WINEARCH Wine prefix $WINEPREFIX"
-    elif ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
-      problem="could not set up the $WINEARCH Wine prefix $WINEPREFIX (regedit)"
+    problem=$(qv_wine_prefix_attempt)
+    if [ -n "$problem" ]; then
+      echo "wine-env: ${problem%%$'\n'*}; making it once more" >&2
+      problem=$(qv_wine_prefix_attempt)
     fi
     if [ -n "$problem" ]; then
-      echo "wine-env: $problem; wineboot said:" >&2
-      sed 's/^/  /' "$log" | tail -n 20 >&2
-      rm -f "$log"
+      echo "wine-env: $problem" >&2
       exit 1
     fi
-    rm -f "$log"
     touch "$WINEPREFIX/.qv-ready"
   ) 9>"$WINEPREFIX.lock"
 }
