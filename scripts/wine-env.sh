@@ -299,6 +299,19 @@ qv_cleanup() {
   qv_stop_xvfb
 }
 
+# For the scripts that run under `set -e`: a command that fails ends them,
+# and this says which one did, once, instead of ending without a word.
+QV_FAILED=
+qv_trap_failure() {
+  set -E
+  trap 'qv_report_failure $? "$BASH_COMMAND"' ERR
+}
+qv_report_failure() {
+  [ -z "$QV_FAILED" ] || return 0
+  QV_FAILED=1
+  echo "$(basename "$0"): stopped, because this ended with status $1: $2" >&2
+}
+
 # Cleans up however the script ends: normally, on Ctrl-C or on a kill.
 qv_trap_cleanup() {
   trap 'qv_cleanup' EXIT
