@@ -214,7 +214,10 @@ TEST_F(CupsdBackend, ACancelDuringTheDataEndsTheJobAfterAWholeCommand) {
   const std::string seen = reader_->Data();
   EXPECT_LT(seen.size(), data.size());
   EXPECT_EQ(seen, data.substr(0, seen.size()));
-  EXPECT_TRUE(Shows("lpstat -l -W completed -o A", "job-canceled-by-user"));
+  // cupsd marks the job canceled at once but records why only once it has
+  // reaped the backend, a moment after the port was closed.
+  EXPECT_TRUE(PollUntil([] { return Shows("lpstat -l -W completed -o A", "job-canceled-by-user"); }))
+      << Server::Output("lpstat -l -W completed -o A");
 }
 
 // The exit codes as CUPS acts on them: a device that lp may not open stops
