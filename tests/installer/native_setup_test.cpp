@@ -68,7 +68,7 @@ TEST(NativeSetup, InstallsFromTheMediumIntoTheHomeAndTheMenu) {
   EXPECT_TRUE(others.empty()) << "About was not shown";
 
   const fs::path installed = home / "QV27-518";
-  EXPECT_EQ(testing::ReadFileBytes(installed / "QV27-518"), testing::ReadFileBytes(QV_SETTING_PROGRAM));
+  EXPECT_EQ(testing::ReadFileBytes(installed / "QV27-518"), testing::ReadFileBytes(QV_MEDIUM_PROGRAM));
   EXPECT_EQ(testing::ReadFileBytes(installed / "README.TXT"), testing::ReadFileBytes(QV_README));
   EXPECT_EQ(fs::status(installed / "QV27-518").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
   const std::string config = testing::ReadFileBytes(home / ".config/qv27-518/QV27-518.ini");
