@@ -52,6 +52,17 @@ function(qv_use_test_headers name)
 endfunction()
 qv_use_test_headers(qv_test_headers)
 
+# qv_add_test_library(<name> STATIC|OBJECT <sources>...): test code that
+# several test programs share, compiled once with the tests' headers; OBJECT
+# for files that hold test cases, which a static library would let the
+# linker drop.
+function(qv_add_test_library name kind)
+  add_library(${name} ${kind} ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE GTest::gtest)
+  qv_use_test_headers(${name})
+endfunction()
+
 # qv_add_test(<name> SOURCES ... LIBS ...)
 function(qv_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
