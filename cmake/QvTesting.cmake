@@ -63,15 +63,14 @@ function(qv_add_test_library name kind)
   qv_use_test_headers(${name})
 endfunction()
 
-# qv_add_test(<name> [WAITING] SOURCES ... LIBS ...)
+# qv_add_test(<name> [WAITING] SOURCES ... LIBS ... [PROPERTIES <test properties>...])
 # The native presets give CTest six slots on two cores, and a case takes three
 # of them: at most two busy cases at once. A WAITING program's cases spend
 # nearly all their time in the pauses of the real program they drive (the
 # installer's one second per step), so each takes one slot and several run
 # beside each other.
-set(QV_BUSY_TEST_SLOTS 3)
 function(qv_add_test name)
-  cmake_parse_arguments(ARG "WAITING" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WAITING" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   if(QV_SANITIZE)
     list(APPEND ARG_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/lsan_suppressions.cpp)
   endif()
@@ -84,12 +83,12 @@ function(qv_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QV_ARTIFACTS=${QV_ARTIFACTS_FOR_TESTS}"
                                             TIMEOUT 600)
   else()
-    set(slots ${QV_BUSY_TEST_SLOTS})
+    set(slots 3)
     if(ARG_WAITING)
       set(slots 1)
     endif()
     gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "QV_ARTIFACTS=${QV_ARTIFACTS_FOR_TESTS}"
-                                            PROCESSORS ${slots}
+                                            PROCESSORS ${slots} ${ARG_PROPERTIES}
                          DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
