@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/window_constants.h"
+
 namespace qv {
 namespace {
 
@@ -134,8 +136,6 @@ ControlClass ClassFromName(const std::string& name) {
   if (lower == "combobox") return ControlClass::ComboBox;
   return ControlClass::Named;
 }
-
-constexpr std::uint32_t kDsSetFont = 0x40;
 
 }  // namespace
 

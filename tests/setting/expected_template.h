@@ -9,6 +9,9 @@
 
 namespace qv::expected {
 
+// The caption of the setting program's message boxes (string 125).
+inline constexpr const char* kSettingTitle = "QV27-518 Software Setting Program";
+
 inline const DialogLayout& SettingDialog() {
   static const DialogLayout layout{
       102, "QV27-518 Setting Program", 345, 222, "Arial", 8, 0x90CA00C0, kWsExAppWindow,

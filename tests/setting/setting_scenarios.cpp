@@ -19,7 +19,7 @@
 namespace qv::testing {
 namespace {
 
-constexpr const char* kTitle = "QV27-518 Software Setting Program";
+constexpr const char* kTitle = expected::kSettingTitle;
 constexpr const char* kSuccess = "System finishes setting successfully.";
 constexpr const char* kExitQuestion = "Are you sure to exit program?";
 constexpr const char* kNamesDiffer =

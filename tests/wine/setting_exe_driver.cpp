@@ -17,7 +17,6 @@ using wine::RunningProgram;
 using wine::SetRegistryString;
 
 constexpr const char* kDevicesKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
-constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
 class WineProgramDriver final : public WineSettingDriver {
  public:

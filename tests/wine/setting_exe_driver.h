@@ -11,6 +11,9 @@
 
 namespace qv::testing {
 
+// The registry key whose "device" value is Windows' default printer.
+inline constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
 class WineSettingDriver : public ProgramDriver {
  public:
   // While Run runs its scenario.

@@ -12,8 +12,6 @@ namespace {
 
 using wine::RunningProgram;
 
-constexpr const char* kTitle = "QV27-518 Software Setting Program";
-constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
 TEST(SettingExeResources, AreTheExpectedOnes) {
   const std::string exe = wine::BinDirectory() + "\\QV27-518.exe";
@@ -44,10 +42,10 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
           PostMessageA(driver->Dialog(), WM_SYSCOMMAND, 0x0010, 0);
         else
           RunningProgram::PressButton(driver->Dialog(), 1026);
-        HWND about = driver->Program().WaitForWindow(std::string("About ") + kTitle, "#32770");
+        HWND about = driver->Program().WaitForWindow(std::string("About ") + expected::kSettingTitle, "#32770");
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(wine::ControlText(about, 1028), version.empty() ? "Version 2.00" : version);
-        EXPECT_EQ(wine::ControlText(about, 1027), kTitle);
+        EXPECT_EQ(wine::ControlText(about, 1027), expected::kSettingTitle);
         wine::SaveScreenshot(about, "setting_about");
         RunningProgram::PressButton(about, IDOK);
         EXPECT_TRUE(wine::WaitUntilClosed(about));
