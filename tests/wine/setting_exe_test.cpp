@@ -12,7 +12,6 @@ namespace {
 
 using wine::RunningProgram;
 
-
 TEST(SettingExeResources, AreTheExpectedOnes) {
   const std::string exe = wine::BinDirectory() + "\\QV27-518.exe";
   HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -42,7 +41,8 @@ TEST(SettingExe, AboutOpensFromItsButtonAndTheSystemMenuWithTheStoredVersion) {
           PostMessageA(driver->Dialog(), WM_SYSCOMMAND, 0x0010, 0);
         else
           RunningProgram::PressButton(driver->Dialog(), 1026);
-        HWND about = driver->Program().WaitForWindow(std::string("About ") + expected::kSettingTitle, "#32770");
+        HWND about =
+            driver->Program().WaitForWindow(std::string("About ") + expected::kSettingTitle, "#32770");
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(wine::ControlText(about, 1028), version.empty() ? "Version 2.00" : version);
         EXPECT_EQ(wine::ControlText(about, 1027), expected::kSettingTitle);
