@@ -198,10 +198,13 @@ RunningProgram::~RunningProgram() { Kill(); }
 bool RunningProgram::Start(const std::string& exePath, const std::string& workingDirectory) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  startError_ = 0;
   std::string commandLine = "\"" + exePath + "\"";
   if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_))
+                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_)) {
+    startError_ = GetLastError();
     return false;
+  }
   WaitForInputIdle(process_.hProcess, 30000);
   return true;
 }
@@ -213,6 +216,13 @@ HWND RunningProgram::StartDialog(const std::string& exePath, const std::string& 
 
 bool RunningProgram::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::string RunningProgram::WhyNotRunning() const {
+  if (!process_.hProcess) return "it did not start: CreateProcess failed with error " + std::to_string(startError_);
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code == STILL_ACTIVE ? "it is still running" : "it ended with exit code " + std::to_string(code);
 }
 
 HWND RunningProgram::WaitForWindow(const std::string& caption, const char* windowClass,

@@ -57,6 +57,9 @@ class RunningProgram {
   HWND StartDialog(const std::string& exePath, const std::string& caption,
                    const std::string& workingDirectory = "");
   bool Running() const;
+  // Why the program is not running, for a failure message: the error that
+  // kept it from starting, or the code it ended with.
+  std::string WhyNotRunning() const;
 
   // A top-level window of the program with this caption (and window class,
   // when given), waited for up to the timeout; `exclude` is never the one
@@ -83,6 +86,7 @@ class RunningProgram {
 
  private:
   PROCESS_INFORMATION process_{};
+  DWORD startError_ = 0;
 };
 
 // Sends a message to a window of the program and waits at most 10 s for its

@@ -71,7 +71,7 @@ class WineProgramDriver final : public WineSettingDriver {
   std::optional<int> Run(const std::function<void()>& scenario) override {
     const std::string exe = wine::BinDirectory() + "\\QV27-518.exe";
     if (!(dialog_ = program_.StartDialog(exe, "QV27-518 Setting Program"))) {
-      ADD_FAILURE() << exe << (program_.Running() ? ": no dialog" : " did not start");
+      ADD_FAILURE() << exe << (program_.Running() ? ": no dialog" : ": " + program_.WhyNotRunning());
       return std::nullopt;
     }
     scenario();

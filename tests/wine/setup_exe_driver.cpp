@@ -85,7 +85,7 @@ class WineSetupDriver final : public SetupDriver {
   Outcome Run(const std::function<void()>& whenReady, std::vector<BoxAnswer> atStart) override {
     Outcome outcome;
     if (!(dialog_ = program_.StartDialog(OnMedium("setup.exe"), expected::kSetupTitle, medium_))) {
-      ADD_FAILURE() << "setup.exe" << (program_.Running() ? ": no dialog" : " did not start");
+      ADD_FAILURE() << "setup.exe" << (program_.Running() ? ": no dialog" : ": " + program_.WhyNotRunning());
       return outcome;
     }
     // Ready, or the boxes that the start-up shows instead.
