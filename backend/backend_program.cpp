@@ -46,9 +46,42 @@ class ProcessSignals final : public JobSignals {
   static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 };
 
+// CUPS's side channel on its descriptor, read without blocking; a backend
+// run by hand has none. A channel that fails or closes is not read again.
+class CupsSideChannel final : public SideChannel {
+ public:
+  bool open() const { return open_; }
+  cups_sc_command_t Next() override {
+    pollfd request{CUPS_SC_FD, POLLIN, 0};
+    if (!open_ || poll(&request, 1, 0) <= 0) return CUPS_SC_CMD_NONE;
+    cups_sc_command_t command = CUPS_SC_CMD_NONE;
+    cups_sc_status_t status = CUPS_SC_STATUS_NONE;
+    char data[2048];
+    int length = sizeof data;
+    if (cupsSideChannelRead(&command, &status, data, &length, 0.0) != 0) open_ = false;
+    return open_ ? command : CUPS_SC_CMD_NONE;
+  }
+  void Answer(cups_sc_command_t command, const SideChannelAnswer& answer) override {
+    cupsSideChannelWrite(command, answer.status, answer.data.data(), static_cast<int>(answer.data.size()), 1.0);
+  }
+
+ private:
+  bool open_ = fcntl(CUPS_SC_FD, F_GETFD) >= 0;
+};
+
+// The job's data on its descriptor, waited for together with the side
+// channel's requests.
 class FdInput final : public JobInput {
  public:
-  explicit FdInput(int fd) : fd_(fd) {}
+  FdInput(int fd, const CupsSideChannel& side) : fd_(fd), side_(side) {}
+  bool Wait(bool block) override {
+    pollfd ready[2]{{fd_, POLLIN, 0}, {CUPS_SC_FD, POLLIN, 0}};
+    for (;;) {
+      const int n = poll(ready, side_.open() ? 2 : 1, block ? -1 : 0);
+      // Only a blocking wait gives way to a signal: a look must answer.
+      if (n >= 0 || errno != EINTR || block) return n > 0 && ready[0].revents != 0;
+    }
+  }
   long Read(std::span<std::uint8_t> buffer) override {
     const ssize_t got = read(fd_, buffer.data(), buffer.size());
     return got < 0 ? -errno : static_cast<long>(got);
@@ -57,31 +90,7 @@ class FdInput final : public JobInput {
 
  private:
   int fd_;
-};
-
-// CUPS's side channel on its descriptor, answered without blocking; a
-// backend run by hand has none, and then nothing is served.
-class CupsSideChannel final : public SideChannel {
- public:
-  void Serve() override {
-    while (open_) {
-      pollfd request{CUPS_SC_FD, POLLIN, 0};
-      if (poll(&request, 1, 0) <= 0 || !(request.revents & POLLIN)) return;
-      cups_sc_command_t command = CUPS_SC_CMD_NONE;
-      cups_sc_status_t status = CUPS_SC_STATUS_NONE;
-      char data[2048];
-      int length = sizeof data;
-      if (cupsSideChannelRead(&command, &status, data, &length, 0.0) != 0) {
-        open_ = false;
-        return;
-      }
-      const SideChannelAnswer answer = AnswerOf(command);
-      cupsSideChannelWrite(command, answer.status, answer.data.data(), static_cast<int>(answer.data.size()), 1.0);
-    }
-  }
-
- private:
-  bool open_ = fcntl(CUPS_SC_FD, F_GETFD) >= 0;
+  const CupsSideChannel& side_;
 };
 
 // A positive count of copies; anything else is one copy.
@@ -129,8 +138,8 @@ int RunBackend(int argc, char** argv, posix::PpdevCalls& calls) {
     copies = CopiesOf(argv[4]);
   }
   ProcessSignals signals;
-  FdInput input(fd);
   CupsSideChannel sideChannel;
+  FdInput input(fd, sideChannel);
   posix::PosixClock clock;
   JobServices services{calls, clock, std::cerr, input, signals, sideChannel,
                        [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }};

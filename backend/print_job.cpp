@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,42 @@ namespace {
 // The status register's paper-out bit.
 constexpr std::uint8_t kStatusPaperOut = 0x20;
 
+// Answers the filters' requests as they come, but a drain only once the
+// output is drained: every byte read from the job is out of the port and
+// nothing the filter wrote before asking is left to read.
+class SideChannelServer {
+ public:
+  explicit SideChannelServer(SideChannel& channel) : channel_(channel) {}
+
+  // `drained` is asked only while a drain waits, after the requests were
+  // read, so that data written before a drain is never missed.
+  void Serve(const std::function<bool()>& drained = {}) {
+    for (cups_sc_command_t command; (command = channel_.Next()) != CUPS_SC_CMD_NONE;) {
+      if (command == CUPS_SC_CMD_DRAIN_OUTPUT)
+        ++drains_;
+      else
+        channel_.Answer(command, AnswerOf(command));
+    }
+    if (drains_ == 0 || !drained || !drained()) return;
+    for (; drains_ > 0; --drains_) channel_.Answer(CUPS_SC_CMD_DRAIN_OUTPUT, AnswerOf(CUPS_SC_CMD_DRAIN_OUTPUT));
+  }
+
+ private:
+  SideChannel& channel_;
+  int drains_ = 0;
+};
+
 class DataWriter {
  public:
-  DataWriter(posix::PpdevSession& session, JobServices& services) : session_(session), s_(services) {}
+  DataWriter(posix::PpdevSession& session, JobServices& services, SideChannelServer& side)
+      : session_(session), s_(services), side_(side) {}
   ~DataWriter() { ShowState(nullptr); }
 
   // Writes all of `bytes`; kExitOk also when the job was cancelled meanwhile.
   std::optional<int> WriteAll(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
       if (s_.signals.Cancelled()) return kExitOk;
-      s_.sideChannel.Serve();
+      side_.Serve();
       const long written = session_.WriteJob(bytes);
       if (written > 0) {
         ShowState(nullptr);
@@ -64,6 +91,7 @@ class DataWriter {
 
   posix::PpdevSession& session_;
   JobServices& s_;
+  SideChannelServer& side_;
   const char* shown_ = nullptr;
 };
 
@@ -99,6 +127,7 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
   int error = 0;
   auto session = posix::PpdevSession::Open(s.calls, uri.device, error);
   if (!session) return OpenFailure(uri, error, s);
+  SideChannelServer side(s.sideChannel);
 
   // 1. The lock, for the whole job: another job on the same port (printer A
   // while B prints, or the setting program's Set) waits here.
@@ -107,7 +136,7 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
     s.messages << "INFO: Waiting for the switch" << std::endl;
     while (error == EWOULDBLOCK) {
       if (s.signals.Cancelled()) return kExitOk;
-      s.sideChannel.Serve();
+      side.Serve();
       s.sleep(kPollPause);
       error = session->TryLock();
     }
@@ -120,7 +149,10 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
   if (s.signals.Cancelled()) return kExitOk;
 
   // 2. The claim, bounded: another driver may hold the port.
-  error = session->Claim(s.claimBound, [&s] { return !s.signals.Cancelled(); });
+  error = session->Claim(s.claimBound, [&] {
+    side.Serve();
+    return !s.signals.Cancelled();
+  });
   if (s.signals.Cancelled()) return kExitOk;
   if (error == ETIMEDOUT) {
     s.messages << "ERROR: " << uri.device << " is held by another driver; the job will be tried again later"
@@ -146,7 +178,7 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
   if (uri.settle.count() > 0) s.sleep(uri.settle);
 
   // 5. The data, once per copy.
-  DataWriter writer(*session, s);
+  DataWriter writer(*session, s, side);
   writer.device_ = uri.device;
   std::vector<std::uint8_t> buffer(64 * 1024);
   for (int copy = 0; copy < copies; ++copy) {
@@ -156,6 +188,10 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
     }
     for (;;) {
       if (s.signals.Cancelled()) return kExitOk;
+      // A filter may ask before it writes more, so the wait for its data is
+      // also a wait for its requests.
+      side.Serve([&s] { return !s.input.Wait(false); });
+      if (!s.input.Wait(true)) continue;
       const long got = s.input.Read(buffer);
       if (got == -EINTR) continue;
       if (got < 0) {
@@ -167,6 +203,7 @@ int RunJob(const DeviceUri& uri, int copies, JobServices& s) {
         return *end;
     }
   }
+  side.Serve([] { return true; });  // every byte is out
   // 6. The session's end releases the port and closes the device.
   return kExitOk;
 }

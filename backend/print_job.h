@@ -13,6 +13,7 @@
 #include <string>
 
 #include "backend/device_uri.h"
+#include "backend/side_channel_answer.h"
 #include "platform/clock.h"
 #include "platform/posix/ppdev_calls.h"
 
@@ -30,6 +31,10 @@ enum ExitCode : int {
 class JobInput {
  public:
   virtual ~JobInput() = default;
+  // True when data (or its end) can be read at once. With `block` it waits
+  // until then, or until a side-channel request or a signal ends the wait
+  // (false); without, it only looks.
+  virtual bool Wait(bool block) = 0;
   // Bytes read, 0 at the end, -errno on failure.
   virtual long Read(std::span<std::uint8_t> buffer) = 0;
   // Back to the start for the next copy; false when that cannot be done.
@@ -45,12 +50,14 @@ class JobSignals {
   virtual void HoldBack(bool hold) = 0;
 };
 
-// CUPS's side channel, served while the job runs.
+// CUPS's side channel, where filters ask the backend while the job runs.
 class SideChannel {
  public:
   virtual ~SideChannel() = default;
-  // Answers the requests waiting, without blocking.
-  virtual void Serve() = 0;
+  // The next request waiting, read without blocking; CUPS_SC_CMD_NONE when
+  // there is none (or no channel).
+  virtual cups_sc_command_t Next() = 0;
+  virtual void Answer(cups_sc_command_t command, const SideChannelAnswer& answer) = 0;
 };
 
 struct JobServices {

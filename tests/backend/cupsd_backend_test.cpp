@@ -4,6 +4,7 @@
 // stand-in (tests/support/standin_ppdev_calls.h). The test takes the data
 // from the stand-in's FIFO as a printer would, and reads what CUPS shows
 // with lpstat. cupsd must run as root, as CI does.
+#include <cups/sidechannel.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -93,10 +94,13 @@ class CupsdBackend : public ::testing::Test {
                           fs::perms::others_read | fs::perms::others_exec;
     fs::create_directories(port_);
     fs::create_directories(bin_ / "backend");
-    // CUPS runs a backend that is root's and not writable by others as lp.
+    fs::create_directories(bin_ / "filter");
+    // CUPS runs backends and filters that are root's and not writable by
+    // others as lp.
     fs::copy_file(QV_STANDIN_BACKEND, bin_ / "backend/qv27-518");
-    for (const fs::path& path :
-         {dir_.path(), port_, bin_, bin_ / "backend", bin_ / "backend/qv27-518"})
+    fs::copy_file(QV_PROBE_FILTER, bin_ / "filter/qv27-518-probe");
+    for (const fs::path& path : {dir_.path(), port_, bin_, bin_ / "backend", bin_ / "backend/qv27-518",
+                                 bin_ / "filter", bin_ / "filter/qv27-518-probe"})
       fs::permissions(path, everyone);
     WriteFileBytes(port_ / "events", "");
     fs::permissions(port_ / "events", fs::perms::all);
@@ -218,6 +222,33 @@ TEST_F(CupsdBackend, ACancelDuringTheDataEndsTheJobAfterAWholeCommand) {
   // reaped the backend, a moment after the port was closed.
   EXPECT_TRUE(PollUntil([] { return Shows("lpstat -l -W completed -o A", "job-canceled-by-user"); }))
       << Server::Output("lpstat -l -W completed -o A");
+}
+
+// A queue whose driver's filter asks the backend on CUPS's side channel
+// (tests/backend/probe_filter_main.cpp) before its first byte, and then a
+// drain after the first half of the job, each time waiting for the answer:
+// the backend answers while it waits for the filter's data.
+TEST_F(CupsdBackend, AFilterIsAnsweredOnTheSideChannelWhileTheBackendWaitsForItsData) {
+  const fs::path ppd = dir_ / "probe.ppd";
+  WriteFileBytes(ppd, "*PPD-Adobe: \"4.3\"\n*ModelName: \"Probe\"\n*NickName: \"Probe\"\n"
+                      "*cupsFilter: \"text/plain 0 qv27-518-probe\"\n");
+  ASSERT_TRUE(Admin("-p F -E -v 'qv27-518:/dev/parport0?printer=A' -P " + ppd.string()));
+  std::string text;
+  for (int line = 0; text.size() < 400'000; ++line) text += "line " + std::to_string(line) + "\n";
+  Submit("F", text, "-o document-format=text/plain");
+  ASSERT_TRUE(PollUntil([&] { return NothingPending() && Closes() == 1; }))
+      << Server::Output("lpstat -l -W all -o; lpstat -l -p");
+  ExpectJob(Backends().at(0), switch_commands::kSelectA);
+
+  const std::string seen = reader_->Data(), half = text.substr(0, text.size() / 2);
+  auto answer = [](int status, const char* data = "") { return std::to_string(status) + data + "\n"; };
+  const std::string head = "bidi " + answer(CUPS_SC_STATUS_NONE, " 0") + "connected " +
+                           answer(CUPS_SC_STATUS_NONE, " 1") + "device-id " +
+                           answer(CUPS_SC_STATUS_NOT_IMPLEMENTED),
+                    drain = "drain " + answer(CUPS_SC_STATUS_NONE);
+  ASSERT_EQ(seen.substr(0, head.size()), head);
+  EXPECT_EQ(seen.substr(head.size() + half.size(), drain.size()), drain);
+  EXPECT_TRUE(seen == head + half + drain + text.substr(half.size())) << "the job's data, whole and in order";
 }
 
 // The exit codes as CUPS acts on them: a device that lp may not open stops

@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <sstream>
 
 #include "backend/device_listing.h"
-#include "backend/side_channel_answer.h"
 #include "platform/posix/ppdev_session.h"
 #include "tests/support/kernel_like_ppdev.h"
 #include "tests/support/service_doubles.h"
@@ -21,12 +22,24 @@ using Calls = std::vector<std::string>;
 using testing::CommandCalls;
 using testing::KernelLikePpdev;
 
+// The job's data as a filter writes it: `available` bytes so far. The
+// filter's side channel is asked whether a request waits, as the real wait
+// polls both.
 class MemoryInput final : public JobInput {
  public:
   std::vector<std::uint8_t> data;
-  std::size_t at = 0;
+  std::size_t at = 0, available = SIZE_MAX;
+  std::function<bool()> requestWaiting;
+  bool Wait(bool block) override {
+    const bool ready = at < std::min(available, data.size()) || available >= data.size();
+    if (!ready && block && !requestWaiting()) {
+      ADD_FAILURE() << "the job waits for the filter's data while the filter waits for an answer";
+      available = data.size();
+    }
+    return ready;
+  }
   long Read(std::span<std::uint8_t> buffer) override {
-    const std::size_t n = std::min(buffer.size(), data.size() - at);
+    const std::size_t n = std::min(buffer.size(), std::min(available, data.size()) - at);
     std::copy_n(data.begin() + static_cast<long>(at), n, buffer.begin());
     at += n;
     return static_cast<long>(n);
@@ -49,9 +62,27 @@ struct TestSignals final : JobSignals {
   }
 };
 
-struct NoSideChannel final : SideChannel {
-  int serves = 0;
-  void Serve() override { ++serves; }
+// The filters' end of the side channel: their requests in order, and each
+// answer as "command status [byte] @ bytes the printer had by then".
+struct FilterSideChannel final : SideChannel {
+  std::deque<cups_sc_command_t> requests;
+  int reads = 0;
+  std::vector<std::string> replies;
+  std::function<std::size_t()> printed;
+  std::function<void(cups_sc_command_t)> onAnswer;
+  cups_sc_command_t Next() override {
+    ++reads;
+    if (requests.empty()) return CUPS_SC_CMD_NONE;
+    const cups_sc_command_t command = requests.front();
+    requests.pop_front();
+    return command;
+  }
+  void Answer(cups_sc_command_t command, const SideChannelAnswer& answer) override {
+    std::string reply = std::to_string(command) + " " + std::to_string(answer.status);
+    for (char byte : answer.data) reply += " [" + std::to_string(byte) + "]";
+    replies.push_back(reply + " @ " + std::to_string(printed()));
+    if (onAnswer) onAnswer(command);
+  }
 };
 
 struct JobFixture : ::testing::Test {
@@ -61,7 +92,7 @@ struct JobFixture : ::testing::Test {
   std::ostringstream messages;
   MemoryInput input;
   TestSignals signals;
-  NoSideChannel side;
+  FilterSideChannel side;
   std::vector<std::chrono::milliseconds> sleeps;
   std::function<void()> onSleep;
   JobServices services{kernel, clock, messages, input, signals, side, [this](std::chrono::milliseconds pause) {
@@ -71,6 +102,8 @@ struct JobFixture : ::testing::Test {
 
   JobFixture() {
     signals.callCount = [this] { return kernel.Calls().size(); };
+    input.requestWaiting = [this] { return !side.requests.empty(); };
+    side.printed = [this] { return device.received.size(); };
     services.claimBound = 50ms;
     for (int i = 0; i < 150'000; ++i) input.data.push_back(static_cast<std::uint8_t>(i * 31 + i / 256));
   }
@@ -151,7 +184,7 @@ TEST_F(JobFixture, AJobWaitsForTheLockOfAnotherJobAndSaysSo) {
   EXPECT_EQ(Run(), kExitOk);
   EXPECT_EQ(messages.str(), "INFO: Waiting for the switch\nINFO: The switch is free; printing\n");
   EXPECT_EQ(device.received, input.data);
-  EXPECT_GT(side.serves, 0) << "the side channel is answered while the job waits";
+  EXPECT_GT(side.reads, 3) << "the side channel is read while the job waits";
 }
 
 TEST_F(JobFixture, ACancelWhileWaitingForTheLockNeverTouchesThePort) {
@@ -261,13 +294,38 @@ TEST(DeviceListing, ThreeChoicesForEveryPortPresent) {
             "\"Printers A and B at once on QV27-518 switch (LPT2)\" \"\" \"\"\n");
 }
 
-TEST(SideChannel, DrainBidiAndConnectedAreAnsweredTheRestIsNotImplemented) {
-  EXPECT_EQ(AnswerOf(CUPS_SC_CMD_DRAIN_OUTPUT).status, CUPS_SC_STATUS_NONE);
-  EXPECT_EQ(AnswerOf(CUPS_SC_CMD_GET_BIDI).data, std::string(1, CUPS_SC_BIDI_NOT_SUPPORTED));
-  EXPECT_EQ(AnswerOf(CUPS_SC_CMD_GET_CONNECTED).data, "\1");
-  for (auto command : {CUPS_SC_CMD_SOFT_RESET, CUPS_SC_CMD_GET_DEVICE_ID, CUPS_SC_CMD_GET_STATE,
-                       CUPS_SC_CMD_SNMP_GET, CUPS_SC_CMD_SNMP_GET_NEXT})
-    EXPECT_EQ(AnswerOf(command).status, CUPS_SC_STATUS_NOT_IMPLEMENTED);
+// A filter asks before it writes anything, then drains after the first part
+// of its data: each request is answered while the job waits for the filter,
+// the drain only once that part is out of the port, though the printer
+// stalls meanwhile.
+TEST_F(JobFixture, FiltersAreAnsweredWhileTheJobWaitsAndADrainOnceTheDataIsOut) {
+  input.available = 0;
+  side.requests = {CUPS_SC_CMD_GET_BIDI, CUPS_SC_CMD_GET_CONNECTED, CUPS_SC_CMD_SOFT_RESET, CUPS_SC_CMD_GET_DEVICE_ID,
+                   CUPS_SC_CMD_GET_STATE, CUPS_SC_CMD_SNMP_GET, CUPS_SC_CMD_SNMP_GET_NEXT};
+  side.onAnswer = [&](cups_sc_command_t command) {
+    if (command == CUPS_SC_CMD_SNMP_GET_NEXT) {
+      input.available = 100'000;
+      side.requests.push_back(CUPS_SC_CMD_DRAIN_OUTPUT);
+    }
+    if (command == CUPS_SC_CMD_DRAIN_OUTPUT) input.available = input.data.size();
+  };
+  device.writes = {1024, KernelLikePpdev::kNothing, KernelLikePpdev::kFull};
+  EXPECT_EQ(Run(), kExitOk);
+  EXPECT_EQ(device.received, input.data);
+  auto reply = [](cups_sc_command_t command, cups_sc_status_t status, const char* rest = " @ 0") {
+    return std::to_string(command) + " " + std::to_string(status) + rest;
+  };
+  const auto none = CUPS_SC_STATUS_NONE, notImplemented = CUPS_SC_STATUS_NOT_IMPLEMENTED;
+  EXPECT_EQ(side.replies, (std::vector<std::string>{
+                              reply(CUPS_SC_CMD_GET_BIDI, none, " [0] @ 0"),  // CUPS_SC_BIDI_NOT_SUPPORTED
+                              reply(CUPS_SC_CMD_GET_CONNECTED, none, " [1] @ 0"),
+                              reply(CUPS_SC_CMD_SOFT_RESET, notImplemented),
+                              reply(CUPS_SC_CMD_GET_DEVICE_ID, notImplemented),
+                              reply(CUPS_SC_CMD_GET_STATE, notImplemented),
+                              reply(CUPS_SC_CMD_SNMP_GET, notImplemented),
+                              reply(CUPS_SC_CMD_SNMP_GET_NEXT, notImplemented),
+                              reply(CUPS_SC_CMD_DRAIN_OUTPUT, none, " @ 100000"),
+                          }));
 }
 
 }  // namespace
