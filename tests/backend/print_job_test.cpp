@@ -31,7 +31,7 @@ class MemoryInput final : public JobInput {
   std::size_t at = 0, available = SIZE_MAX;
   std::function<bool()> requestWaiting;
   bool Wait(bool block) override {
-    const bool ready = at < std::min(available, data.size()) || available >= data.size();
+    const bool ready = available >= data.size() || at < available;
     if (!ready && block && !requestWaiting()) {
       ADD_FAILURE() << "the job waits for the filter's data while the filter waits for an answer";
       available = data.size();
