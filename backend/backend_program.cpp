@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,19 +48,26 @@ class ProcessSignals final : public JobSignals {
 };
 
 // CUPS's side channel on its descriptor, read without blocking; a backend
-// run by hand has none. A channel that fails or closes is not read again.
+// run by hand has none. A message that is no request is let go; a channel
+// that fails, closes or is no socket is not read again.
 class CupsSideChannel final : public SideChannel {
  public:
   bool open() const { return open_; }
   cups_sc_command_t Next() override {
     pollfd request{CUPS_SC_FD, POLLIN, 0};
     if (!open_ || poll(&request, 1, 0) <= 0) return CUPS_SC_CMD_NONE;
+    char first;
+    if (recv(CUPS_SC_FD, &first, 1, MSG_PEEK | MSG_DONTWAIT) <= 0) {
+      open_ = false;
+      return CUPS_SC_CMD_NONE;
+    }
     cups_sc_command_t command = CUPS_SC_CMD_NONE;
     cups_sc_status_t status = CUPS_SC_STATUS_NONE;
     char data[2048];
     int length = sizeof data;
-    if (cupsSideChannelRead(&command, &status, data, &length, 0.0) != 0) open_ = false;
-    return open_ ? command : CUPS_SC_CMD_NONE;
+    if (cupsSideChannelRead(&command, &status, data, &length, 0.0) == 0) return command;
+    if (status != CUPS_SC_STATUS_BAD_MESSAGE && status != CUPS_SC_STATUS_TOO_BIG) open_ = false;
+    return CUPS_SC_CMD_NONE;
   }
   void Answer(cups_sc_command_t command, const SideChannelAnswer& answer) override {
     cupsSideChannelWrite(command, answer.status, answer.data.data(), static_cast<int>(answer.data.size()), 1.0);

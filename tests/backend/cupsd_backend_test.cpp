@@ -249,6 +249,13 @@ TEST_F(CupsdBackend, AFilterIsAnsweredOnTheSideChannelWhileTheBackendWaitsForIts
   ASSERT_EQ(seen.substr(0, head.size()), head);
   EXPECT_EQ(seen.substr(head.size() + half.size(), drain.size()), drain);
   EXPECT_TRUE(seen == head + half + drain + text.substr(half.size())) << "the job's data, whole and in order";
+
+  // A message that is no request is let go, and the next is answered.
+  Submit("F", text, "-o document-format=text/plain -o qv-garbage=yes");
+  ASSERT_TRUE(PollUntil([&] { return NothingPending() && Closes() == 2; }));
+  const std::string connected = "connected " + answer(CUPS_SC_STATUS_NONE, " 1");
+  EXPECT_EQ(reader_->Data().substr(seen.size(), connected.size()), connected);
+  EXPECT_TRUE(reader_->Data().substr(seen.size()).ends_with(text));
 }
 
 // The exit codes as CUPS acts on them: a device that lp may not open stops

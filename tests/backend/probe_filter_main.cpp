@@ -6,7 +6,10 @@
 // second half, where S is the status and D the answer's byte.
 #include <cups/sidechannel.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -32,6 +35,14 @@ int main(int argc, char** argv) {
   if (argc != 7) return 1;
   std::ifstream file(argv[6], std::ios::binary);
   const std::string job{std::istreambuf_iterator<char>(file), {}};
+  if (std::strstr(argv[5], "qv-garbage")) {
+    // A message no filter should send: a command out of range, a length
+    // beyond its bytes.
+    write(CUPS_SC_FD, "\x7f\x00\xff\xffxx", 6);
+    usleep(200'000);
+    Put("connected " + Ask(CUPS_SC_CMD_GET_CONNECTED, 2) + "\n" + job);
+    return 0;
+  }
   Put("bidi " + Ask(CUPS_SC_CMD_GET_BIDI, 2) + "\nconnected " + Ask(CUPS_SC_CMD_GET_CONNECTED, 2) +
       "\ndevice-id " + Ask(CUPS_SC_CMD_GET_DEVICE_ID, 2) + "\n");
   const std::size_t half = job.size() / 2;
