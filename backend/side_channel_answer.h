@@ -1,7 +1,8 @@
 // What the backend answers on CUPS's side channel: the output is drained
 // (a ppdev write returns once its bytes are out of the port), there is no
 // bidirectional channel, the printer counts as connected; anything else is
-// not implemented.
+// not implemented. A filter takes only "OK" as success (as CUPS's own
+// backends answer); "none" would fail a driver that drains as it goes.
 #pragma once
 
 #include <cups/sidechannel.h>

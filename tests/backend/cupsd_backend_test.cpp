@@ -242,10 +242,10 @@ TEST_F(CupsdBackend, AFilterIsAnsweredOnTheSideChannelWhileTheBackendWaitsForIts
 
   const std::string seen = reader_->Data(), half = text.substr(0, text.size() / 2);
   auto answer = [](int status, const char* data = "") { return std::to_string(status) + data + "\n"; };
-  const std::string head = "bidi " + answer(CUPS_SC_STATUS_NONE, " 0") + "connected " +
-                           answer(CUPS_SC_STATUS_NONE, " 1") + "device-id " +
+  const std::string head = "bidi " + answer(CUPS_SC_STATUS_OK, " 0") + "connected " +
+                           answer(CUPS_SC_STATUS_OK, " 1") + "device-id " +
                            answer(CUPS_SC_STATUS_NOT_IMPLEMENTED),
-                    drain = "drain " + answer(CUPS_SC_STATUS_NONE);
+                    drain = "drain " + answer(CUPS_SC_STATUS_OK);
   ASSERT_EQ(seen.substr(0, head.size()), head);
   EXPECT_EQ(seen.substr(head.size() + half.size(), drain.size()), drain);
   EXPECT_TRUE(seen == head + half + drain + text.substr(half.size())) << "the job's data, whole and in order";
@@ -253,7 +253,7 @@ TEST_F(CupsdBackend, AFilterIsAnsweredOnTheSideChannelWhileTheBackendWaitsForIts
   // A message that is no request is let go, and the next is answered.
   Submit("F", text, "-o document-format=text/plain -o qv-garbage=yes");
   ASSERT_TRUE(PollUntil([&] { return NothingPending() && Closes() == 2; }));
-  const std::string connected = "connected " + answer(CUPS_SC_STATUS_NONE, " 1");
+  const std::string connected = "connected " + answer(CUPS_SC_STATUS_OK, " 1");
   EXPECT_EQ(reader_->Data().substr(seen.size(), connected.size()), connected);
   EXPECT_TRUE(reader_->Data().substr(seen.size()).ends_with(text));
 }

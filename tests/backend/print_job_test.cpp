@@ -315,16 +315,16 @@ TEST_F(JobFixture, FiltersAreAnsweredWhileTheJobWaitsAndADrainOnceTheDataIsOut) 
   auto reply = [](cups_sc_command_t command, cups_sc_status_t status, const char* rest = " @ 0") {
     return std::to_string(command) + " " + std::to_string(status) + rest;
   };
-  const auto none = CUPS_SC_STATUS_NONE, notImplemented = CUPS_SC_STATUS_NOT_IMPLEMENTED;
+  const auto ok = CUPS_SC_STATUS_OK, notImplemented = CUPS_SC_STATUS_NOT_IMPLEMENTED;
   EXPECT_EQ(side.replies, (std::vector<std::string>{
-                              reply(CUPS_SC_CMD_GET_BIDI, none, " [0] @ 0"),  // CUPS_SC_BIDI_NOT_SUPPORTED
-                              reply(CUPS_SC_CMD_GET_CONNECTED, none, " [1] @ 0"),
+                              reply(CUPS_SC_CMD_GET_BIDI, ok, " [0] @ 0"),  // CUPS_SC_BIDI_NOT_SUPPORTED
+                              reply(CUPS_SC_CMD_GET_CONNECTED, ok, " [1] @ 0"),
                               reply(CUPS_SC_CMD_SOFT_RESET, notImplemented),
                               reply(CUPS_SC_CMD_GET_DEVICE_ID, notImplemented),
                               reply(CUPS_SC_CMD_GET_STATE, notImplemented),
                               reply(CUPS_SC_CMD_SNMP_GET, notImplemented),
                               reply(CUPS_SC_CMD_SNMP_GET_NEXT, notImplemented),
-                              reply(CUPS_SC_CMD_DRAIN_OUTPUT, none, " @ 100000"),
+                              reply(CUPS_SC_CMD_DRAIN_OUTPUT, ok, " @ 100000"),
                           }));
 }
 
