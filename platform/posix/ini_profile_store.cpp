@@ -9,10 +9,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -154,15 +154,20 @@ bool MakeDirectories(const fs::path& directory) {
 }
 
 // A symbolic link (a dotfile manager's, say) keeps pointing at the file it
-// names: the new contents replace the file it leads to, not the link.
+// names: the new contents replace the file it leads to, not the link, and
+// a link to a file not made yet makes that file. A loop is left as it is:
+// the write then fails on it as the read did.
 fs::path FollowLink(const fs::path& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  fs::path target(resolved);
-  std::free(resolved);
-  return target;
+  fs::path at = path;
+  for (int hop = 0; hop < 40; ++hop) {  // the kernel's own limit
+    struct stat info {};
+    if (::lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return at;
+    std::error_code error;
+    const fs::path next = fs::read_symlink(at, error);
+    if (error) return path;
+    at = next.is_absolute() ? next : at.parent_path() / next;
+  }
+  return path;
 }
 
 bool HasLineBreak(std::string_view text) {

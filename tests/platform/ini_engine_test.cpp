@@ -169,6 +169,13 @@ TEST_F(IniEngine, AWriteKeepsPermissionsAndSymbolicLinks) {
   ASSERT_TRUE(store_.WriteString("S", "A", "via link", "linked.ini"));
   EXPECT_TRUE(fs::is_symlink(dir_ / "linked.ini"));
   EXPECT_EQ(ReadFileBytes(dir_ / "real" / "target.ini"), "[S]\nA=via link\n");
+
+  // A link (through a link) to a file not made yet makes it.
+  fs::create_symlink("real/hop.ini", dir_ / "dangling.ini");
+  fs::create_symlink("later.ini", dir_ / "real" / "hop.ini");
+  ASSERT_TRUE(store_.WriteString("S", "A", "new", "dangling.ini"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.ini"));
+  EXPECT_EQ(ReadFileBytes(dir_ / "real" / "later.ini"), "[S]\nA=new\n");
 }
 
 // A bare name is a file of the store's directory, made (private) on the
