@@ -150,8 +150,8 @@ IconHandle QtDialogHost::LoadIconResource(unsigned id) {
 int QtDialogHost::ShowMessageBox(CDialog* owner, std::string_view text, std::string_view caption,
                                  unsigned style) {
   QMessageBox box(WidgetOf(owner));
-  box.setWindowTitle(QString::fromStdString(std::string(caption)));
-  box.setText(QString::fromStdString(std::string(text)));
+  box.setWindowTitle(Shown(caption));
+  box.setText(Shown(text));
   box.setTextFormat(Qt::PlainText);
   box.setIcon(IconOf(style));
   box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);

@@ -10,10 +10,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringDecoder>
 #include <QValidator>
 
 #include <algorithm>
 
+#include "base/windows_1252.h"
 #include "framework/qt/qt_host.h"
 #include "framework/qt/radio_button.h"
 #include "framework/qt/resource_images.h"
@@ -36,11 +38,18 @@ bool IsCheckBox(const DialogItemTemplate& item) {
   return IsButton(item) && (ButtonType(item) == kBsAutoCheckBox || ButtonType(item) == kBsCheckBox);
 }
 
+// A control's text as the program reads it back: while it shows just what
+// the program set, the very bytes set, so that a Set of untouched text never
+// rewrites it; else what the user (or the upper-case style) made of it.
+std::string Bytes(const QString& shown, const QtWindow::Control& control) {
+  return shown == Shown(control.text) ? control.text : shown.toStdString();
+}
+
 // A static's text as Windows draws it: "&&" is one ampersand, a single one
 // only underlines the next letter.
 QString WithoutPrefix(const std::string& text) {
   QString out;
-  const QString in = QString::fromStdString(text);
+  const QString in = Shown(text);
   for (qsizetype i = 0; i < in.size(); ++i) {
     if (in[i] == u'&' && i + 1 < in.size()) ++i;
     else if (in[i] == u'&') continue;
@@ -50,19 +59,37 @@ QString WithoutPrefix(const std::string& text) {
 }
 
 // The edit's text limit and upper-case style, applied to what the user
-// types; text that the program sets is not cut, as on Windows.
+// types or pastes; text that the program sets is not cut, as on Windows.
+// As in a one-line Windows edit, a paste keeps its first line only (a path
+// copied from a terminal ends in a line break), and as much of that as the
+// limit leaves room for. Qt hands over the changed text with the cursor at
+// the end of what was put in; the text before the change tells where that
+// began. Qt checks the program's own texts as well; those pass as they are.
 class EditValidator final : public QValidator {
  public:
-  EditValidator(QObject* parent, const QtWindow::Control& control, bool upperCase)
-      : QValidator(parent), control_(control), upperCase_(upperCase) {}
-  State validate(QString& input, int&) const override {
+  EditValidator(QLineEdit* edit, const QtWindow::Control& control, bool upperCase)
+      : QValidator(edit), control_(control), upperCase_(upperCase), before_(edit->text()) {
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
+  }
+  State validate(QString& input, int& cursor) const override {
     if (upperCase_) input = input.toUpper();
-    return input.size() > control_.textLimit ? Invalid : Acceptable;
+    if (control_.programSets) return Acceptable;
+    const qsizetype after = input.size() - cursor;  // what follows the insertion is as it was
+    qsizetype start = 0;
+    while (start < cursor && start < before_.size() - after && input[start] == before_[start]) ++start;
+    qsizetype keep = cursor - start;
+    for (qsizetype i = start; i < start + keep; ++i)
+      if (input[i] == u'\r' || input[i] == u'\n') keep = i - start;
+    keep = std::clamp<qsizetype>(control_.textLimit - (input.size() - (cursor - start)), 0, keep);
+    input.remove(start + keep, cursor - start - keep);
+    cursor = static_cast<int>(start + keep);
+    return Acceptable;
   }
 
  private:
   const QtWindow::Control& control_;
   bool upperCase_;
+  QString before_;
 };
 
 class NoPainter final : public MinimizedPainter {
@@ -74,6 +101,12 @@ class NoPainter final : public MinimizedPainter {
 };
 
 }  // namespace
+
+QString Shown(std::string_view text) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString shown = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+  return utf8.hasError() ? QString::fromStdString(Windows1252ToUtf8(text)) : shown;
+}
 
 // ------------------------------------------------------------ TemplateDialog
 
@@ -112,7 +145,7 @@ void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
       if (!menu.isEmpty()) menu.addSeparator();
       continue;
     }
-    QAction* action = menu.addAction(QString::fromStdString(text));
+    QAction* action = menu.addAction(Shown(text));
     const unsigned chosen = command;
     connect(action, &QAction::triggered, this, [this, chosen] { window_.SysCommand(chosen); },
             Qt::QueuedConnection);
@@ -159,7 +192,7 @@ void QtWindow::Build() {
   const QFont font = TemplateFont(template_);
   units_ = BaseUnitsOf(font);
   widget_->setFont(font);
-  widget_->setWindowTitle(QString::fromStdString(template_.caption));
+  widget_->setWindowTitle(Shown(template_.caption));
   Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (template_.style & kWsSysMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   if ((template_.style & kWsSysMenu) && (template_.style & kWsMinimizeBox))
@@ -194,7 +227,7 @@ QWidget* QtWindow::MakeControl(Control& control) {
   const unsigned id = item.id;
   switch (item.controlClass) {
     case ControlClass::Button: {
-      const QString text = QString::fromStdString(item.text);
+      const QString text = Shown(item.text);
       if (ButtonType(item) == kBsGroupBox) {
         auto* box = new QGroupBox(text, widget_);
         box->setFocusPolicy(Qt::NoFocus);
@@ -234,7 +267,7 @@ QWidget* QtWindow::MakeControl(Control& control) {
       return button;
     }
     case ControlClass::Edit: {
-      auto* edit = new QLineEdit(QString::fromStdString(item.text), widget_);
+      auto* edit = new QLineEdit(Shown(item.text), widget_);
       edit->setFrame((item.style & kWsBorder) != 0 || (item.exStyle & 0x200) != 0);
       edit->setReadOnly((item.style & kEsReadOnly) != 0);
       edit->setMaxLength(32767);
@@ -254,7 +287,7 @@ QWidget* QtWindow::MakeControl(Control& control) {
         label->setPixmap(QPixmap::fromImage(BitmapFromResources(host_.resources_, resourceId)));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       } else {
-        label->setText((item.style & kSsNoPrefix) ? QString::fromStdString(item.text)
+        label->setText((item.style & kSsNoPrefix) ? Shown(item.text)
                                                    : WithoutPrefix(item.text));
         label->setWordWrap(type != kSsLeftNoWordWrap);
         const Qt::Alignment horizontal = type == kSsCenter  ? Qt::AlignHCenter
@@ -416,9 +449,9 @@ QtWindow::Control* QtWindow::FindMutable(int id) { return const_cast<Control*>(F
 std::string QtWindow::ItemText(int id) const {
   const Control* c = Find(id);
   if (!c) return {};
-  if (auto* edit = qobject_cast<QLineEdit*>(c->widget)) return edit->text().toStdString();
-  if (auto* button = qobject_cast<QAbstractButton*>(c->widget)) return button->text().toStdString();
-  if (auto* box = qobject_cast<QGroupBox*>(c->widget)) return box->title().toStdString();
+  if (auto* edit = qobject_cast<QLineEdit*>(c->widget)) return Bytes(edit->text(), *c);
+  if (auto* button = qobject_cast<QAbstractButton*>(c->widget)) return Bytes(button->text(), *c);
+  if (auto* box = qobject_cast<QGroupBox*>(c->widget)) return Bytes(box->title(), *c);
   return c->text;
 }
 
@@ -426,9 +459,12 @@ void QtWindow::SetItemText(int id, std::string_view text) {
   Control* c = FindMutable(id);
   if (!c) return;
   c->text = std::string(text);
-  const QString value = QString::fromStdString(c->text);
+  const QString value = Shown(c->text);
   if (auto* edit = qobject_cast<QLineEdit*>(c->widget)) {
-    edit->setText((c->item.style & kEsUpperCase) ? value.toUpper() : value);
+    const QString shown = (c->item.style & kEsUpperCase) ? value.toUpper() : value;
+    c->programSets = true;
+    edit->setText(shown);
+    c->programSets = false;
   } else if (auto* button = qobject_cast<QAbstractButton*>(c->widget)) {
     button->setText(value);
   } else if (auto* box = qobject_cast<QGroupBox*>(c->widget)) {

@@ -9,6 +9,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/dialog.h"
@@ -20,6 +21,11 @@ namespace qv::qt {
 
 class QtDialogHost;
 class QtWindow;
+
+// The program's texts are bytes: UTF-8 as Linux writes them, or text in the
+// Windows code page, from a file made on Windows or a medium, which Qt
+// would show as replacement characters and hand back so. This shows either.
+QString Shown(std::string_view text);
 
 // The dialog's widget: turns the keys and the close box into the commands
 // that Windows' dialog manager sends.
@@ -50,8 +56,9 @@ class QtWindow final : public DialogWindow {
     DialogItemTemplate item;
     QWidget* widget = nullptr;
     std::uint32_t style = 0;  // the current style: a radio's tab stop, a button's default look
-    std::string text;     // what the control shows, for those without text of their own
+    std::string text;       // the text the program set last
     int textLimit = 30000;  // the edit control's default
+    bool programSets = false;  // while the program's text goes in, which no limit cuts
   };
 
   QtWindow(QtDialogHost& host, CDialog& dialog, DialogTemplate dialogTemplate, QWidget* parent);

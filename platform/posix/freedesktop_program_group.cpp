@@ -12,7 +12,7 @@
 
 #include "platform/posix/file_io.h"
 #include "platform/posix/user_directories.h"
-#include "platform/posix/windows_1252.h"
+#include "base/windows_1252.h"
 
 namespace qv::posix {
 namespace {

@@ -143,7 +143,10 @@ TEST_P(HostContract, StringsAndIconsComeFromTheProgramsResources) {
 }
 
 // An upper-case edit converts what the program sets and what the user
-// types; an edit's limit holds for what the user types only.
+// types; an edit's limit holds for what the user types or pastes only, and
+// a paste keeps the first line of what was pasted. The program's text comes
+// back as it was set, also when it is no UTF-8 (Windows-1252 text from a
+// file made on Windows).
 TEST_P(HostContract, EditsConvertToUpperCaseAndLimitOnlyWhatTheUserTypes) {
   ExpectRuns(*driver, 100, [](CContractDlg& d) {
     d.SetItemText(kUpperEdit, "c:\\dir\\file.exe");
@@ -152,11 +155,19 @@ TEST_P(HostContract, EditsConvertToUpperCaseAndLimitOnlyWhatTheUserTypes) {
     EXPECT_EQ(d.GetItemText(kPlainEdit), "c:\\dir");
     d.driver.Type(d, kUpperEdit, "d:\\x");
     EXPECT_EQ(d.GetItemText(kUpperEdit), "D:\\X");
+    d.driver.Paste(d, kPlainEdit, "ab\ncd");
+    EXPECT_EQ(d.GetItemText(kPlainEdit), "ab");
+    d.driver.Paste(d, kPlainEdit, "/home/u/prog\r\n");
+    EXPECT_EQ(d.GetItemText(kPlainEdit), "/home/u/prog");
     d.LimitText(kPlainEdit, 3);
     d.driver.Type(d, kPlainEdit, "abcdef");
     EXPECT_EQ(d.GetItemText(kPlainEdit), "abc");
+    d.driver.Paste(d, kPlainEdit, "uvwxyz");
+    EXPECT_EQ(d.GetItemText(kPlainEdit), "uvw");
     d.SetItemText(kPlainEdit, "longer than the limit");
     EXPECT_EQ(d.GetItemText(kPlainEdit), "longer than the limit") << "the program's text stays";
+    d.SetItemText(kPlainEdit, "M\xFCller \x80 1");
+    EXPECT_EQ(d.GetItemText(kPlainEdit), "M\xFCller \x80 1");
   });
 }
 

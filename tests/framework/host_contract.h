@@ -31,6 +31,9 @@ class HostDriver {
   virtual void Click(CDialog& dialog, int id) = 0;
   // The user selects all of edit `id` and types `text` over it.
   virtual void Type(CDialog& dialog, int id, std::string_view text) = 0;
+  // The user selects all of edit `id` and pastes `text` over it from the
+  // clipboard.
+  virtual void Paste(CDialog& dialog, int id, std::string_view text) = 0;
   // A key pressed on the control that has the focus, handled the way the
   // platform's dialog manager does.
   virtual void PressKey(CDialog& dialog, Key key) = 0;

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,6 +33,13 @@ class QtDriver final : public HostDriver {
     if (!edit) return ADD_FAILURE() << "no edit " << id;
     edit->selectAll();
     QTest::keyClicks(edit, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  void Paste(CDialog& dialog, int id, std::string_view text) override {
+    auto* edit = qobject_cast<QLineEdit*>(qt::QtDialogHost::ControlOf(&dialog, id));
+    if (!edit) return ADD_FAILURE() << "no edit " << id;
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    edit->selectAll();
+    edit->paste();
   }
   void PressKey(CDialog& dialog, Key key) override {
     // To the control that has the focus, as Qt delivers a key; what it does

@@ -13,6 +13,7 @@ class TestingDriver final : public HostDriver {
   void Type(CDialog& dialog, int id, std::string_view text) override {
     Window(dialog).Type(id, text);
   }
+  void Paste(CDialog& dialog, int id, std::string_view text) override { Window(dialog).Paste(id, text); }
   void PressKey(CDialog& dialog, Key key) override {
     testing::TestWindow& window = Window(dialog);
     switch (key) {

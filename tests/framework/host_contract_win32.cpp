@@ -23,6 +23,20 @@ class Win32Driver final : public HostDriver {
     SendMessageA(edit, EM_SETSEL, 0, -1);
     for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
   }
+  void Paste(CDialog& dialog, int id, std::string_view text) override {
+    HWND edit = GetDlgItem(Hwnd(dialog), id);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    char* bytes = static_cast<char*>(GlobalLock(memory));
+    text.copy(bytes, text.size());
+    bytes[text.size()] = '\0';
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(edit));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, memory);  // the clipboard owns it now
+    CloseClipboard();
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, WM_PASTE, 0, 0);
+  }
   void PressKey(CDialog& dialog, Key key) override {
     // The key as the modal loop hands it to the dialog manager: addressed
     // to the control that has the focus.

@@ -95,6 +95,8 @@ class TestWindow final : public DialogWindow {
   bool Click(int id);
   bool Type(int id, std::string_view text) { return TypeText(id, text, false); }  // over all
   bool TypeAtEnd(int id, std::string_view text) { return TypeText(id, text, true); }
+  // Pasted over all: a one-line edit takes the first line only.
+  bool Paste(int id, std::string_view text) { return Type(id, text.substr(0, text.find_first_of("\r\n"))); }
   // The keys, as the dialog manager handles them (framework/dialog_manager).
   bool PressEnter();
   bool PressEscape() { return Act([this] { dialog_->HandleCommand(kIdCancel); }); }
