@@ -23,19 +23,41 @@ namespace qv::backend {
 namespace {
 
 volatile std::sig_atomic_t cancelled = 0;
+// The write end of a pipe that a cancel also wakes the wait for data with:
+// one that comes after the last look at `cancelled` but before the wait
+// begins would otherwise be seen only once the filter writes or ends.
+int wakeWrite = -1;
 
 // SIGTERM (cancel), SIGINT and SIGHUP all end the job; installed without
 // SA_RESTART so that a wait for the lock or a write notices at once.
 class ProcessSignals final : public JobSignals {
  public:
   ProcessSignals() {
+    // Above CUPS's own descriptors (3 the back channel, 4 the side
+    // channel), which a backend run by hand may not have.
+    int ends[2];
+    if (pipe2(ends, O_NONBLOCK | O_CLOEXEC) == 0) {
+      wake_ = fcntl(ends[0], F_DUPFD_CLOEXEC, 10);
+      wakeWrite = fcntl(ends[1], F_DUPFD_CLOEXEC, 10);
+      close(ends[0]);
+      close(ends[1]);
+    }
     struct sigaction action {};
-    action.sa_handler = [](int) { cancelled = 1; };
+    action.sa_handler = [](int) {
+      cancelled = 1;
+      const int saved = errno;
+      if (wakeWrite >= 0 && write(wakeWrite, "", 1) < 0) {
+        // Full already: the wait wakes all the same.
+      }
+      errno = saved;
+    };
     sigemptyset(&action.sa_mask);
     for (int signal : kSignals) sigaction(signal, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
   }
   bool Cancelled() override { return cancelled != 0; }
+  // Readable once a cancel has come.
+  int wake() const { return wake_; }
   void HoldBack(bool hold) override {
     sigset_t set;
     sigemptyset(&set);
@@ -45,6 +67,7 @@ class ProcessSignals final : public JobSignals {
 
  private:
   static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+  int wake_ = -1;
 };
 
 // CUPS's side channel on its descriptor, read without blocking; a backend
@@ -78,14 +101,14 @@ class CupsSideChannel final : public SideChannel {
 };
 
 // The job's data on its descriptor, waited for together with the side
-// channel's requests.
+// channel's requests and a cancel.
 class FdInput final : public JobInput {
  public:
-  FdInput(int fd, const CupsSideChannel& side) : fd_(fd), side_(side) {}
+  FdInput(int fd, int wake, const CupsSideChannel& side) : fd_(fd), wake_(wake), side_(side) {}
   bool Wait(bool block) override {
-    pollfd ready[2]{{fd_, POLLIN, 0}, {CUPS_SC_FD, POLLIN, 0}};
+    pollfd ready[3]{{fd_, POLLIN, 0}, {wake_, POLLIN, 0}, {CUPS_SC_FD, POLLIN, 0}};
     for (;;) {
-      const int n = poll(ready, side_.open() ? 2 : 1, block ? -1 : 0);
+      const int n = poll(ready, side_.open() ? 3 : 2, block ? -1 : 0);
       // Only a blocking wait gives way to a signal: a look must answer.
       if (n >= 0 || errno != EINTR || block) return n > 0 && ready[0].revents != 0;
     }
@@ -98,6 +121,7 @@ class FdInput final : public JobInput {
 
  private:
   int fd_;
+  int wake_;
   const CupsSideChannel& side_;
 };
 
@@ -147,7 +171,7 @@ int RunBackend(int argc, char** argv, posix::PpdevCalls& calls) {
   }
   ProcessSignals signals;
   CupsSideChannel sideChannel;
-  FdInput input(fd, sideChannel);
+  FdInput input(fd, signals.wake(), sideChannel);
   posix::PosixClock clock;
   JobServices services{calls, clock, std::cerr, input, signals, sideChannel,
                        [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }};
