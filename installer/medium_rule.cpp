@@ -30,13 +30,20 @@ bool MeansParentOrNothing(std::string_view part) {
   return part.empty();
 }
 
+// Windows opens a device for these names whatever extension follows, and
+// drops the spaces before the dot as well: "NUL .TXT" is NUL.
 bool IsDeviceName(std::string_view part) {
-  const std::string_view stem = part.substr(0, part.find('.'));
-  static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
+  std::string_view stem = part.substr(0, part.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+  static constexpr std::array<std::string_view, 6> kDevices = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
   for (const std::string_view device : kDevices)
     if (EqualsIgnoringCase(stem, device)) return true;
-  return stem.size() == 4 && (EqualsIgnoringCase(stem.substr(0, 3), "COM") || EqualsIgnoringCase(stem.substr(0, 3), "LPT")) &&
-         stem[3] >= '1' && stem[3] <= '9';
+  if (stem.size() != 4 || !(EqualsIgnoringCase(stem.substr(0, 3), "COM") || EqualsIgnoringCase(stem.substr(0, 3), "LPT")))
+    return false;
+  // COM0 to COM9, LPT0 to LPT9, and those with a superscript 1, 2 or 3
+  // (Windows-1252), which newer Windows reserves too.
+  const auto number = static_cast<unsigned char>(stem[3]);
+  return (number >= '0' && number <= '9') || number == 0xB9 || number == 0xB2 || number == 0xB3;
 }
 
 bool IsSafeComponent(std::string_view part) {
